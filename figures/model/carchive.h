@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace figures {
+
+// Raised inside the readers and writers of the document format; it never leaves
+// the public entry points (ReadDocument, ReadObject, CopyObject), which turn it
+// into a result with a readable message.
+class ArchiveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A little-endian byte archive over memory: either storing into its own buffer or
+// loading from a caller's buffer that must outlive it. Every read is bounded: asking
+// for more bytes than remain, a count that cannot fit the bytes left, or nesting
+// deeper than kMaxNesting raises ArchiveError instead of reading past the buffer or
+// allocating without bound.
+class CArchive {
+public:
+    // Groups nest objects inside objects; a few hundred levels is far beyond any
+    // drawing, and the bound keeps a hostile document from exhausting the stack.
+    static constexpr int kMaxNesting = 256;
+
+    CArchive(); // storing
+    explicit CArchive(std::span<const uint8_t> data); // loading
+
+    bool IsStoring() const { return storing_; }
+    bool IsLoading() const { return !storing_; }
+
+    // Loading.
+    uint8_t ReadU8();
+    uint16_t ReadU16();
+    int16_t ReadI16() { return int16_t(ReadU16()); }
+    uint32_t ReadU32();
+    int32_t ReadI32() { return int32_t(ReadU32()); }
+    void ReadBytes(std::span<uint8_t> out);
+    // n bytes as a view into the loaded buffer; n is checked against the bytes left.
+    std::span<const uint8_t> ReadView(size_t n);
+    // An i32 byte count then the bytes; a count of 0 or less is the empty string.
+    std::string ReadString();
+    // A u16 count (or 0xFFFF and a u32 count) then that many strings.
+    std::vector<std::string> ReadStringList();
+    void Skip(size_t n);
+    size_t Remaining() const { return data_.size() - pos_; }
+
+    // Storing.
+    void WriteU8(uint8_t v);
+    void WriteU16(uint16_t v);
+    void WriteI16(int16_t v) { WriteU16(uint16_t(v)); }
+    void WriteU32(uint32_t v);
+    void WriteI32(int32_t v) { WriteU32(uint32_t(v)); }
+    void WriteBytes(std::span<const uint8_t> bytes);
+    void WriteString(const std::string& s);
+    void WriteStringList(const std::vector<std::string>& list);
+    void WriteZeros(size_t n);
+    const std::vector<uint8_t>& Bytes() const { return out_; }
+    std::vector<uint8_t> TakeBytes() { return std::move(out_); }
+
+    // Position in the loaded buffer, or the number of bytes stored so far.
+    size_t Position() const { return storing_ ? out_.size() : pos_; }
+    // Returns a loading archive to an earlier position.
+    void Seek(size_t pos);
+
+    // Counts nesting levels for as long as it lives; raises ArchiveError when the
+    // archive is already kMaxNesting levels deep.
+    class NestingGuard {
+    public:
+        explicit NestingGuard(CArchive& ar);
+        ~NestingGuard() { --ar_.depth_; }
+        NestingGuard(const NestingGuard&) = delete;
+        NestingGuard& operator=(const NestingGuard&) = delete;
+
+    private:
+        CArchive& ar_;
+    };
+
+private:
+    void Need(size_t n) const;
+
+    bool storing_;
+    std::span<const uint8_t> data_;
+    size_t pos_ = 0;
+    std::vector<uint8_t> out_;
+    int depth_ = 0;
+};
+
+} // namespace figures

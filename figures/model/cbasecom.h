@@ -1,0 +1,75 @@
+#pragma once
+
+#include "figures/model/objectflags.h"
+#include "figures/model/objectmessages.h"
+#include "figures/render/geometry.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace figures {
+
+class CArchive;
+
+// The root of the drawing-object classes. An object knows its frame (document units,
+// kept normalised), rotation (tenths of a degree about the frame centre), flags, layer
+// and jump target; everything of variable length lives in its property record in the
+// process-wide data manager, which the object owns by id and releases when it dies.
+class CBaseCom {
+public:
+    static constexpr int32_t kTypeId = TID_BASE;
+
+    CBaseCom() = default;
+    virtual ~CBaseCom();
+    CBaseCom(const CBaseCom&) = delete;
+    CBaseCom& operator=(const CBaseCom&) = delete;
+
+    virtual int32_t TypeId() const { return kTypeId; }
+    // The C++ class name, as tools report it.
+    virtual std::string_view ClassName() const { return "CBaseCom"; }
+    // The type name users see, in UTF-8.
+    virtual std::string TypeName() const;
+
+    // Writes the object's record, or reads it: reading releases the old property
+    // record and resets the root members first. Raises ArchiveError on bad data.
+    virtual void Serialize(CArchive& ar);
+
+    // The message entry point. Classes handle the codes they know and pass every
+    // other code to their base class; the root answers OM_UNHANDLED.
+    virtual int32_t OnMessage(ObjectMessage code, const MessageArgs& args);
+
+    // Property record items. SetProperty creates the record on first use; a null
+    // source with length 0 removes the item. GetProperty yields an empty span (null
+    // data) for a missing item, a flag item or no record.
+    bool SetProperty(uint16_t tag, const uint8_t* data, int32_t length);
+    bool SetProperty(uint16_t tag, std::span<const uint8_t> data)
+    {
+        return SetProperty(tag, data.data(), int32_t(data.size()));
+    }
+    bool RemoveProperty(uint16_t tag) { return SetProperty(tag, nullptr, 0); }
+    std::span<const uint8_t> GetProperty(uint16_t tag) const;
+    int32_t RecordId() const { return recordId_; }
+
+    bool HasFlag(uint32_t flag) const { return (flags & flag) != 0; }
+    int32_t Width() const { return frame.Width(); }
+    int32_t Height() const { return frame.Height(); }
+
+    uint32_t flags = 0;
+    int32_t reserved = 0; // carried through reading and writing, never interpreted
+    Rect frame;
+    int32_t layer = 0;
+    int32_t angle = 0;
+    std::string jumpTarget; // GBK bytes: the name of the view the jump goes to
+
+protected:
+    void ReleaseRecord();
+    // The area of the rotated frame, grown by the selection margin.
+    Rect RootBounds(int32_t selectionMargin) const;
+
+private:
+    int32_t recordId_ = 0;
+};
+
+} // namespace figures

@@ -1,0 +1,152 @@
+#include "figures/model/ccmbobj.h"
+
+#include "figures/model/carchive.h"
+#include "figures/model/objectregistry.h"
+#include "figures/render/numeric.h"
+
+#include <algorithm>
+
+namespace figures {
+
+namespace {
+
+// The smallest possible object record: the root part with an empty jump target and no
+// property record, preceded by the child's type id. Used to refuse child counts that
+// the remaining bytes cannot hold before allocating anything.
+constexpr size_t kMinChildBytes = 4 + 11 * 4 + 6;
+
+// v scaled from the layout extent to the current one; an unusable layout extent (0)
+// leaves v as stored rather than dividing by zero.
+int32_t ScaleToExtent(int32_t v, int32_t extent, int32_t layoutExtent)
+{
+    return layoutExtent == 0 ? v : MulDiv(v, extent, layoutExtent);
+}
+
+} // namespace
+
+void CCmbObj::Serialize(CArchive& ar)
+{
+    CRectCom::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar.WriteI32(layoutWidth);
+        ar.WriteI32(layoutHeight);
+        ar.WriteI32(int32_t(children.size()) - 1);
+        for (const auto& child : children) {
+            ar.WriteI32(child->TypeId());
+            child->Serialize(ar);
+        }
+        return;
+    }
+    children.clear();
+    layoutWidth = kNotSet;
+    layoutHeight = kNotSet;
+    layoutWidth = ar.ReadI32();
+    layoutHeight = ar.ReadI32();
+    const int32_t last = ar.ReadI32();
+    if (last < -1) {
+        throw ArchiveError("negative member count in a group");
+    }
+    const size_t count = size_t(int64_t(last) + 1);
+    if (count > ar.Remaining() / kMinChildBytes) {
+        throw ArchiveError("group member count exceeds the data");
+    }
+    const CArchive::NestingGuard guard(ar);
+    children.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const int32_t typeId = ar.ReadI32();
+        std::unique_ptr<CBaseCom> child = ClassFromTypeId(typeId);
+        if (!child) {
+            throw UnregisteredClassError("a group member has an unknown type id");
+        }
+        child->Serialize(ar);
+        children.push_back(std::move(child));
+    }
+}
+
+std::unique_ptr<CCmbObj> CCmbObj::Group(std::vector<std::unique_ptr<CBaseCom>> members)
+{
+    auto group = std::make_unique<CCmbObj>();
+    if (members.empty()) {
+        return group;
+    }
+    Rect bounds;
+    bool first = true;
+    bool rotatable = true;
+    bool flippable = true;
+    bool locked = true;
+    for (const auto& member : members) {
+        const Corners corners = RotatedCorners(member->frame, member->angle);
+        const Rect box = BoundsOfAnyPoints(corners.p);
+        bounds = first ? box : bounds.Spanning(box);
+        first = false;
+        rotatable = rotatable && member->HasFlag(OF_ROTATE);
+        flippable = flippable && member->HasFlag(OF_FLIP);
+        locked = locked && member->HasFlag(OF_LOCKED);
+    }
+    group->frame = bounds;
+    group->layoutWidth = bounds.Width();
+    group->layoutHeight = bounds.Height();
+    if (!rotatable) {
+        group->flags &= ~OF_ROTATE;
+    }
+    if (!flippable) {
+        group->flags &= ~OF_FLIP;
+    }
+    if (locked) {
+        group->flags |= OF_LOCKED;
+    }
+    for (auto& member : members) {
+        member->frame = member->frame.Offset(-bounds.left, -bounds.top);
+    }
+    group->children = std::move(members);
+    return group;
+}
+
+std::vector<CBaseCom*> CCmbObj::ChildrenInDrawOrder() const
+{
+    std::vector<CBaseCom*> order;
+    order.reserve(children.size());
+    for (const auto& child : children) {
+        order.push_back(child.get());
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const CBaseCom* a, const CBaseCom* b) { return a->layer < b->layer; });
+    return order;
+}
+
+ChildPlacement CCmbObj::PlaceChild(const CBaseCom& child, const Rect& target) const
+{
+    const Rect& stored = child.frame;
+    int32_t cx = (stored.left + stored.right) / 2;
+    int32_t cy = (stored.top + stored.bottom) / 2;
+    int32_t w = stored.Width();
+    int32_t h = stored.Height();
+    if (layoutWidth != kNotSet) {
+        cx = ScaleToExtent(cx, Width(), layoutWidth);
+        cy = ScaleToExtent(cy, Height(), layoutHeight);
+        w = ScaleToExtent(w, Width(), layoutWidth);
+        h = ScaleToExtent(h, Height(), layoutHeight);
+    }
+    if (HasFlag(OF_FLIPPED_H)) {
+        cx = Width() - cx;
+    }
+    if (HasFlag(OF_FLIPPED_V)) {
+        cy = Height() - cy;
+    }
+    const Point centre = RotatePoint(frame.Centre(), {cx + frame.left, cy + frame.top}, angle);
+
+    ChildPlacement placement;
+    placement.frame.left = centre.x - w / 2;
+    placement.frame.top = centre.y - h / 2;
+    placement.frame.right = placement.frame.left + w;
+    placement.frame.bottom = placement.frame.top + h;
+    placement.flags = child.flags ^ (flags & (OF_FLIPPED_H | OF_FLIPPED_V));
+    placement.angle = child.HasFlag(OF_ROTATE) ? child.angle + angle : child.angle;
+    placement.target.left = target.left + placement.frame.left - frame.left;
+    placement.target.top = target.top + placement.frame.top - frame.top;
+    placement.target.right = placement.target.left + w;
+    placement.target.bottom = placement.target.top + h;
+    return placement;
+}
+
+} // namespace figures

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "figures/model/cbasecom.h"
+
+namespace figures {
+
+// A simple outlined frame shape without fill: rectangle, rounded rectangle, diamond
+// through the edge midpoints, or ellipse.
+class CGraphCom : public CBaseCom {
+public:
+    static constexpr int32_t kTypeId = TID_GRAPH;
+    enum FrameShape : int32_t { Rectangle = 1, RoundedRectangle = 2, Diamond = 3, Ellipse = 4 };
+
+    int32_t TypeId() const override { return kTypeId; }
+    std::string_view ClassName() const override { return "CGraphCom"; }
+    std::string TypeName() const override { return "简单图形框"; }
+    void Serialize(CArchive& ar) override;
+
+    int32_t frameShape = Rectangle;
+};
+
+} // namespace figures

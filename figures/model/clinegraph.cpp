@@ -1,0 +1,91 @@
+#include "figures/model/clinegraph.h"
+
+#include "figures/model/carchive.h"
+#include "figures/render/numeric.h"
+
+namespace figures {
+
+namespace {
+
+int32_t ReadI32At(const uint8_t* b)
+{
+    return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
+                   uint32_t(b[3]) << 24);
+}
+
+void AppendI32(std::vector<uint8_t>& out, int32_t v)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(uint8_t(uint32_t(v) >> shift));
+    }
+}
+
+} // namespace
+
+void CLineGraph::Serialize(CArchive& ar)
+{
+    CRectCom::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar.WriteI32(closed);
+        ar.WriteI32(layoutWidth);
+        ar.WriteI32(layoutHeight);
+        return;
+    }
+    closed = ar.ReadI32();
+    layoutWidth = ar.ReadI32();
+    layoutHeight = ar.ReadI32();
+}
+
+void CLineGraph::SetPoints(const std::vector<Point>& points)
+{
+    std::vector<uint8_t> bytes;
+    bytes.reserve(points.size() * 8);
+    for (const Point& p : points) {
+        AppendI32(bytes, p.x);
+        AppendI32(bytes, p.y);
+    }
+    SetProperty(PT_POLYLINE, bytes);
+}
+
+std::vector<Point> CLineGraph::Points() const
+{
+    const std::span<const uint8_t> bytes = GetProperty(PT_POLYLINE);
+    std::vector<Point> points;
+    points.reserve(bytes.size() / 8);
+    for (size_t at = 0; at + 8 <= bytes.size(); at += 8) {
+        points.push_back({ReadI32At(&bytes[at]), ReadI32At(&bytes[at + 4])});
+    }
+    return points;
+}
+
+std::vector<Point> CLineGraph::PolylinePoints(const Rect& target) const
+{
+    const std::vector<Point> stored = Points();
+    if (stored.size() < 2) {
+        return {};
+    }
+    const int32_t w = target.Width();
+    const int32_t h = target.Height();
+    // A zero layout extent cannot scale; such points are used as stored.
+    const bool scaled = layoutWidth != kNotSet && layoutWidth != 0 && layoutHeight != 0;
+    const Point centre{target.left + w / 2, target.top + h / 2};
+    std::vector<Point> out;
+    out.reserve(stored.size() + 1);
+    for (const Point& p : stored) {
+        int32_t x = scaled ? MulDiv(p.x, w, layoutWidth) : p.x;
+        int32_t y = scaled ? MulDiv(p.y, h, layoutHeight) : p.y;
+        if (HasFlag(OF_FLIPPED_H)) {
+            x = w - x;
+        }
+        if (HasFlag(OF_FLIPPED_V)) {
+            y = h - y;
+        }
+        out.push_back(RotatePoint(centre, {target.left + x, target.top + y}, angle));
+    }
+    if (closed == 1 && stored.back() != stored.front()) {
+        out.push_back(out.front());
+    }
+    return out;
+}
+
+} // namespace figures

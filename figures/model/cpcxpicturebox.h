@@ -1,0 +1,24 @@
+#pragma once
+
+#include "figures/model/cpic.h"
+#include "figures/model/crectcom.h"
+
+namespace figures {
+
+// A monochrome bitmap drawn into the frame.
+class CPCXPictureBox : public CRectCom {
+public:
+    static constexpr int32_t kTypeId = TID_PCX_PICTURE_BOX;
+    static constexpr uint32_t kInitialFlags = 0x3E;
+
+    CPCXPictureBox() { flags = kInitialFlags; }
+
+    int32_t TypeId() const override { return kTypeId; }
+    std::string_view ClassName() const override { return "CPCXPictureBox"; }
+    std::string TypeName() const override { return "PCX图像框"; }
+    void Serialize(CArchive& ar) override;
+
+    CPCXPic pcxPicture;
+};
+
+} // namespace figures

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "figures/model/cpic.h"
+#include "figures/model/crectcom.h"
+
+namespace figures {
+
+// A picture drawn into the frame with a placement, then the frame edges.
+class CPictureBox : public CRectCom {
+public:
+    static constexpr int32_t kTypeId = TID_PICTURE_BOX;
+    static constexpr uint32_t kInitialFlags = 0x35;
+
+    CPictureBox() { flags = kInitialFlags; }
+
+    int32_t TypeId() const override { return kTypeId; }
+    std::string_view ClassName() const override { return "CPictureBox"; }
+    std::string TypeName() const override { return "图像框"; }
+    void Serialize(CArchive& ar) override;
+
+    int32_t placement = 0;
+    CPic picture;
+};
+
+} // namespace figures

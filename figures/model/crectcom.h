@@ -1,0 +1,63 @@
+#pragma once
+
+#include "figures/model/cbasecom.h"
+#include "figures/model/cpic.h"
+#include "figures/model/logfont.h"
+
+#include <array>
+
+namespace figures {
+
+// Colour values are 0x00BBGGRR.
+using Colour = uint32_t;
+
+// Shadow offset (dx, dy) of a shadow direction 1..8 for the distance w; (0, 0) for 0
+// and for values outside the table.
+Point ShadowVector(int32_t direction, int32_t w);
+
+// A rectangle object, and the base of every object with line, shadow, fill and text
+// attributes. Drawn as the frame edges chosen by edgeMask.
+class CRectCom : public CBaseCom {
+public:
+    static constexpr int32_t kTypeId = TID_RECT;
+    static constexpr int32_t kMaxGradientColours = 8;
+    static constexpr uint32_t kInitialFlags = 0x3F;
+
+    CRectCom();
+
+    int32_t TypeId() const override { return kTypeId; }
+    std::string_view ClassName() const override { return "CRectCom"; }
+    std::string TypeName() const override;
+    void Serialize(CArchive& ar) override;
+    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+
+    uint32_t edgeMask = 0;     // 1 top, 2 right, 4 bottom, 8 left
+    int32_t lineStyle = 1;     // 0 none, 1 round solid, 2 square solid, 3..6 dashed kinds
+    int32_t lineWidth = 5;     // tenths of a point
+    Colour lineColour = 0x000000;
+    int32_t shadowDirection = 0; // 0 none, 1..8 clockwise from top-left
+    int32_t shadowOffset = 20;   // document units
+    Colour shadowColour = 0xC0C0C0;
+    int32_t fillKind = 0; // 0 white, 1 colour, 2 pattern, 3 picture, 4 transparent/gradient, 5 none
+    Colour fillColour = 0x000000;
+    Colour fillBackColour = 0xFFFFFF; // hatch background; never stored
+    int32_t hatchStyle = 0;
+    int32_t picturePlacement = 10;
+    CPic fillPicture;
+    int32_t gradientKind = 0; // 0 none, +-1..+-4 directions
+    int32_t gradientCount = 0; // colours in use, 2..8
+    std::array<Colour, kMaxGradientColours> gradientColours{};
+    LogFont font;
+    Colour textColour = 0x000000;
+    int16_t textHAlign = 0; // 0 = each text box keeps its own alignment
+    int16_t textVAlign = 0;
+
+protected:
+    // The painted area: root bounds grown for a solid line's width, united with the
+    // shadow's copy.
+    Rect RectBounds(int32_t selectionMargin) const;
+    // Unites r with r shifted by the shadow vector when the object has a shadow.
+    Rect WithShadow(const Rect& r) const;
+};
+
+} // namespace figures

@@ -1,0 +1,157 @@
+#include "figures/model/crichgraph.h"
+
+#include "figures/model/carchive.h"
+#include "figures/render/catalogue.h"
+#include "figures/render/numeric.h"
+#include "figures/render/shapeprogram.h"
+
+namespace figures {
+
+namespace {
+
+// The start point of the creation in progress. Only one creation runs at a time, so
+// every shape shares it.
+Point g_createStart;
+
+constexpr uint8_t kEmptyProgram[2] = {0, 0};
+constexpr int32_t kNoFill = 5;
+
+} // namespace
+
+CRichGraph::CRichGraph(int32_t n)
+{
+    flags = kCatalogueFlags;
+    if (const ShapeCatalogueEntry* entry = CatalogueEntry(n)) {
+        if (entry->attributes & CA_OPEN) {
+            flags &= ~OF_FILL;
+        }
+        if (entry->attributes & CA_TEXT_BOX) {
+            flags |= OF_TEXT;
+        }
+        if (entry->attributes & CA_CURVE) {
+            fillKind = kNoFill;
+        }
+    }
+    SetShapeIndex(n);
+}
+
+std::string CRichGraph::TypeName() const
+{
+    if (const ShapeCatalogueEntry* entry = CatalogueEntry(shapeIndex)) {
+        return std::string(entry->name);
+    }
+    return "自定义图形";
+}
+
+void CRichGraph::SetShapeIndex(int32_t n)
+{
+    if (n < 0) {
+        SetProgram(nullptr, 0);
+        return;
+    }
+    shapeIndex = n;
+    RemoveProperty(PT_PROGRAM);
+    RemoveProperty(PT_HANDLES);
+    TakeCatalogueCopies();
+}
+
+void CRichGraph::TakeCatalogueCopies()
+{
+    const ShapeCatalogueEntry* entry = CatalogueEntry(shapeIndex);
+    if (entry == nullptr || entry->handles.empty()) {
+        return;
+    }
+    SetProperty(PT_PROGRAM, entry->program);
+    SetProperty(PT_HANDLES, entry->handles);
+}
+
+bool CRichGraph::SetProgram(const uint8_t* bytes, size_t length)
+{
+    shapeIndex = kCustomShape;
+    RemoveProperty(PT_HANDLES);
+    // Programs beyond kMaxProgramBytes do not fit an item; the shape then keeps none.
+    if (IsValidProgram(bytes, length) && length <= kMaxProgramBytes) {
+        return SetProperty(PT_PROGRAM, bytes, int32_t(length));
+    }
+    SetProperty(PT_PROGRAM, kEmptyProgram);
+    return false;
+}
+
+std::span<const uint8_t> CRichGraph::GetProgram() const
+{
+    const std::span<const uint8_t> own = GetProperty(PT_PROGRAM);
+    if (!own.empty()) {
+        return own;
+    }
+    if (const ShapeCatalogueEntry* entry = CatalogueEntry(shapeIndex)) {
+        return entry->program;
+    }
+    return {};
+}
+
+void CRichGraph::Serialize(CArchive& ar)
+{
+    CRectCom::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar.WriteI32(shapeIndex);
+        if (shapeIndex == kCustomShape) {
+            const std::span<const uint8_t> program = GetProperty(PT_PROGRAM);
+            ar.WriteI32(int32_t(program.size()));
+            ar.WriteBytes(program);
+        }
+        return;
+    }
+    shapeIndex = ar.ReadI32();
+    if (shapeIndex == kCustomShape) {
+        const int32_t length = ar.ReadI32();
+        if (length < 0 || size_t(length) > ar.Remaining()) {
+            throw ArchiveError("shape program length exceeds the data");
+        }
+        const std::span<const uint8_t> program = ar.ReadView(size_t(length));
+        // The property record read above may carry a handle list; a custom program
+        // never has one, and SetProgram drops it.
+        SetProgram(program.data(), program.size());
+    }
+}
+
+int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
+{
+    switch (code) {
+    case OM_BEGIN_CREATE:
+        if (const BeginCreateArgs* begin = MessageRecord<BeginCreateArgs>(args)) {
+            g_createStart = begin->start;
+            return 0;
+        }
+        break;
+    case OM_TRACK_CREATE:
+        if (const TrackCreateArgs* track = MessageRecord<TrackCreateArgs>(args)) {
+            return TrackCreate(*track);
+        }
+        break;
+    case OM_END_CREATE:
+        if (MessageRecord<EndCreateArgs>(args) != nullptr) {
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return CRectCom::OnMessage(code, args);
+}
+
+int32_t CRichGraph::TrackCreate(const TrackCreateArgs& track)
+{
+    if (track.event == TrackEvent::Other) {
+        return OM_NOT_TRACKED;
+    }
+    const Point s = g_createStart;
+    frame = Rect{s.x, s.y, s.x + AtLeastMagnitude(track.dx, kMinCreateExtent),
+                 s.y + AtLeastMagnitude(track.dy, kMinCreateExtent)}
+                .Normalised();
+    if (shapeIndex >= 0 && GetProperty(PT_PROGRAM).empty()) {
+        TakeCatalogueCopies();
+    }
+    return track.event == TrackEvent::LeftButtonUp ? 0 : OM_CONTINUE;
+}
+
+} // namespace figures

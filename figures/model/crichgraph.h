@@ -1,0 +1,53 @@
+#pragma once
+
+#include "figures/model/crectcom.h"
+
+#include <span>
+
+namespace figures {
+
+// A shape drawn by a shape program: a catalogue entry (shapeIndex >= 0) or a custom
+// program kept in property tag 3 (shapeIndex -1). A catalogue shape draws from the
+// catalogue's program until it holds its own copy in tag 3, which it takes together
+// with a copy of the handle list (tag 2) as soon as its entry has handles, so that
+// adjusting a handle changes only this object.
+class CRichGraph : public CRectCom {
+public:
+    static constexpr int32_t kTypeId = TID_RICH_GRAPH;
+    // Flags of an object about to be read; the record then sets the real ones.
+    static constexpr uint32_t kReadFlags = 0x7F;
+    // Flags of a new catalogue shape before its entry's attributes adjust them.
+    static constexpr uint32_t kCatalogueFlags = 0x17F;
+    static constexpr int32_t kCustomShape = -1;
+    // New shapes are never smaller than this in either direction.
+    static constexpr int32_t kMinCreateExtent = 15;
+
+    CRichGraph() { flags = kReadFlags; }
+    // A new shape for catalogue entry n (a negative n gives a custom shape with the
+    // empty program).
+    explicit CRichGraph(int32_t n);
+
+    int32_t TypeId() const override { return kTypeId; }
+    std::string_view ClassName() const override { return "CRichGraph"; }
+    std::string TypeName() const override;
+    void Serialize(CArchive& ar) override;
+    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+
+    // n < 0 acts as SetProgram without data. Otherwise drops the own program and
+    // handles and, when the entry has handles, takes copies of both.
+    void SetShapeIndex(int32_t n);
+    // Makes the shape custom. Keeps the bytes when they form a valid program and
+    // returns true; otherwise stores the empty program (one 0 word) and returns false.
+    bool SetProgram(const uint8_t* bytes, size_t length);
+    // The own program (tag 3), else the catalogue entry's, else an empty span.
+    std::span<const uint8_t> GetProgram() const;
+
+    int32_t shapeIndex = kCustomShape;
+
+private:
+    // Copies the entry's program and handle list when the entry has handles.
+    void TakeCatalogueCopies();
+    int32_t TrackCreate(const TrackCreateArgs& track);
+};
+
+} // namespace figures

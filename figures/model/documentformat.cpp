@@ -1,0 +1,112 @@
+#include "figures/model/documentformat.h"
+
+#include "figures/model/carchive.h"
+#include "figures/model/document.h"
+#include "figures/model/objectregistry.h"
+
+namespace figures {
+
+namespace {
+
+constexpr int32_t kFormatVersion = 1;
+
+bool IsReadableVersion(int32_t version)
+{
+    return version == 0 || version == 1;
+}
+
+void WriteView(const View& view, CArchive& ar)
+{
+    ar.WriteI32(kViewMagic);
+    ar.WriteI32(kFormatVersion);
+    ar.WriteI32(view.zoomX);
+    ar.WriteI32(view.zoomY);
+    ar.WriteString(view.name);
+    ar.WriteI32(view.ObjectCount());
+    for (const auto& object : view.objects) {
+        object->Serialize(ar);
+    }
+}
+
+// Reads one view record into view. Objects that cannot be read end the view quietly;
+// a bad view header or an unregistered group member raises ArchiveError.
+void ReadView(CArchive& ar, View& view)
+{
+    if (ar.ReadI32() != kViewMagic) {
+        throw ArchiveError("not a view record (wrong magic)");
+    }
+    const int32_t version = ar.ReadI32();
+    if (!IsReadableVersion(version)) {
+        throw ArchiveError("unsupported view version " + std::to_string(version));
+    }
+    view.zoomX = ar.ReadI32();
+    view.zoomY = ar.ReadI32();
+    view.name = ar.ReadString();
+    const int32_t count = ar.ReadI32();
+    if (count < 0) {
+        throw ArchiveError("negative object count");
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        ReadObjectResult read = ReadObject(ar);
+        if (read.documentError) {
+            throw ArchiveError(read.error);
+        }
+        if (!read.object) {
+            break;
+        }
+        view.objects.push_back(std::move(read.object));
+    }
+}
+
+} // namespace
+
+std::vector<uint8_t> WriteDocument(const Document& document)
+{
+    CArchive ar;
+    ar.WriteI32(kDocumentMagic);
+    ar.WriteI32(kFormatVersion);
+    ar.WriteI32(document.ViewCount());
+    for (int i = 0; i < document.ViewCount(); ++i) {
+        WriteView(*document.ViewAt(i), ar);
+    }
+    return ar.TakeBytes();
+}
+
+ReadDocumentResult ReadDocument(std::span<const uint8_t> bytes, Document& document)
+{
+    if (bytes.empty()) {
+        document.ResetDocument();
+        return {true, {}, kFormatVersion};
+    }
+    document.Clear();
+    ReadDocumentResult result;
+    try {
+        CArchive ar(bytes);
+        if (ar.ReadI32() != kDocumentMagic) {
+            throw ArchiveError("not a drawing document (wrong magic)");
+        }
+        const int32_t version = ar.ReadI32();
+        if (!IsReadableVersion(version)) {
+            throw ArchiveError("unsupported document version " + std::to_string(version));
+        }
+        result.version = version;
+        const int32_t count = ar.ReadI32();
+        if (count < 0) {
+            throw ArchiveError("negative view count");
+        }
+        for (int32_t i = 0; i < count; ++i) {
+            auto view = std::make_unique<View>();
+            ReadView(ar, *view);
+            document.AppendView(std::move(view));
+        }
+        result.ok = true;
+    } catch (const ArchiveError& e) {
+        result.error = e.what();
+    } catch (const std::bad_alloc&) {
+        result.error = "out of memory";
+    }
+    document.SelectView(0);
+    return result;
+}
+
+} // namespace figures

@@ -1,0 +1,116 @@
+#include "figures/render/lineendgeometry.h"
+
+#include "figures/render/numeric.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace figures {
+
+namespace {
+
+// The point `length` away from p in the direction `radians` (y down).
+Point Along(Point p, double radians, int32_t length)
+{
+    return {p.x + RoundCoord(length * std::cos(radians)),
+            p.y + RoundCoord(length * std::sin(radians))};
+}
+
+} // namespace
+
+DecorationSize DecorationSizeFor(int32_t w, const LineEnd& end)
+{
+    int32_t m = w / 3;
+    const int32_t big = std::max(m, 10);
+    m = std::max(m, 3);
+    return {w + 2 * (big + m * (end.size1 - 1)), w / 2 + big + m * (end.size2 - 1)};
+}
+
+bool IsOutlinedDecoration(uint8_t type)
+{
+    return type == 2 || type == 3 || type == 5 || type == 7 || type == 9 || type == 11;
+}
+
+DecorationShape DecorationPoints(Point from, Point tip, const LineEnd& end, int32_t w)
+{
+    DecorationShape shape;
+    if (end.type == 0 || end.type > 11) {
+        return shape;
+    }
+    const DecorationSize size = DecorationSizeFor(w, end);
+    const int32_t h = size.halfWidth;
+    const double forward = std::atan2(double(tip.y) - from.y, double(tip.x) - from.x);
+    const double back = forward + std::numbers::pi;
+    const double left = forward - std::numbers::pi / 2;
+    const double right = forward + std::numbers::pi / 2;
+
+    if (end.type <= 5) {
+        const Point base = Along(tip, back, size.length);
+        shape.p[0] = Along(base, left, h);
+        shape.p[1] = tip;
+        shape.p[2] = Along(base, right, h);
+        shape.count = 3;
+        if (end.type >= 4) {
+            shape.p[3] = Along(base, forward, size.length / 4);
+            shape.count = 4;
+        }
+        return shape;
+    }
+    const int32_t half = size.length / 2;
+    if (end.type <= 7) {
+        shape.p[0] = Along(tip, left, h);
+        shape.p[1] = Along(tip, forward, half);
+        shape.p[2] = Along(tip, right, h);
+        shape.p[3] = Along(tip, back, half);
+        shape.count = 4;
+    } else if (end.type <= 9) {
+        const Point behind = Along(tip, back, half);
+        const Point ahead = Along(tip, forward, half);
+        shape.p[0] = Along(behind, right, h);
+        shape.p[1] = Along(ahead, right, h);
+        shape.p[2] = Along(ahead, left, h);
+        shape.p[3] = Along(behind, left, h);
+        shape.count = 4;
+    } else {
+        shape.p[0] = {tip.x - half, tip.y - h};
+        shape.p[1] = {tip.x + half, tip.y + h};
+        shape.count = 2;
+    }
+    return shape;
+}
+
+int32_t DecorationLineWidth(int32_t lineType, int32_t widthUnits)
+{
+    return lineType == 1 || lineType == 2 ? widthUnits : 1;
+}
+
+Rect LineWithEndsBounds(Point p1, Point p2, int32_t lineType, int32_t widthUnits,
+                        const LineEnd& endAtP2, const LineEnd& endAtP1)
+{
+    const int32_t w = DecorationLineWidth(lineType, widthUnits);
+    Rect bounds = Rect{p1.x, p1.y, p2.x, p2.y}.Normalised();
+    if (lineType == 0) {
+        return bounds;
+    }
+    const int32_t grow = w / 2 + 1;
+    bounds = bounds.Inflated(grow);
+
+    Point points[8];
+    int count = 0;
+    for (const DecorationShape& d : {DecorationPoints(p1, p2, endAtP2, w),
+                                     DecorationPoints(p2, p1, endAtP1, w)}) {
+        std::copy_n(d.p, d.count, points + count);
+        count += d.count;
+    }
+    if (count == 0) {
+        return bounds;
+    }
+    Rect decorations = BoundsOfAnyPoints({points, size_t(count)});
+    if (IsOutlinedDecoration(endAtP2.type) || IsOutlinedDecoration(endAtP1.type)) {
+        decorations = decorations.Inflated(grow);
+    }
+    return bounds.United(decorations);
+}
+
+} // namespace figures

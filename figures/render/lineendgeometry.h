@@ -1,0 +1,48 @@
+#pragma once
+
+#include "figures/render/geometry.h"
+
+#include <cstdint>
+
+namespace figures {
+
+// The decoration at one end of a line: type 0..11 (0 none; 1..5 arrowheads, 6, 7
+// diamonds, 8, 9 squares, 10, 11 ellipses; even types from 2 on are hollow, plus 3,
+// the open arrowhead) and two sizes 1..3.
+struct LineEnd {
+    uint8_t type = 0;
+    uint8_t size1 = 1; // along the line
+    uint8_t size2 = 1; // across the line
+};
+
+// Length L (along the line) and half-width H (across it) of a decoration for a line
+// width w in document units. Callers pass w = 1 for every line type but the solid ones.
+struct DecorationSize {
+    int32_t length = 0;
+    int32_t halfWidth = 0;
+};
+DecorationSize DecorationSizeFor(int32_t w, const LineEnd& end);
+
+// The outline points of the decoration at tip for the line coming from `from`: up to
+// four points (types 1..3 three, types 4, 5 four with the notch last, 6..9 four, and
+// for 10, 11 the two opposite corners of the ellipse's axis-parallel rectangle).
+struct DecorationShape {
+    Point p[4];
+    int count = 0;
+};
+DecorationShape DecorationPoints(Point from, Point tip, const LineEnd& end, int32_t w);
+
+// True for the decorations painted white inside with an outline (and the open
+// arrowhead), whose stroke reaches half a line width beyond their points.
+bool IsOutlinedDecoration(uint8_t type);
+
+// The width decorations are sized by: the line width in document units for the solid
+// line types 1 and 2, which scale with the drawing, and 1 for the cosmetic ones.
+int32_t DecorationLineWidth(int32_t lineType, int32_t widthUnits);
+
+// The area a line p1 -> p2 of the given line type and width (document units) paints
+// together with its decorations at p2 and p1.
+Rect LineWithEndsBounds(Point p1, Point p2, int32_t lineType, int32_t widthUnits,
+                        const LineEnd& endAtP2, const LineEnd& endAtP1);
+
+} // namespace figures
