@@ -1,0 +1,324 @@
+#include "figures/model/ccmbobj.h"
+#include "figures/model/cnptextbox.h"
+#include "figures/model/cdatamanger.h"
+#include "figures/model/crichgraph.h"
+#include "figures/model/document.h"
+#include "figures/model/documentformat.h"
+#include "figures/model/objectregistry.h"
+
+#include <gtest/gtest.h>
+
+namespace figures {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void PutI32(Bytes& b, int32_t v)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        b.push_back(uint8_t(uint32_t(v) >> shift));
+    }
+}
+
+// A root part of the given class with an empty jump target and no property record.
+Bytes RootPart(int32_t version, int32_t typeId)
+{
+    Bytes b;
+    PutI32(b, version);
+    PutI32(b, typeId);
+    PutI32(b, 0);        // flags
+    for (int i = 0; i < 4; ++i) {
+        PutI32(b, 10 * i); // frame
+    }
+    PutI32(b, 0);        // layer
+    PutI32(b, 0);        // reserved
+    PutI32(b, 0);        // angle
+    PutI32(b, 0);        // jump target
+    PutI32(b, -1);       // no property record
+    b.push_back(0);
+    b.push_back(0);
+    return b;
+}
+
+Bytes DocumentHeader(int32_t version, int32_t views)
+{
+    Bytes b;
+    PutI32(b, kDocumentMagic);
+    PutI32(b, version);
+    PutI32(b, views);
+    return b;
+}
+
+Bytes ViewHeader(int32_t objects)
+{
+    Bytes b;
+    PutI32(b, kViewMagic);
+    PutI32(b, 1);
+    PutI32(b, 1000);
+    PutI32(b, 1000);
+    PutI32(b, 1);
+    b.push_back('V');
+    PutI32(b, objects);
+    return b;
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(DocumentFormat, EmptyDocumentIsTheFortyOneKnownBytes)
+{
+    const Bytes expected = {0xAE, 0xBA, 0xC2, 0x0B, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00,
+                            0x00, 0xAF, 0xBA, 0xC2, 0x0B, 0x01, 0x00, 0x00, 0x00, 0xE8, 0x03,
+                            0x00, 0x00, 0xE8, 0x03, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0xCE,
+                            0xC4, 0xB5, 0xB5, 0x31, 0x00, 0x00, 0x00, 0x00};
+    Document document;
+    EXPECT_EQ(WriteDocument(document), expected);
+
+    Document read;
+    ASSERT_TRUE(ReadDocument(expected, read).ok);
+    ASSERT_EQ(read.ViewCount(), 1);
+    EXPECT_EQ(read.ViewAt(0)->name, "\xCE\xC4\xB5\xB5"
+                                    "1");
+    EXPECT_EQ(read.CurrentIndex(), 0);
+}
+
+TEST(DocumentFormat, ReadsVersionsZeroAndOneOnly)
+{
+    for (const auto& [version, ok] : {std::pair{0, true}, {1, true}, {2, false}, {-1, false}}) {
+        Document document;
+        const auto result = ReadDocument(DocumentHeader(version, 1) + ViewHeader(0), document);
+        EXPECT_EQ(result.ok, ok) << "version " << version;
+        EXPECT_EQ(document.ViewCount(), ok ? 1 : 0) << "version " << version;
+    }
+}
+
+TEST(DocumentFormat, UnreadableObjectEndsItsViewButNotTheDocument)
+{
+    // Three objects declared; the second names the unused type id 3.
+    const Bytes bytes = DocumentHeader(1, 1) + ViewHeader(3) + RootPart(1, TID_BASE) +
+                        RootPart(1, 3) + RootPart(1, TID_BASE) + Bytes{1, 2, 3};
+    Document document;
+    const auto result = ReadDocument(bytes, document);
+    EXPECT_TRUE(result.ok);
+    ASSERT_EQ(document.ViewCount(), 1);
+    EXPECT_EQ(document.ViewAt(0)->ObjectCount(), 1);
+
+    // An unsupported object version is dropped the same way.
+    Document versioned;
+    EXPECT_TRUE(
+        ReadDocument(DocumentHeader(1, 1) + ViewHeader(1) + RootPart(2, TID_BASE), versioned).ok);
+    EXPECT_EQ(versioned.ViewAt(0)->ObjectCount(), 0);
+}
+
+TEST(DocumentFormat, TruncatedLastObjectEndsItsViewQuietly)
+{
+    Bytes object = RootPart(1, TID_BASE);
+    object.resize(object.size() - 3);
+    Document document;
+    EXPECT_TRUE(ReadDocument(DocumentHeader(1, 1) + ViewHeader(2) + RootPart(1, TID_BASE) + object,
+                             document)
+                    .ok);
+    EXPECT_EQ(document.ViewAt(0)->ObjectCount(), 1);
+}
+
+TEST(DocumentFormat, BadViewKeepsTheViewsReadBeforeIt)
+{
+    Bytes badMagic = ViewHeader(0);
+    badMagic[0] ^= 0xFF;
+    Bytes negativeCount = ViewHeader(-1);
+    Bytes truncated = ViewHeader(1);
+    truncated.resize(18); // inside the zoom
+
+    for (const Bytes& second : {badMagic, negativeCount, truncated}) {
+        Document document;
+        const auto result = ReadDocument(DocumentHeader(1, 2) + ViewHeader(1) +
+                                             RootPart(1, TID_BASE) + second,
+                                         document);
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.error.empty());
+        ASSERT_EQ(document.ViewCount(), 1);
+        EXPECT_EQ(document.ViewAt(0)->ObjectCount(), 1);
+        EXPECT_EQ(document.CurrentIndex(), 0);
+    }
+}
+
+TEST(DocumentFormat, RejectsBadDocumentHeaders)
+{
+    Bytes wrongMagic = DocumentHeader(1, 0);
+    wrongMagic[3] = 0x0C;
+    const Bytes cases[] = {wrongMagic, DocumentHeader(1, -1), Bytes{0xAE, 0xBA, 0xC2},
+                           DocumentHeader(1, 0x7FFFFFFF)};
+    for (const Bytes& bytes : cases) {
+        Document document;
+        EXPECT_FALSE(ReadDocument(bytes, document).ok);
+        EXPECT_EQ(document.ViewCount(), 0);
+        EXPECT_EQ(document.CurrentView(), nullptr);
+    }
+}
+
+TEST(DocumentFormat, EmptyContentResetsToOneDefaultView)
+{
+    Document document;
+    document.AddView();
+    document.AddView();
+    EXPECT_TRUE(ReadDocument({}, document).ok);
+    ASSERT_EQ(document.ViewCount(), 1);
+    EXPECT_EQ(document.ViewAt(0)->name, document.DefaultViewName().substr(0, 4) + "1");
+    EXPECT_EQ(document.CurrentIndex(), 0);
+}
+
+TEST(DocumentFormat, ObjectWithoutRecordWritesMinusOneAndTypeZero)
+{
+    CBaseCom object;
+    const Bytes bytes = WriteObject(object);
+    ASSERT_GE(bytes.size(), 6u);
+    EXPECT_EQ(Bytes(bytes.end() - 6, bytes.end()), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
+}
+
+TEST(DocumentFormat, GradientColoursArePresentOnlyWithAGradientKind)
+{
+    CRectCom plain;
+    CRectCom graded;
+    graded.gradientKind = 2;
+    graded.gradientCount = 3;
+    graded.gradientColours = {0x111111, 0x222222, 0x333333};
+    EXPECT_EQ(WriteObject(graded).size(), WriteObject(plain).size() + 4 * 4);
+
+    CRectCom back;
+    CArchive ar(WriteObject(graded));
+    back.Serialize(ar);
+    EXPECT_EQ(back.gradientCount, 3);
+    EXPECT_EQ(back.gradientColours[2], 0x333333u);
+    EXPECT_EQ(back.gradientColours[3], 0u);
+}
+
+TEST(DocumentFormat, GradientCountAboveEightIsAnArchiveError)
+{
+    CRectCom graded;
+    graded.gradientKind = 1;
+    graded.gradientCount = 2;
+    Bytes bytes = WriteObject(graded);
+    // The count follows the root part (50 bytes) and eleven rectangle fields.
+    const size_t countAt = 50 + 12 * 4;
+    ASSERT_EQ(bytes[countAt], 2);
+    bytes[countAt] = 9;
+    CArchive ar(bytes);
+    const ReadObjectResult read = ReadObject(ar);
+    EXPECT_EQ(read.object, nullptr);
+    EXPECT_FALSE(read.documentError);
+}
+
+TEST(DocumentFormat, GroupWithoutMembersWritesMinusOne)
+{
+    CCmbObj group;
+    const Bytes bytes = WriteObject(group);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(Bytes(bytes.end() - 4, bytes.end()), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST(DocumentFormat, UnregisteredGroupMemberFailsTheWholeDocument)
+{
+    CCmbObj group;
+    group.children.push_back(std::make_unique<CBaseCom>());
+    Bytes object = WriteObject(group);
+    // The member's type id stands right after the member count.
+    const size_t memberTypeAt = object.size() - RootPart(1, TID_BASE).size() - 4;
+    ASSERT_EQ(object[memberTypeAt], TID_BASE);
+    object[memberTypeAt] = 3;
+
+    Document document;
+    const auto result =
+        ReadDocument(DocumentHeader(1, 2) + ViewHeader(0) + ViewHeader(1) + object, document);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(document.ViewCount(), 1);
+}
+
+TEST(DocumentFormat, DeepGroupNestingIsRefusedWithoutExhaustingTheStack)
+{
+    // Build the record of groups nested far deeper than any drawing by hand: each level
+    // is a group record whose single member is the next level.
+    CCmbObj leaf;
+    const Bytes leafRecord = WriteObject(leaf);
+    const Bytes prefix(leafRecord.begin(), leafRecord.end() - 4); // without "no members"
+    Bytes nested = leafRecord;
+    for (int depth = 0; depth < 5000; ++depth) {
+        Bytes level = prefix;
+        PutI32(level, 0); // one member
+        PutI32(level, TID_COMBINED);
+        nested = level + nested;
+    }
+    CArchive ar(nested);
+    const ReadObjectResult read = ReadObject(ar);
+    EXPECT_EQ(read.object, nullptr);
+    EXPECT_FALSE(read.error.empty());
+}
+
+TEST(DocumentFormat, HostileCountsFailWithoutHugeAllocations)
+{
+    CCmbObj group;
+    Bytes groupBytes = WriteObject(group);
+    groupBytes.resize(groupBytes.size() - 4);
+    PutI32(groupBytes, 0x7FFFFFF0); // members
+
+    CNPTextBox text;
+    Bytes textBytes = WriteObject(text);
+    textBytes.resize(textBytes.size() - 2);
+    textBytes.push_back(0xFF);
+    textBytes.push_back(0xFF);
+    PutI32(textBytes, -1); // 4 billion lines
+
+    CRichGraph custom(CRichGraph::kCustomShape);
+    Bytes customBytes = WriteObject(custom);
+    customBytes.resize(customBytes.size() - 6);
+    PutI32(customBytes, 0x7FFFFFFF); // program length
+
+    for (const Bytes& bytes : {groupBytes, textBytes, customBytes}) {
+        CArchive ar(bytes);
+        EXPECT_EQ(ReadObject(ar).object, nullptr);
+    }
+}
+
+TEST(DocumentFormat, CustomShapeWithBadProgramReadsAsTheEmptyProgram)
+{
+    CRichGraph custom(CRichGraph::kCustomShape);
+    Bytes bytes = WriteObject(custom);
+    // Replace the stored program (length 2, one 0 word) by three bytes.
+    bytes.resize(bytes.size() - 6);
+    PutI32(bytes, 3);
+    bytes.insert(bytes.end(), {3, 0, 0});
+    CArchive ar(bytes);
+    const ReadObjectResult read = ReadObject(ar);
+    ASSERT_NE(read.object, nullptr);
+    const auto& shape = static_cast<const CRichGraph&>(*read.object);
+    EXPECT_EQ(shape.shapeIndex, CRichGraph::kCustomShape);
+    EXPECT_EQ(Bytes(shape.GetProgram().begin(), shape.GetProgram().end()), (Bytes{0, 0}));
+}
+
+TEST(DocumentFormat, FillBackColourIsNotStored)
+{
+    CRectCom object;
+    object.fillBackColour = 0x123456;
+    CRectCom back;
+    back.fillBackColour = 0x654321;
+    CArchive ar(WriteObject(object));
+    back.Serialize(ar);
+    EXPECT_EQ(back.fillBackColour, 0xFFFFFFu);
+}
+
+TEST(DocumentFormat, PictureRecordWithWrongMagicIsAnArchiveError)
+{
+    CRectCom object;
+    Bytes bytes = WriteObject(object);
+    // The picture magic follows the root part and twelve rectangle fields.
+    const size_t magicAt = 50 + 12 * 4;
+    ASSERT_EQ(bytes[magicAt], 0x47);
+    bytes[magicAt] = 0x48;
+    CArchive ar(bytes);
+    EXPECT_EQ(ReadObject(ar).object, nullptr);
+}
+
+} // namespace
+} // namespace figures
