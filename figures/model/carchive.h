@@ -28,7 +28,7 @@ public:
     // drawing, and the bound keeps a hostile document from exhausting the stack.
     static constexpr int kMaxNesting = 256;
 
-    CArchive(); // storing
+    CArchive();                                       // storing
     explicit CArchive(std::span<const uint8_t> data); // loading
 
     bool IsStoring() const { return storing_; }

@@ -334,8 +334,7 @@ uint16_t CDataManger::FindItem(int32_t id, uint16_t tag, const uint8_t** data) c
 // appended after the last readable item; bytes behind it that no walk could read (a
 // header cut short, a length overrunning the data) are dropped, since an item written
 // after them could never be found again.
-bool CDataManger::SetItem(int32_t id, uint16_t tag, const uint8_t* src, int32_t length,
-                          bool create)
+bool CDataManger::SetItem(int32_t id, uint16_t tag, const uint8_t* src, int32_t length, bool create)
 {
     if (length == 0) {
         return RemoveItem(id, tag);

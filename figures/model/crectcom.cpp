@@ -13,7 +13,7 @@ constexpr size_t kReservedTail = 40;
 Point ShadowVector(int32_t direction, int32_t w)
 {
     // Directions run clockwise from the top-left: 1 top-left, 2 up, ..., 8 left.
-    static constexpr int8_t kSteps[9][2] = {{0, 0},  {-1, -1}, {0, -1}, {1, -1}, {1, 0},
+    static constexpr int8_t kSteps[9][2] = {{0, 0}, {-1, -1}, {0, -1}, {1, -1}, {1, 0},
                                             {1, 1}, {0, 1},   {-1, 1}, {-1, 0}};
     if (direction < 0 || direction > 8) {
         return {};

@@ -31,9 +31,9 @@ public:
     void Serialize(CArchive& ar) override;
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
 
-    uint32_t edgeMask = 0;     // 1 top, 2 right, 4 bottom, 8 left
-    int32_t lineStyle = 1;     // 0 none, 1 round solid, 2 square solid, 3..6 dashed kinds
-    int32_t lineWidth = 5;     // tenths of a point
+    uint32_t edgeMask = 0; // 1 top, 2 right, 4 bottom, 8 left
+    int32_t lineStyle = 1; // 0 none, 1 round solid, 2 square solid, 3..6 dashed kinds
+    int32_t lineWidth = 5; // tenths of a point
     Colour lineColour = 0x000000;
     int32_t shadowDirection = 0; // 0 none, 1..8 clockwise from top-left
     int32_t shadowOffset = 20;   // document units
@@ -44,7 +44,7 @@ public:
     int32_t hatchStyle = 0;
     int32_t picturePlacement = 10;
     CPic fillPicture;
-    int32_t gradientKind = 0; // 0 none, +-1..+-4 directions
+    int32_t gradientKind = 0;  // 0 none, +-1..+-4 directions
     int32_t gradientCount = 0; // colours in use, 2..8
     std::array<Colour, kMaxGradientColours> gradientColours{};
     LogFont font;

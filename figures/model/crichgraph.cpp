@@ -133,8 +133,7 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return CRectCom::OnMessage(code, args);
 }

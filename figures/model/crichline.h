@@ -16,7 +16,12 @@ public:
     // Lines are never narrower or lower than this, so that their handles stay apart.
     static constexpr int32_t kMinExtent = 15;
 
-    enum CapButtons : uint8_t { NoButtons = 0, ButtonAtEnd2 = 1, ButtonAtEnd1 = 2, BothButtons = 3 };
+    enum CapButtons : uint8_t {
+        NoButtons = 0,
+        ButtonAtEnd2 = 1,
+        ButtonAtEnd1 = 2,
+        BothButtons = 3
+    };
 
     CRichLine() { flags = kInitialFlags; }
 

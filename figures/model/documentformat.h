@@ -15,7 +15,7 @@ constexpr int32_t kViewMagic = 0x0BC2BAAF;
 
 struct ReadDocumentResult {
     bool ok = false;
-    std::string error; // readable reason when not ok
+    std::string error;    // readable reason when not ok
     int32_t version = -1; // the document record's version, -1 when not read
 };
 

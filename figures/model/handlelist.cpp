@@ -26,8 +26,7 @@ Handle HandleList::At(size_t i) const
     const uint8_t* b = &bytes_[4 * i];
     const uint16_t x = uint16_t(b[0] | b[1] << 8);
     const uint16_t y = uint16_t(b[2] | b[3] << 8);
-    return {uint16_t(x >> kKindShift), uint16_t(y >> kKindShift),
-            {x & kCoordMask, y & kCoordMask}};
+    return {uint16_t(x >> kKindShift), uint16_t(y >> kKindShift), {x & kCoordMask, y & kCoordMask}};
 }
 
 } // namespace figures

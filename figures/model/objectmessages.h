@@ -31,9 +31,9 @@ enum ObjectMessage : int32_t {
 
 // Results beyond plain 0 and -1.
 enum ObjectMessageResult : int32_t {
-    OM_CONTINUE = 11001,   // creation goes on
+    OM_CONTINUE = 11001,    // creation goes on
     OM_NOT_TRACKED = 11002, // the mouse message is not one creation tracks
-    OM_UNHANDLED = 13002,  // no class on the way to the root knows the message
+    OM_UNHANDLED = 13002,   // no class on the way to the root knows the message
     OM_CAPTURE = 13006,
     OM_MOVE = 13007,
     OM_HANDLE_DRAG = 13008,
@@ -70,13 +70,11 @@ struct BoundsRequest {
 // The typed record that travels with a message. Each message code has its own record
 // type; a class reads the alternative its message defines and passes anything else on
 // to its base class.
-using MessageArgs =
-    std::variant<std::monostate, BeginCreateArgs*, TrackCreateArgs*, EndCreateArgs*,
-                 BoundsRequest*>;
+using MessageArgs = std::variant<std::monostate, BeginCreateArgs*, TrackCreateArgs*, EndCreateArgs*,
+                                 BoundsRequest*>;
 
 // The record of type T carried by args, or null when args holds another one.
-template <class T>
-T* MessageRecord(const MessageArgs& args)
+template <class T> T* MessageRecord(const MessageArgs& args)
 {
     T* const* record = std::get_if<T*>(&args);
     return record ? *record : nullptr;

@@ -24,10 +24,10 @@ struct ShapeCatalogueEntry {
     std::string_view name; // UTF-8, as shown to users
     uint16_t category = 0;
     uint16_t attributes = 0;
-    std::span<const uint8_t> program;   // including the terminating 0 word
-    int32_t programLength = 0;          // 16-bit words including the terminating 0 word
-    std::span<const uint8_t> handles;   // 4 bytes per descriptor; empty when none
-    int32_t handleListLength = 0;       // 16-bit words (2 per descriptor)
+    std::span<const uint8_t> program; // including the terminating 0 word
+    int32_t programLength = 0;        // 16-bit words including the terminating 0 word
+    std::span<const uint8_t> handles; // 4 bytes per descriptor; empty when none
+    int32_t handleListLength = 0;     // 16-bit words (2 per descriptor)
 };
 
 struct ShapeCategory {

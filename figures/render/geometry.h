@@ -29,11 +29,17 @@ struct Rect {
     bool IsEmpty() const { return right <= left || bottom <= top; }
     // Centre with integer halving of the sums, as frames define it.
     Point Centre() const { return {(left + right) / 2, (top + bottom) / 2}; }
-    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool Contains(Point p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
 
     Rect Normalised() const;
     Rect Inflated(int32_t d) const { return {left - d, top - d, right + d, bottom + d}; }
-    Rect Offset(int32_t dx, int32_t dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    Rect Offset(int32_t dx, int32_t dy) const
+    {
+        return {left + dx, top + dy, right + dx, bottom + dy};
+    }
     // Union of two rectangles; an empty operand contributes nothing.
     Rect United(const Rect& other) const;
     // The smallest rectangle holding both, degenerate ones included.

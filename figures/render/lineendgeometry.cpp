@@ -98,8 +98,8 @@ Rect LineWithEndsBounds(Point p1, Point p2, int32_t lineType, int32_t widthUnits
 
     Point points[8];
     int count = 0;
-    for (const DecorationShape& d : {DecorationPoints(p1, p2, endAtP2, w),
-                                     DecorationPoints(p2, p1, endAtP1, w)}) {
+    for (const DecorationShape& d :
+         {DecorationPoints(p1, p2, endAtP2, w), DecorationPoints(p2, p1, endAtP1, w)}) {
         std::copy_n(d.p, d.count, points + count);
         count += d.count;
     }

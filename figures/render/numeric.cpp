@@ -159,8 +159,8 @@ int32_t LineWidthUnits(int32_t tenthsOfPoint)
 
 namespace figures {
 
-Point GridToFrame(int32_t gx, int32_t gy, Point origin, int32_t width, int32_t height,
-                  bool flipH, bool flipV)
+Point GridToFrame(int32_t gx, int32_t gy, Point origin, int32_t width, int32_t height, bool flipH,
+                  bool flipV)
 {
     const int32_t x = flipH ? kGridExtent - gx : gx;
     const int32_t y = flipV ? kGridExtent - gy : gy;

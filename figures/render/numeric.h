@@ -59,8 +59,8 @@ namespace figures {
 // Maps a shape-grid position (0..8191 spans the frame; larger values lie outside) into
 // a frame of the given size placed at origin. A flipped axis mirrors v to 8191 - v
 // first.
-Point GridToFrame(int32_t gx, int32_t gy, Point origin, int32_t width, int32_t height,
-                  bool flipH, bool flipV);
+Point GridToFrame(int32_t gx, int32_t gy, Point origin, int32_t width, int32_t height, bool flipH,
+                  bool flipV);
 
 // The full extent of the shape grid along each axis.
 constexpr int32_t kGridExtent = 8191;

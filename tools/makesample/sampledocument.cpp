@@ -35,13 +35,13 @@ std::string Gbk(const char* utf8)
 // A 2 x 2 pixel, 24-bit bitmap file: red, green / blue, white.
 std::vector<uint8_t> TinyBitmap()
 {
-    std::vector<uint8_t> bmp = {
-        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                      // file header
-        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, // info
-        0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-        // Rows bottom-up, BGR, each padded to 4 bytes.
-        0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, //
-        0, 0, 0xFF, 0, 0xFF, 0, 0, 0};
+    std::vector<uint8_t> bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header
+                                40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0,
+                                0, 0, // info
+                                0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                // Rows bottom-up, BGR, each padded to 4 bytes.
+                                0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, //
+                                0, 0, 0xFF, 0, 0xFF, 0, 0, 0};
     return bmp;
 }
 

@@ -64,11 +64,11 @@ QJsonValue RecordJson(int32_t recordId)
 
 QJsonObject FontJson(const LogFont& font)
 {
-    return {{"height", font.Height()},       {"width", font.Width()},
+    return {{"height", font.Height()},         {"width", font.Width()},
             {"escapement", font.Escapement()}, {"orientation", font.Orientation()},
-            {"weight", font.Weight()},       {"italic", font.Italic()},
-            {"underline", font.Underline()}, {"strikeout", font.StrikeOut()},
-            {"charset", font.CharSet()},     {"face", FromGbk(font.FaceName())}};
+            {"weight", font.Weight()},         {"italic", font.Italic()},
+            {"underline", font.Underline()},   {"strikeout", font.StrikeOut()},
+            {"charset", font.CharSet()},       {"face", FromGbk(font.FaceName())}};
 }
 
 void AddRectParts(QJsonObject& o, const CRectCom& r)

@@ -58,9 +58,9 @@ int Info(const QString& path, bool json)
     }
     figures::Document document;
     const figures::ReadDocumentResult read = figures::ReadDocument(*bytes, document);
-    const QByteArray text =
-        json ? QJsonDocument(vkdtool::DocumentInfoJson(document, read)).toJson(QJsonDocument::Indented)
-             : vkdtool::DocumentInfoText(document, read).toUtf8();
+    const QByteArray text = json ? QJsonDocument(vkdtool::DocumentInfoJson(document, read))
+                                       .toJson(QJsonDocument::Indented)
+                                 : vkdtool::DocumentInfoText(document, read).toUtf8();
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     if (!read.ok) {
         Fail(QStringLiteral("%1: %2").arg(path, QString::fromStdString(read.error)));
@@ -108,7 +108,8 @@ int main(int argc, char* argv[])
     if (args.size() == 2 && args[0] == QLatin1String("info")) {
         return Info(args[1], false);
     }
-    if (args.size() == 3 && args[0] == QLatin1String("info") && args[1] == QLatin1String("--json")) {
+    if (args.size() == 3 && args[0] == QLatin1String("info") &&
+        args[1] == QLatin1String("--json")) {
         return Info(args[2], true);
     }
     if (args.size() == 3 && args[0] == QLatin1String("roundtrip")) {
