@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/model/cpic.h"
+#include "figures/model/cpcxpic.h"
 #include "figures/model/crectcom.h"
 
 namespace figures {
