@@ -1,6 +1,7 @@
 #include "figures/model/cdatamanger.h"
 
 #include "figures/model/carchive.h"
+#include "figures/render/littleendian.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,17 +21,6 @@ constexpr uint16_t kFirstFlagLength = 0xFFFD;
 constexpr int32_t kMaxItemLength = 0xFFFC;
 constexpr int64_t kMaxInt32 = std::numeric_limits<int32_t>::max();
 
-uint16_t ReadLe16(const uint8_t* p)
-{
-    return uint16_t(p[0] | p[1] << 8);
-}
-
-void WriteLe16(uint8_t* p, uint16_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-
 // Where an item sits in a record's data. `end` is where the readable item sequence
 // stops: the data's end for a well-formed list, otherwise the first item whose header
 // is cut short or whose length overruns the data.
@@ -48,8 +38,8 @@ ItemLocation LocateItem(std::span<const uint8_t> data, uint16_t tag)
     const int64_t size = int64_t(data.size());
     int64_t pos = 0;
     while (size - pos >= kItemHeaderSize) {
-        const uint16_t itemTag = ReadLe16(data.data() + pos);
-        const uint16_t length = ReadLe16(data.data() + pos + 2);
+        const uint16_t itemTag = LoadU16(data.data() + pos);
+        const uint16_t length = LoadU16(data.data() + pos + 2);
         const int32_t dataSize = length >= kFirstFlagLength ? 0 : length;
         if (dataSize > size - pos - kItemHeaderSize) {
             break;
@@ -361,7 +351,7 @@ bool CDataManger::SetItem(int32_t id, uint16_t tag, const uint8_t* src, int32_t 
         if (!ReplaceBytes(id, dataPos, loc.dataSize, src, length)) {
             return false;
         }
-        WriteLe16(Lookup(id) + loc.offset + 2, uint16_t(length));
+        StoreU16(Lookup(id) + loc.offset + 2, uint16_t(length));
         return true;
     }
     if (!create) {
@@ -369,8 +359,8 @@ bool CDataManger::SetItem(int32_t id, uint16_t tag, const uint8_t* src, int32_t 
     }
     const int32_t dataSize = asFlag ? 0 : length;
     std::vector<uint8_t> item(size_t(kItemHeaderSize + dataSize), 0);
-    WriteLe16(item.data(), tag);
-    WriteLe16(item.data() + 2, asFlag ? kFlagItemLength : uint16_t(length));
+    StoreU16(item.data(), tag);
+    StoreU16(item.data() + 2, asFlag ? kFlagItemLength : uint16_t(length));
     if (src && dataSize > 0) {
         std::memcpy(item.data() + kItemHeaderSize, src, size_t(dataSize));
     }

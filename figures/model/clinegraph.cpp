@@ -2,25 +2,9 @@
 
 #include "figures/model/carchive.h"
 #include "figures/render/numeric.h"
+#include "figures/render/littleendian.h"
 
 namespace figures {
-
-namespace {
-
-int32_t ReadI32At(const uint8_t* b)
-{
-    return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
-                   uint32_t(b[3]) << 24);
-}
-
-void AppendI32(std::vector<uint8_t>& out, int32_t v)
-{
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(uint8_t(uint32_t(v) >> shift));
-    }
-}
-
-} // namespace
 
 void CLineGraph::Serialize(CArchive& ar)
 {
@@ -53,7 +37,7 @@ std::vector<Point> CLineGraph::Points() const
     std::vector<Point> points;
     points.reserve(bytes.size() / 8);
     for (size_t at = 0; at + 8 <= bytes.size(); at += 8) {
-        points.push_back({ReadI32At(&bytes[at]), ReadI32At(&bytes[at + 4])});
+        points.push_back({LoadI32(&bytes[at]), LoadI32(&bytes[at + 4])});
     }
     return points;
 }

@@ -3,6 +3,8 @@
 #include "figures/model/carchive.h"
 #include "figures/model/handlelist.h"
 #include "figures/render/numeric.h"
+#include "figures/render/shapeprogram.h"
+#include "figures/render/littleendian.h"
 
 #include <array>
 
@@ -10,19 +12,7 @@ namespace figures {
 
 namespace {
 
-constexpr uint16_t kLineStep = 1;
 constexpr size_t kLineProgramBytes = 10;
-
-void PutU16(uint8_t* at, uint16_t v)
-{
-    at[0] = uint8_t(v);
-    at[1] = uint8_t(v >> 8);
-}
-
-uint16_t GetU16(const uint8_t* at)
-{
-    return uint16_t(at[0] | at[1] << 8);
-}
 
 } // namespace
 
@@ -57,10 +47,10 @@ void CRichLine::SetEndPoints(Point p1, Point p2)
     const Point g1 = toGrid(p1);
     const Point g2 = toGrid(p2);
     std::array<uint8_t, kLineProgramBytes> program{};
-    const uint16_t words[5] = {kLineStep, uint16_t(g1.x), uint16_t(g1.y), uint16_t(g2.x),
+    const uint16_t words[5] = {kLine, uint16_t(g1.x), uint16_t(g1.y), uint16_t(g2.x),
                                uint16_t(g2.y)};
     for (size_t i = 0; i < 5; ++i) {
-        PutU16(&program[2 * i], words[i]);
+        StoreU16(&program[2 * i], words[i]);
     }
     SetProperty(PT_PROGRAM, program);
     RebuildHandles();
@@ -69,11 +59,11 @@ void CRichLine::SetEndPoints(Point p1, Point p2)
 bool CRichLine::GridEndPoints(Point& g1, Point& g2) const
 {
     const std::span<const uint8_t> program = GetProperty(PT_PROGRAM);
-    if (program.size() < kLineProgramBytes || GetU16(&program[0]) != kLineStep) {
+    if (program.size() < kLineProgramBytes || LoadU16(&program[0]) != kLine) {
         return false;
     }
-    g1 = {GetU16(&program[2]), GetU16(&program[4])};
-    g2 = {GetU16(&program[6]), GetU16(&program[8])};
+    g1 = {LoadU16(&program[2]), LoadU16(&program[4])};
+    g2 = {LoadU16(&program[6]), LoadU16(&program[8])};
     return true;
 }
 

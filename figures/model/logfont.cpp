@@ -1,4 +1,5 @@
 #include "figures/model/logfont.h"
+#include "figures/render/littleendian.h"
 
 #include <algorithm>
 
@@ -34,15 +35,12 @@ void LogFont::SetFaceName(const std::string& gbk)
 
 int32_t LogFont::I32(size_t at) const
 {
-    return int32_t(uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 |
-                   uint32_t(bytes[at + 2]) << 16 | uint32_t(bytes[at + 3]) << 24);
+    return LoadI32(&bytes[at]);
 }
 
 void LogFont::SetI32(size_t at, int32_t v)
 {
-    for (size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = uint8_t(uint32_t(v) >> (8 * i));
-    }
+    StoreI32(&bytes[at], v);
 }
 
 } // namespace figures

@@ -8,38 +8,6 @@ namespace figures {
 
 namespace {
 
-// Step codes as the catalogue's programs use them.
-enum Step : uint16_t {
-    kEnd = 0,
-    kLine = 1,
-    kArrowLine = 2,
-    kMoveTo = 3,
-    kLineTo = 4,
-    kBezierTo = 5,
-    kBezierAndMove = 6,
-    kEllipse = 7,
-    kRoundRect = 8,
-    kRectangle = 9,
-    kTextBox = 10,
-    kOctagon = 11,
-    kCross = 12,
-    kLineToAndMove = 13,
-    kMoveToRayPoint = 14,
-    kLineToRayPoint = 15,
-    kArcCounterclockwiseTo = 16,
-    kArcClockwiseTo = 17,
-    kArcLine = 18,
-    kSector = 19,
-    kChord = 20,
-    kRememberPoint = 21,
-    kRememberRayPoint = 22,
-    kHorizontalTo = 23,
-    kVerticalTo = 24,
-    kText = 25,
-    // In the x of a point reference: take memory point number y instead.
-    kMemory = 0xFFFF,
-};
-
 enum Category : uint16_t {
     kBasic = 1,
     kFlowchart = 3,

@@ -1,4 +1,5 @@
 #include "figures/render/shapeprogram.h"
+#include "figures/render/littleendian.h"
 
 #include <array>
 #include <optional>
@@ -71,7 +72,7 @@ uint16_t ProgramWord(std::span<const uint8_t> program, size_t index)
         return 0;
     }
     // Composed byte by byte, so a buffer at any alignment reads the same.
-    return uint16_t(program[2 * index] | (program[2 * index + 1] << 8));
+    return LoadU16(&program[2 * index]);
 }
 
 std::span<const uint8_t> SkipSteps(std::span<const uint8_t> program, int n)

@@ -16,6 +16,38 @@ static_assert(std::endian::native == std::endian::little,
 // and the clipboard carry them; a span also bounds every walk, so a stored program
 // without its terminating 0 word still ends at its last byte.
 
+// Step opcodes. The interpreter, the catalogue and the step designer share them.
+enum StepCode : uint16_t {
+    kEnd = 0,
+    kLine = 1,
+    kArrowLine = 2,
+    kMoveTo = 3,
+    kLineTo = 4,
+    kBezierTo = 5,
+    kBezierAndMove = 6,
+    kEllipse = 7,
+    kRoundRect = 8,
+    kRectangle = 9,
+    kTextBox = 10,
+    kOctagon = 11,
+    kCross = 12,
+    kLineToAndMove = 13,
+    kMoveToRayPoint = 14,
+    kLineToRayPoint = 15,
+    kArcCounterclockwiseTo = 16,
+    kArcClockwiseTo = 17,
+    kArcLine = 18,
+    kSector = 19,
+    kChord = 20,
+    kRememberPoint = 21,
+    kRememberRayPoint = 22,
+    kHorizontalTo = 23,
+    kVerticalTo = 24,
+    kText = 25,
+    // In the x of a point reference: take memory point number y instead.
+    kMemory = 0xFFFF,
+};
+
 // Largest program an object can store, in bytes.
 constexpr size_t kMaxProgramBytes = 65532;
 

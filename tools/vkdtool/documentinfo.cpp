@@ -12,6 +12,7 @@
 #include "figures/model/document.h"
 #include "figures/model/documentformat.h"
 #include "figures/render/gbk.h"
+#include "figures/render/littleendian.h"
 
 #include <QJsonArray>
 #include <QStringList>
@@ -45,8 +46,8 @@ QJsonValue RecordJson(int32_t recordId)
     QJsonArray items;
     size_t at = 0;
     while (at + 4 <= data.size()) {
-        const uint16_t tag = uint16_t(data[at] | data[at + 1] << 8);
-        const uint16_t length = uint16_t(data[at + 2] | data[at + 3] << 8);
+        const uint16_t tag = LoadU16(&data[at]);
+        const uint16_t length = LoadU16(&data[at + 2]);
         QJsonObject item{{"tag", tag}, {"length", length}};
         at += 4;
         if (length >= 0xFFFD) {
@@ -133,7 +134,7 @@ void AddClassParts(QJsonObject& o, const CBaseCom& object)
         } else {
             QJsonArray words;
             for (size_t i = 0; i + 1 < program.size(); i += 2) {
-                words.append(program[i] | program[i + 1] << 8);
+                words.append(LoadU16(&program[i]));
             }
             o["program"] = words;
         }
