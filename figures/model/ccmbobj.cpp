@@ -149,4 +149,34 @@ ChildPlacement CCmbObj::PlaceChild(const CBaseCom& child, const Rect& target) co
     return placement;
 }
 
+void CCmbObj::DrawChildren(const DrawRequest& request) const
+{
+    for (CBaseCom* child : ChildrenInDrawOrder()) {
+        const ChildPlacement placement = PlaceChild(*child, request.target);
+        const Rect savedFrame = child->frame;
+        const uint32_t savedFlags = child->flags;
+        const int32_t savedAngle = child->angle;
+        child->frame = placement.frame;
+        child->flags = placement.flags;
+        child->angle = placement.angle;
+        DrawRequest childRequest = request;
+        childRequest.target = placement.target;
+        child->OnMessage(OM_DRAW, &childRequest);
+        child->frame = savedFrame;
+        child->flags = savedFlags;
+        child->angle = savedAngle;
+    }
+}
+
+int32_t CCmbObj::OnMessage(ObjectMessage code, const MessageArgs& args)
+{
+    if (code == OM_DRAW) {
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            DrawChildren(*request);
+            return 0;
+        }
+    }
+    return CRectCom::OnMessage(code, args);
+}
+
 } // namespace figures

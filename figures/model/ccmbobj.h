@@ -31,6 +31,7 @@ public:
     std::string_view ClassName() const override { return "CCmbObj"; }
     std::string TypeName() const override { return "组合对象"; }
     void Serialize(CArchive& ar) override;
+    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
 
     // Forms a group of the given objects: the frame is the union of their rotated
     // frames, their frames become relative to it and the layout extent is its size.
@@ -42,6 +43,9 @@ public:
     // Where child (a member of this group) is drawn when the group's frame is drawn at
     // target.
     ChildPlacement PlaceChild(const CBaseCom& child, const Rect& target) const;
+    // Draws the members in drawing order, each placed for the call only: its frame,
+    // flags and angle are restored exactly afterwards.
+    void DrawChildren(const DrawRequest& request) const;
 
     std::vector<std::unique_ptr<CBaseCom>> children;
     int32_t layoutWidth = kNotSet;

@@ -1,8 +1,47 @@
 #include "figures/model/cgraphcom.h"
 
 #include "figures/model/carchive.h"
+#include "figures/render/drawcontext.h"
+#include "figures/render/numeric.h"
+#include "figures/render/painterpathsink.h"
+#include "figures/render/shapeinterpreter.h"
 
 namespace figures {
+
+namespace {
+
+// The closed outlines of the frame shapes on the shape grid.
+constexpr uint16_t kRectangleProgram[] = {9, 0, 0, 8191, 8191, 0};
+constexpr uint16_t kDiamondProgram[] = {3,    4095, 0, 4,    8191, 4095, 4, 4095,
+                                        8191, 4,    0, 4095, 4,    4095, 0, 0};
+constexpr uint16_t kEllipseProgram[] = {7, 0, 0, 8191, 8191, 0, 0};
+
+std::span<const uint8_t> Bytes(std::span<const uint16_t> words)
+{
+    return {reinterpret_cast<const uint8_t*>(words.data()), words.size_bytes()};
+}
+
+// A rectangle with elliptical corners rx by ry, as four lines and four quarter curves
+// whose arms are 14/25 of the radii, each point turned by angle about centre.
+void AddRoundedRectangle(PathSink& sink, const Rect& r, int32_t rx, int32_t ry, int32_t angle,
+                         Point centre)
+{
+    const int32_t ax = MulDiv(rx, 11, 25);
+    const int32_t ay = MulDiv(ry, 11, 25);
+    const auto at = [&](int32_t x, int32_t y) { return RotatePoint(centre, {x, y}, angle); };
+    sink.MoveTo(at(r.left + rx, r.top));
+    sink.BezierTo(at(r.left + ax, r.top), at(r.left, r.top + ay), at(r.left, r.top + ry));
+    sink.LineTo(at(r.left, r.bottom - ry));
+    sink.BezierTo(at(r.left, r.bottom - ay), at(r.left + ax, r.bottom), at(r.left + rx, r.bottom));
+    sink.LineTo(at(r.right - rx, r.bottom));
+    sink.BezierTo(at(r.right - ax, r.bottom), at(r.right, r.bottom - ay),
+                  at(r.right, r.bottom - ry));
+    sink.LineTo(at(r.right, r.top + ry));
+    sink.BezierTo(at(r.right, r.top + ay), at(r.right - ax, r.top), at(r.right - rx, r.top));
+    sink.LineTo(at(r.left + rx, r.top));
+}
+
+} // namespace
 
 void CGraphCom::Serialize(CArchive& ar)
 {
@@ -12,6 +51,55 @@ void CGraphCom::Serialize(CArchive& ar)
     } else {
         frameShape = ar.ReadI32();
     }
+}
+
+void CGraphCom::AddOutline(PathSink& sink, const Rect& target) const
+{
+    const ShapeFrame shapeFrame{
+        {target.left, target.top}, Width(), Height(), angle, HasFlag(OF_FLIPPED_H),
+        HasFlag(OF_FLIPPED_V)};
+    switch (frameShape) {
+    case RoundedRectangle: {
+        const Rect placed{target.left, target.top, target.left + Width(), target.top + Height()};
+        // The corner ellipse is a sixteenth of the frame in each direction.
+        AddRoundedRectangle(sink, placed, Width() / 32, Height() / 32, angle, placed.Centre());
+        break;
+    }
+    case Diamond:
+        RunShapeProgram(Bytes(kDiamondProgram), shapeFrame, ProgramMode::Outline, sink);
+        break;
+    case Ellipse:
+        RunShapeProgram(Bytes(kEllipseProgram), shapeFrame, ProgramMode::Outline, sink);
+        break;
+    default:
+        RunShapeProgram(Bytes(kRectangleProgram), shapeFrame, ProgramMode::Outline, sink);
+        break;
+    }
+}
+
+int32_t CGraphCom::OnMessage(ObjectMessage code, const MessageArgs& args)
+{
+    if (code == OM_DRAW) {
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            static QPainterPath outline;
+            outline.clear();
+            PainterPathSink sink(outline);
+            AddOutline(sink, request->target);
+            // Frame shapes have no line attributes of their own: a thin black outline.
+            QPen pen(Qt::black, 0);
+            request->dc->Painter().strokePath(outline, pen);
+            return 0;
+        }
+    }
+    if (code == OM_MAKE_OUTLINE) {
+        if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
+            PainterPathSink sink(outline->outline);
+            AddOutline(sink, {0, 0, Width(), Height()});
+            outline->found = true;
+            return 0;
+        }
+    }
+    return CBaseCom::OnMessage(code, args);
 }
 
 } // namespace figures

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/model/cbasecom.h"
+#include "figures/render/pathsink.h"
 
 namespace figures {
 
@@ -15,8 +16,13 @@ public:
     std::string_view ClassName() const override { return "CGraphCom"; }
     std::string TypeName() const override { return "简单图形框"; }
     void Serialize(CArchive& ar) override;
+    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
 
     int32_t frameShape = Rectangle;
+
+private:
+    // The outline of the frame shape with the frame placed at target, flipped and turned.
+    void AddOutline(PathSink& sink, const Rect& target) const;
 };
 
 } // namespace figures

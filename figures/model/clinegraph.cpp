@@ -1,6 +1,8 @@
 #include "figures/model/clinegraph.h"
 
 #include "figures/model/carchive.h"
+#include "figures/render/drawcontext.h"
+#include "figures/render/linestyle.h"
 #include "figures/render/numeric.h"
 #include "figures/render/littleendian.h"
 
@@ -70,6 +72,61 @@ std::vector<Point> CLineGraph::PolylinePoints(const Rect& target) const
         out.push_back(out.front());
     }
     return out;
+}
+
+bool CLineGraph::AddPolyline(QPainterPath& path, const Rect& target) const
+{
+    const Rect placed{target.left, target.top, target.left + Width(), target.top + Height()};
+    const std::vector<Point> points = PolylinePoints(placed);
+    if (points.empty()) {
+        return false;
+    }
+    path.moveTo(points[0].x, points[0].y);
+    for (size_t i = 1; i < points.size(); ++i) {
+        path.lineTo(points[i].x, points[i].y);
+    }
+    return true;
+}
+
+bool CLineGraph::FillRegion(const DrawRequest& request, QPainterPath& region) const
+{
+    static QPainterPath path;
+    path.clear();
+    if (!AddPolyline(path, request.target)) {
+        return false;
+    }
+    region = request.dc->ToDevicePath(path);
+    region.setFillRule(Qt::OddEvenFill);
+    return true;
+}
+
+bool CLineGraph::SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const
+{
+    return FillRegion(request, region);
+}
+
+int32_t CLineGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
+{
+    if (code == OM_DRAW) {
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            DrawShadow(*request);
+            FillShape(*request);
+            static QPainterPath line;
+            line.clear();
+            const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
+            if (AddPolyline(line, request->target) && pen.style() != Qt::NoPen) {
+                request->dc->Painter().strokePath(line, pen);
+            }
+            return 0;
+        }
+    }
+    if (code == OM_MAKE_OUTLINE) {
+        if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
+            outline->found = AddPolyline(outline->outline, {0, 0, Width(), Height()});
+            return 0;
+        }
+    }
+    return CRectCom::OnMessage(code, args);
 }
 
 } // namespace figures

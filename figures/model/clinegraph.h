@@ -21,6 +21,7 @@ public:
     std::string_view ClassName() const override { return "CLineGraph"; }
     std::string TypeName() const override { return "连续线条"; }
     void Serialize(CArchive& ar) override;
+    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
 
     void SetPoints(const std::vector<Point>& points);
     // The stored points; a trailing partial pair is ignored.
@@ -34,6 +35,15 @@ public:
     int32_t closed = 0; // 1: join the last point to the first
     int32_t layoutWidth = kNotSet;
     int32_t layoutHeight = kNotSet;
+
+protected:
+    // Both regions are the polyline itself, closed by the region.
+    bool FillRegion(const DrawRequest& request, QPainterPath& region) const override;
+    bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const override;
+
+private:
+    // The polyline for the frame placed at target's corner; false below two points.
+    bool AddPolyline(QPainterPath& path, const Rect& target) const;
 };
 
 } // namespace figures

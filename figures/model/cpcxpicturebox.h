@@ -17,6 +17,7 @@ public:
     std::string_view ClassName() const override { return "CPCXPictureBox"; }
     std::string TypeName() const override { return "PCX图像框"; }
     void Serialize(CArchive& ar) override;
+    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
 
     CPCXPic pcxPicture;
 };

@@ -15,4 +15,17 @@ void CPictureBox::Serialize(CArchive& ar)
     picture.Serialize(ar);
 }
 
+int32_t CPictureBox::OnMessage(ObjectMessage code, const MessageArgs& args)
+{
+    if (code == OM_DRAW) {
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            DrawShadow(*request);
+            // The picture itself is painted by the picture layer; the edges come last.
+            DrawEdges(*request);
+            return 0;
+        }
+    }
+    return CRectCom::OnMessage(code, args);
+}
+
 } // namespace figures

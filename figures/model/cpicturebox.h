@@ -17,6 +17,7 @@ public:
     std::string_view ClassName() const override { return "CPictureBox"; }
     std::string TypeName() const override { return "图像框"; }
     void Serialize(CArchive& ar) override;
+    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
 
     int32_t placement = 0;
     CPic picture;

@@ -1,13 +1,41 @@
 #include "figures/model/crectcom.h"
 
 #include "figures/model/carchive.h"
+#include "figures/render/colour.h"
+#include "figures/render/drawcontext.h"
+#include "figures/render/fillstyle.h"
+#include "figures/render/linestyle.h"
 
 #include <algorithm>
 
 namespace figures {
 
 namespace {
+
 constexpr size_t kReservedTail = 40;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+enum FillKind : int32_t {
+    kDefaultFill = 0, // white
+    kColourFill = 1,
+    kPatternFill = 2,
+    kPictureFill = 3,
+    kTransparentFill = 4, // or the gradient
+    kNoFill = 5,
+};
+
+// Set while an object paints its shadow, so that the copy drawn as the shadow does not
+// paint a shadow of its own.
+bool g_drawingShadow = false;
+
+class ShadowGuard {
+public:
+    ShadowGuard() { g_drawingShadow = true; }
+    ~ShadowGuard() { g_drawingShadow = false; }
+    ShadowGuard(const ShadowGuard&) = delete;
+    ShadowGuard& operator=(const ShadowGuard&) = delete;
+};
+
 } // namespace
 
 Point ShadowVector(int32_t direction, int32_t w)
@@ -98,13 +126,173 @@ void CRectCom::Serialize(CArchive& ar)
 
 int32_t CRectCom::OnMessage(ObjectMessage code, const MessageArgs& args)
 {
-    if (code == OM_GET_BOUNDS) {
+    switch (code) {
+    case OM_GET_BOUNDS:
         if (BoundsRequest* request = MessageRecord<BoundsRequest>(args)) {
             request->bounds = RectBounds(request->selectionMargin);
             return 0;
         }
+        break;
+    case OM_DRAW:
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            // A plain rectangle shows its edges only on the canvas; previews and exports
+            // of such placeholders stay empty.
+            if (request->fromView) {
+                DrawEdges(*request);
+            }
+            return 0;
+        }
+        break;
+    case OM_FILL_HOOK:
+        if (RegionRequest* region = MessageRecord<RegionRequest>(args)) {
+            region->found = FillIsOpaque() && FillRegion(*region->request, region->region);
+            return region->found ? 0 : -1;
+        }
+        break;
+    case OM_GET_REGION:
+        if (RegionRequest* region = MessageRecord<RegionRequest>(args)) {
+            region->found = SilhouetteRegion(*region->request, region->region);
+            return region->found ? 0 : -1;
+        }
+        break;
+    case OM_MAKE_OUTLINE:
+        if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
+            const Corners c = TargetCorners({0, 0, Width(), Height()});
+            outline->outline.addPolygon(
+                QPolygonF({QPointF(c.p[0].x, c.p[0].y), QPointF(c.p[1].x, c.p[1].y),
+                           QPointF(c.p[2].x, c.p[2].y), QPointF(c.p[3].x, c.p[3].y)}));
+            outline->outline.closeSubpath();
+            outline->found = true;
+            return 0;
+        }
+        break;
+    default: break;
     }
     return CBaseCom::OnMessage(code, args);
+}
+
+Corners CRectCom::TargetCorners(const Rect& target) const
+{
+    const Rect placed{target.left, target.top, target.left + Width(), target.top + Height()};
+    return RotatedCorners(placed, angle);
+}
+
+void CRectCom::DrawEdges(const DrawRequest& request) const
+{
+    const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
+    if (pen.style() == Qt::NoPen || (edgeMask & 0xF) == 0) {
+        return;
+    }
+    const Corners c = TargetCorners(request.target);
+    static QPainterPath edges;
+    edges.clear();
+    // Bits 1 top, 2 right, 4 bottom, 8 left follow the corners clockwise from top-left.
+    for (int edge = 0; edge < 4; ++edge) {
+        if (edgeMask & (1u << edge)) {
+            const Point a = c.p[edge];
+            const Point b = c.p[(edge + 1) % 4];
+            edges.moveTo(a.x, a.y);
+            edges.lineTo(b.x, b.y);
+        }
+    }
+    request.dc->Painter().strokePath(edges, pen);
+}
+
+bool CRectCom::FillRegion(const DrawRequest&, QPainterPath&) const
+{
+    return false;
+}
+
+bool CRectCom::SilhouetteRegion(const DrawRequest&, QPainterPath&) const
+{
+    return false;
+}
+
+bool CRectCom::FillIsOpaque() const
+{
+    switch (fillKind) {
+    case kDefaultFill:
+    case kPatternFill:
+    case kPictureFill: return true;
+    case kColourFill: return fillColour != kNoColour;
+    default: return false;
+    }
+}
+
+void CRectCom::DrawShadow(const DrawRequest& request)
+{
+    if (g_drawingShadow || shadowDirection == 0) {
+        return;
+    }
+    const ShadowGuard guard;
+    const Point v = ShadowVector(shadowDirection, shadowOffset);
+    const DrawContext& dc = *request.dc;
+    static QPainterPath silhouette;
+    silhouette.clear();
+    if (SilhouetteRegion(request, silhouette)) {
+        const Point origin = dc.ToDevice(Point{0, 0});
+        const Point moved = dc.ToDevice(v);
+        silhouette.translate(moved.x - origin.x, moved.y - origin.y);
+        dc.FillDevicePath(silhouette, ToQColor(shadowColour));
+        return;
+    }
+    DrawRequest shifted = request;
+    shifted.target = request.target.Offset(v.x, v.y);
+    const int32_t savedKind = fillKind;
+    const Colour savedFill = fillColour;
+    const Colour savedLine = lineColour;
+    const Colour savedText = textColour;
+    fillKind = kColourFill;
+    fillColour = lineColour = textColour = shadowColour;
+    OnMessage(OM_DRAW, &shifted);
+    fillKind = savedKind;
+    fillColour = savedFill;
+    lineColour = savedLine;
+    textColour = savedText;
+}
+
+void CRectCom::FillShape(const DrawRequest& request)
+{
+    if (fillKind == kNoFill) {
+        return;
+    }
+    const DrawContext& dc = *request.dc;
+    static QPainterPath fill;
+    fill.clear();
+    const bool hasFill = FillRegion(request, fill);
+    if (hasFill) {
+        switch (fillKind) {
+        case kDefaultFill: dc.FillDevicePath(fill, ToQColor(kWhite)); break;
+        case kColourFill:
+            if (fillColour != kNoColour) {
+                dc.FillDevicePath(fill, ToQColor(fillColour));
+            }
+            break;
+        case kPatternFill:
+            if (const std::optional<QBrush> brush =
+                    MakeFillBrush(hatchStyle, fillColour, fillBackColour)) {
+                dc.FillDevicePath(fill, *brush);
+            }
+            break;
+        default:
+            // Picture and gradient fills are painted by the picture layer.
+            break;
+        }
+    }
+    // Inner figures (eyes, inner rings, the bar of a prohibition sign) show white holes
+    // whatever the fill: the silhouette minus the fill region. The silhouette is the
+    // first figure of the same path, so equal sizes mean there is no inner figure.
+    static QPainterPath silhouette;
+    silhouette.clear();
+    if (SilhouetteRegion(request, silhouette) &&
+        (!hasFill || silhouette.elementCount() != fill.elementCount())) {
+        const QPainterPath holes = hasFill ? silhouette.subtracted(fill) : silhouette;
+        if (!holes.isEmpty()) {
+            dc.FillDevicePath(holes, ToQColor(kWhite));
+        }
+    }
+    DrawRequest shading = request;
+    OnMessage(OM_AFTER_FILL, &shading);
 }
 
 Rect CRectCom::RectBounds(int32_t selectionMargin) const

@@ -3,6 +3,7 @@
 #include "figures/model/cbasecom.h"
 #include "figures/model/cpic.h"
 #include "figures/model/logfont.h"
+#include "figures/render/numeric.h"
 
 #include <array>
 
@@ -58,6 +59,26 @@ protected:
     Rect RectBounds(int32_t selectionMargin) const;
     // Unites r with r shifted by the shadow vector when the object has a shadow.
     Rect WithShadow(const Rect& r) const;
+
+    // The region the fill paints and the silhouette the shadow copies, in device pixels
+    // for the request. Objects without such regions (the default) answer false.
+    virtual bool FillRegion(const DrawRequest& request, QPainterPath& region) const;
+    virtual bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const;
+    // True when the fill covers its region completely, so that the canvas need not be
+    // painted beneath it.
+    bool FillIsOpaque() const;
+
+    // The shadow, painted before anything else of the object: the silhouette moved by
+    // the shadow vector, or, for objects without one, the whole object drawn again in
+    // the shadow colour at the shifted position.
+    void DrawShadow(const DrawRequest& request);
+    // The interior by fill kind, white holes where the silhouette is not filled, then
+    // the face shading hook.
+    void FillShape(const DrawRequest& request);
+    // The frame corners at the request's target turned by the angle about its centre.
+    Corners TargetCorners(const Rect& target) const;
+    // The frame edges chosen by edgeMask with the object's pen.
+    void DrawEdges(const DrawRequest& request) const;
 };
 
 } // namespace figures

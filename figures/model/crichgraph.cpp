@@ -2,6 +2,9 @@
 
 #include "figures/model/carchive.h"
 #include "figures/render/catalogue.h"
+#include "figures/render/drawcontext.h"
+#include "figures/render/linestyle.h"
+#include "figures/render/painterpathsink.h"
 #include "figures/render/numeric.h"
 #include "figures/render/shapeprogram.h"
 
@@ -14,6 +17,7 @@ namespace {
 Point g_createStart;
 
 constexpr uint8_t kEmptyProgram[2] = {0, 0};
+constexpr int32_t kTransparent = 4;
 constexpr int32_t kNoFill = 5;
 
 } // namespace
@@ -133,9 +137,78 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
             return 0;
         }
         break;
+    case OM_DRAW:
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            Draw(*request);
+            return 0;
+        }
+        break;
+    case OM_MAKE_OUTLINE:
+        if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
+            PainterPathSink sink(outline->outline);
+            RunShapeProgram(GetProgram(), FrameFor({0, 0, Width(), Height()}),
+                            ProgramMode::DragOutline, sink);
+            outline->found = true;
+            return 0;
+        }
+        break;
     default: break;
     }
     return CRectCom::OnMessage(code, args);
+}
+
+ShapeFrame CRichGraph::FrameFor(const Rect& target) const
+{
+    return {{target.left, target.top}, Width(), Height(), angle, HasFlag(OF_FLIPPED_H),
+            HasFlag(OF_FLIPPED_V)};
+}
+
+bool CRichGraph::HasRegions() const
+{
+    const ShapeCatalogueEntry* entry = CatalogueEntry(shapeIndex);
+    return entry != nullptr && (entry->attributes & CA_OPEN) == 0 && fillKind != kTransparent;
+}
+
+bool CRichGraph::ProgramRegion(const DrawRequest& request, ProgramMode mode,
+                               QPainterPath& region) const
+{
+    if (!HasRegions()) {
+        return false;
+    }
+    static QPainterPath path;
+    path.clear();
+    PainterPathSink sink(path);
+    RunShapeProgram(GetProgram(), FrameFor(request.target), mode, sink);
+    region = request.dc->ToDevicePath(path);
+    // Regions of shape paths use the alternate rule: inner figures become holes.
+    region.setFillRule(Qt::OddEvenFill);
+    return true;
+}
+
+bool CRichGraph::FillRegion(const DrawRequest& request, QPainterPath& region) const
+{
+    return ProgramRegion(request, ProgramMode::Outline, region);
+}
+
+bool CRichGraph::SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const
+{
+    return ProgramRegion(request, ProgramMode::Silhouette, region);
+}
+
+void CRichGraph::Draw(const DrawRequest& request)
+{
+    DrawShadow(request);
+    FillShape(request);
+    // Text of the text boxes is painted by the text layer between fill and outline.
+    static QPainterPath outline;
+    outline.clear();
+    PainterPathSink sink(outline);
+    RunShapeProgram(GetProgram(), FrameFor(request.target), ProgramMode::Outline, sink);
+    const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
+    if (pen.style() != Qt::NoPen) {
+        request.dc->Painter().strokePath(outline, pen);
+    }
+    // Arrow-line steps are drawn with their arrowheads by the line-end layer.
 }
 
 int32_t CRichGraph::TrackCreate(const TrackCreateArgs& track)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/model/crectcom.h"
+#include "figures/render/shapeinterpreter.h"
 
 #include <span>
 
@@ -44,7 +45,19 @@ public:
 
     int32_t shapeIndex = kCustomShape;
 
+protected:
+    bool FillRegion(const DrawRequest& request, QPainterPath& region) const override;
+    bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const override;
+
 private:
+    // Where the program draws for a request: the target's corner, this object's size,
+    // angle and flips.
+    ShapeFrame FrameFor(const Rect& target) const;
+    // Catalogue shapes with a closed outline have fill and silhouette regions; custom
+    // shapes, open figures and transparent fills have none.
+    bool HasRegions() const;
+    bool ProgramRegion(const DrawRequest& request, ProgramMode mode, QPainterPath& region) const;
+    void Draw(const DrawRequest& request);
     // Copies the entry's program and handle list when the entry has handles.
     void TakeCatalogueCopies();
     int32_t TrackCreate(const TrackCreateArgs& track);

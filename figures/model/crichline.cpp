@@ -2,6 +2,8 @@
 
 #include "figures/model/carchive.h"
 #include "figures/model/handlelist.h"
+#include "figures/render/drawcontext.h"
+#include "figures/render/linestyle.h"
 #include "figures/render/numeric.h"
 #include "figures/render/shapeprogram.h"
 #include "figures/render/littleendian.h"
@@ -101,8 +103,42 @@ void CRichLine::RebuildHandles()
     SetProperty(PT_HANDLES, handles.Bytes());
 }
 
+void CRichLine::Draw(const DrawRequest& request)
+{
+    // A line has no silhouette, so its shadow is the line drawn again in the shadow colour.
+    DrawShadow(request);
+    Point p1, p2;
+    if (!EndPoints({request.target.left, request.target.top}, p1, p2)) {
+        return;
+    }
+    const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
+    if (pen.style() == Qt::NoPen) {
+        return;
+    }
+    // The end decorations are drawn by the line-end layer.
+    request.dc->Painter().setPen(pen);
+    request.dc->Painter().drawLine(QPointF(p1.x, p1.y), QPointF(p2.x, p2.y));
+}
+
 int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)
 {
+    if (code == OM_DRAW) {
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            Draw(*request);
+            return 0;
+        }
+    }
+    if (code == OM_MAKE_OUTLINE) {
+        if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
+            Point p1, p2;
+            outline->found = EndPoints({0, 0}, p1, p2);
+            if (outline->found) {
+                outline->outline.moveTo(p1.x, p1.y);
+                outline->outline.lineTo(p2.x, p2.y);
+            }
+            return 0;
+        }
+    }
     if (code == OM_GET_BOUNDS) {
         if (BoundsRequest* request = MessageRecord<BoundsRequest>(args)) {
             request->bounds = RectBounds(request->selectionMargin);

@@ -53,6 +53,9 @@ public:
     uint8_t end2Type = 0;
     uint8_t end1Type = 0;
     uint8_t capButtons = NoButtons;
+
+private:
+    void Draw(const DrawRequest& request);
 };
 
 } // namespace figures

@@ -2,6 +2,8 @@
 
 #include "figures/render/geometry.h"
 
+#include <QPainterPath>
+
 #include <cstdint>
 #include <variant>
 
@@ -67,11 +69,41 @@ struct BoundsRequest {
     int32_t selectionMargin = 0;
 };
 
+class DrawContext;
+
+// OM_DRAW, OM_DRAW_MARKS, OM_AFTER_FILL: where and how an object draws. The object
+// draws its frame at target (document units; moving target moves the drawing: shadows,
+// previews and group members use this) with its own width, height, flips and angle.
+struct DrawRequest {
+    DrawContext* dc = nullptr;
+    Rect target;
+    int32_t scaleX = 1000; // per mille, passed on to picture drawing
+    int32_t scaleY = 1000;
+    Rect clip;                      // the area that needs painting, document units
+    uint32_t background = 0xFFFFFF; // canvas colour behind the objects
+    bool fromView = false;          // painted by an editing view (not a preview or export)
+};
+
+// OM_FILL_HOOK and OM_GET_REGION: the object's fill region or silhouette for the request,
+// in device pixels. The result is 0 with found set, or -1 when the object has none.
+struct RegionRequest {
+    const DrawRequest* request = nullptr;
+    QPainterPath region;
+    bool found = false;
+};
+
+// OM_MAKE_OUTLINE: the outline shown while the object is dragged, in document units
+// with the frame's top-left corner at (0, 0).
+struct OutlineRequest {
+    QPainterPath outline;
+    bool found = false;
+};
+
 // The typed record that travels with a message. Each message code has its own record
 // type; a class reads the alternative its message defines and passes anything else on
 // to its base class.
 using MessageArgs = std::variant<std::monostate, BeginCreateArgs*, TrackCreateArgs*, EndCreateArgs*,
-                                 BoundsRequest*>;
+                                 BoundsRequest*, DrawRequest*, RegionRequest*, OutlineRequest*>;
 
 // The record of type T carried by args, or null when args holds another one.
 template <class T> T* MessageRecord(const MessageArgs& args)

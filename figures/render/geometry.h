@@ -33,6 +33,12 @@ struct Rect {
     {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
+    // True when the two share area; an empty rectangle meets nothing.
+    bool Intersects(const Rect& o) const
+    {
+        return !IsEmpty() && !o.IsEmpty() && left < o.right && o.left < right && top < o.bottom &&
+               o.top < bottom;
+    }
 
     Rect Normalised() const;
     Rect Inflated(int32_t d) const { return {left - d, top - d, right + d, bottom + d}; }

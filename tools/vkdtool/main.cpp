@@ -1,17 +1,21 @@
 // vkdtool: inspect and convert drawing documents from the command line.
 //   vkdtool info [--json] FILE    print the document's structure
 //   vkdtool roundtrip IN OUT      read IN and write it again to OUT
+//   vkdtool render FILE OUT [--view N] [--zoom PERCENT] [--dpi D]
+//                                 draw one view to PNG, SVG or PDF (by OUT's extension)
 // Exit codes: 0 success, 1 unreadable input (reason on stderr), 2 usage.
 #include "tools/vkdtool/documentinfo.h"
+#include "tools/vkdtool/viewrender.h"
 
 #include "figures/model/document.h"
 #include "figures/model/documentformat.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QSaveFile>
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -25,7 +29,9 @@ constexpr int kExitUsage = 2;
 int Usage()
 {
     std::fputs("usage: vkdtool info [--json] FILE\n"
-               "       vkdtool roundtrip IN OUT\n",
+               "       vkdtool roundtrip IN OUT\n"
+               "       vkdtool render FILE OUT.png|OUT.svg|OUT.pdf [--view N] [--zoom PERCENT] "
+               "[--dpi D]\n",
                stderr);
     return kExitUsage;
 }
@@ -99,12 +105,89 @@ int Roundtrip(const QString& in, const QString& out)
     return WriteFileBytes(out, figures::WriteDocument(document)) ? kExitOk : kExitUnreadable;
 }
 
+struct RenderArguments {
+    QString in;
+    QString out;
+    int view = 0;
+    vkdtool::RenderSettings settings;
+};
+
+// Parses "FILE OUT [--view N] [--zoom PERCENT] [--dpi D]"; false on any mistake.
+bool ParseRender(const QStringList& args, RenderArguments& parsed)
+{
+    if (args.size() < 2) {
+        return false;
+    }
+    parsed.in = args[0];
+    parsed.out = args[1];
+    for (qsizetype i = 2; i < args.size(); i += 2) {
+        if (i + 1 >= args.size()) {
+            return false;
+        }
+        bool ok = false;
+        const QString& option = args[i];
+        if (option == QLatin1String("--view")) {
+            parsed.view = args[i + 1].toInt(&ok);
+        } else if (option == QLatin1String("--zoom")) {
+            const double percent = args[i + 1].toDouble(&ok);
+            ok = ok && percent > 0 && percent <= 10000;
+            parsed.settings.zoom = int32_t(std::lround(percent * 10));
+        } else if (option == QLatin1String("--dpi")) {
+            parsed.settings.dpi = args[i + 1].toDouble(&ok);
+            ok = ok && parsed.settings.dpi > 0 && parsed.settings.dpi <= 2400;
+        }
+        if (!ok) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int Render(const QStringList& args)
+{
+    RenderArguments parsed;
+    if (!ParseRender(args, parsed)) {
+        return Usage();
+    }
+    const auto bytes = ReadFileBytes(parsed.in);
+    if (!bytes) {
+        return kExitUnreadable;
+    }
+    figures::Document document;
+    const figures::ReadDocumentResult read = figures::ReadDocument(*bytes, document);
+    if (!read.ok) {
+        Fail(QStringLiteral("%1: %2").arg(parsed.in, QString::fromStdString(read.error)));
+        return kExitUnreadable;
+    }
+    const figures::View* view = document.ViewAt(parsed.view);
+    if (view == nullptr) {
+        Fail(QStringLiteral("%1 has no view %2 (it has %3)")
+                 .arg(parsed.in)
+                 .arg(parsed.view)
+                 .arg(document.ViewCount()));
+        return kExitUnreadable;
+    }
+    QString error;
+    if (!vkdtool::RenderViewToFile(*view, parsed.out, parsed.settings, error)) {
+        Fail(error);
+        return kExitUnreadable;
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Rendering needs a GUI application for fonts and painting, but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && args[0] == QLatin1String("render")) {
+        return Render(args.mid(1));
+    }
     if (args.size() == 2 && args[0] == QLatin1String("info")) {
         return Info(args[1], false);
     }

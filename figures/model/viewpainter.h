@@ -1,0 +1,27 @@
+#pragma once
+
+#include "figures/render/geometry.h"
+
+#include <cstdint>
+
+namespace figures {
+
+class DrawContext;
+class View;
+
+struct PaintOptions {
+    Rect deviceClip;                // the pixels to paint
+    uint32_t background = 0xFFFFFF; // canvas colour
+    bool fromView = false;          // painting for an editing view
+};
+
+// Paints one view into dc for a clip rectangle: the canvas, then the objects whose
+// bounds meet the clip, bottom to top in ascending layer order (equal layers keep their
+// list order). The editing view, previews, printing and exports all paint through here.
+void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options);
+
+// The area all objects of the view paint (rotation, line widths and shadows included),
+// or the empty rectangle when there are none.
+Rect PaintedArea(const View& view);
+
+} // namespace figures
