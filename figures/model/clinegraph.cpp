@@ -90,12 +90,9 @@ bool CLineGraph::AddPolyline(QPainterPath& path, const Rect& target) const
 
 bool CLineGraph::FillRegion(const DrawRequest& request, QPainterPath& region) const
 {
-    static QPainterPath path;
-    path.clear();
-    if (!AddPolyline(path, request.target)) {
+    if (!AddPolyline(region, request.target)) {
         return false;
     }
-    region = request.dc->ToDevicePath(path);
     region.setFillRule(Qt::OddEvenFill);
     return true;
 }

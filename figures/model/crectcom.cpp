@@ -146,12 +146,14 @@ int32_t CRectCom::OnMessage(ObjectMessage code, const MessageArgs& args)
     case OM_FILL_HOOK:
         if (RegionRequest* region = MessageRecord<RegionRequest>(args)) {
             region->found = FillIsOpaque() && FillRegion(*region->request, region->region);
+            region->region = region->request->dc->ToDevicePath(region->region);
             return region->found ? 0 : -1;
         }
         break;
     case OM_GET_REGION:
         if (RegionRequest* region = MessageRecord<RegionRequest>(args)) {
             region->found = SilhouetteRegion(*region->request, region->region);
+            region->region = region->request->dc->ToDevicePath(region->region);
             return region->found ? 0 : -1;
         }
         break;
@@ -230,10 +232,8 @@ void CRectCom::DrawShadow(const DrawRequest& request)
     static QPainterPath silhouette;
     silhouette.clear();
     if (SilhouetteRegion(request, silhouette)) {
-        const Point origin = dc.ToDevice(Point{0, 0});
-        const Point moved = dc.ToDevice(v);
-        silhouette.translate(moved.x - origin.x, moved.y - origin.y);
-        dc.FillDevicePath(silhouette, ToQColor(shadowColour));
+        silhouette.translate(v.x, v.y);
+        dc.Painter().fillPath(silhouette, ToQColor(shadowColour));
         return;
     }
     DrawRequest shifted = request;
@@ -265,13 +265,14 @@ void CRectCom::FillShape(const DrawRequest& request)
         case kDefaultFill: dc.FillDevicePath(fill, ToQColor(kWhite)); break;
         case kColourFill:
             if (fillColour != kNoColour) {
-                dc.FillDevicePath(fill, ToQColor(fillColour));
+                dc.Painter().fillPath(fill, ToQColor(fillColour));
             }
             break;
         case kPatternFill:
             if (const std::optional<QBrush> brush =
                     MakeFillBrush(hatchStyle, fillColour, fillBackColour)) {
-                dc.FillDevicePath(fill, *brush);
+                // Patterns keep their 8 x 8 device pixels at every zoom.
+                dc.Painter().fillPath(fill, DevicePixelBrush(*brush, dc.WorldTransform()));
             }
             break;
         default:
@@ -288,7 +289,7 @@ void CRectCom::FillShape(const DrawRequest& request)
         (!hasFill || silhouette.elementCount() != fill.elementCount())) {
         const QPainterPath holes = hasFill ? silhouette.subtracted(fill) : silhouette;
         if (!holes.isEmpty()) {
-            dc.FillDevicePath(holes, ToQColor(kWhite));
+            dc.Painter().fillPath(holes, ToQColor(kWhite));
         }
     }
     DrawRequest shading = request;

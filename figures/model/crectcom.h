@@ -60,8 +60,9 @@ protected:
     // Unites r with r shifted by the shadow vector when the object has a shadow.
     Rect WithShadow(const Rect& r) const;
 
-    // The region the fill paints and the silhouette the shadow copies, in device pixels
-    // for the request. Objects without such regions (the default) answer false.
+    // The region the fill paints and the silhouette the shadow copies, as paths in
+    // document units for the request's target (the painter's world transform takes them
+    // to the device). Objects without such regions (the default) answer false.
     virtual bool FillRegion(const DrawRequest& request, QPainterPath& region) const;
     virtual bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const;
     // True when the fill covers its region completely, so that the canvas need not be

@@ -175,11 +175,8 @@ bool CRichGraph::ProgramRegion(const DrawRequest& request, ProgramMode mode,
     if (!HasRegions()) {
         return false;
     }
-    static QPainterPath path;
-    path.clear();
-    PainterPathSink sink(path);
+    PainterPathSink sink(region);
     RunShapeProgram(GetProgram(), FrameFor(request.target), mode, sink);
-    region = request.dc->ToDevicePath(path);
     // Regions of shape paths use the alternate rule: inner figures become holes.
     region.setFillRule(Qt::OddEvenFill);
     return true;
