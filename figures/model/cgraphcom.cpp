@@ -87,7 +87,7 @@ int32_t CGraphCom::OnMessage(ObjectMessage code, const MessageArgs& args)
             AddOutline(sink, request->target);
             // Frame shapes have no line attributes of their own: a thin black outline.
             QPen pen(Qt::black, 0);
-            request->dc->Painter().strokePath(outline, pen);
+            request->dc->StrokePath(outline, pen);
             return 0;
         }
     }

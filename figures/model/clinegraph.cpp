@@ -112,7 +112,7 @@ int32_t CLineGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
             line.clear();
             const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
             if (AddPolyline(line, request->target) && pen.style() != Qt::NoPen) {
-                request->dc->Painter().strokePath(line, pen);
+                request->dc->StrokePath(line, pen);
             }
             return 0;
         }

@@ -197,7 +197,7 @@ void CRectCom::DrawEdges(const DrawRequest& request) const
             edges.lineTo(b.x, b.y);
         }
     }
-    request.dc->Painter().strokePath(edges, pen);
+    request.dc->StrokePath(edges, pen);
 }
 
 bool CRectCom::FillRegion(const DrawRequest&, QPainterPath&) const
@@ -251,6 +251,28 @@ void CRectCom::DrawShadow(const DrawRequest& request)
     textColour = savedText;
 }
 
+void CRectCom::PaintFill(const DrawContext& dc, const QPainterPath& region) const
+{
+    switch (fillKind) {
+    case kDefaultFill: dc.Painter().fillPath(region, ToQColor(kWhite)); break;
+    case kColourFill:
+        if (fillColour != kNoColour) {
+            dc.Painter().fillPath(region, ToQColor(fillColour));
+        }
+        break;
+    case kPatternFill:
+        if (const std::optional<QBrush> brush =
+                MakeFillBrush(hatchStyle, fillColour, fillBackColour)) {
+            // Patterns keep their 8 x 8 device pixels at every zoom.
+            dc.Painter().fillPath(region, DevicePixelBrush(*brush, dc.WorldTransform()));
+        }
+        break;
+    default:
+        // Picture and gradient fills are painted by the picture layer.
+        break;
+    }
+}
+
 void CRectCom::FillShape(const DrawRequest& request)
 {
     if (fillKind == kNoFill) {
@@ -258,39 +280,27 @@ void CRectCom::FillShape(const DrawRequest& request)
     }
     const DrawContext& dc = *request.dc;
     static QPainterPath fill;
-    fill.clear();
-    const bool hasFill = FillRegion(request, fill);
-    if (hasFill) {
-        switch (fillKind) {
-        case kDefaultFill: dc.FillDevicePath(fill, ToQColor(kWhite)); break;
-        case kColourFill:
-            if (fillColour != kNoColour) {
-                dc.Painter().fillPath(fill, ToQColor(fillColour));
-            }
-            break;
-        case kPatternFill:
-            if (const std::optional<QBrush> brush =
-                    MakeFillBrush(hatchStyle, fillColour, fillBackColour)) {
-                // Patterns keep their 8 x 8 device pixels at every zoom.
-                dc.Painter().fillPath(fill, DevicePixelBrush(*brush, dc.WorldTransform()));
-            }
-            break;
-        default:
-            // Picture and gradient fills are painted by the picture layer.
-            break;
-        }
-    }
-    // Inner figures (eyes, inner rings, the bar of a prohibition sign) show white holes
-    // whatever the fill: the silhouette minus the fill region. The silhouette is the
-    // first figure of the same path, so equal sizes mean there is no inner figure.
     static QPainterPath silhouette;
+    fill.clear();
     silhouette.clear();
-    if (SilhouetteRegion(request, silhouette) &&
-        (!hasFill || silhouette.elementCount() != fill.elementCount())) {
+    const bool hasFill = FillRegion(request, fill);
+    // Inner figures (eyes, inner rings, the openings of a prohibition sign) show white
+    // holes whatever the fill: the silhouette minus the fill region. The silhouette is
+    // the first figure of the fill's own path, so equal sizes mean there is none.
+    const bool hasHoles = SilhouetteRegion(request, silhouette) &&
+                          (!hasFill || silhouette.elementCount() != fill.elementCount());
+    // Under an opaque fill the same picture comes from whitening the silhouette before
+    // filling, which needs no path arithmetic.
+    const bool opaque = hasFill && FillIsOpaque();
+    if (hasHoles && opaque) {
+        dc.Painter().fillPath(silhouette, ToQColor(kWhite));
+    }
+    if (hasFill) {
+        PaintFill(dc, fill);
+    }
+    if (hasHoles && !opaque) {
         const QPainterPath holes = hasFill ? silhouette.subtracted(fill) : silhouette;
-        if (!holes.isEmpty()) {
-            dc.Painter().fillPath(holes, ToQColor(kWhite));
-        }
+        dc.Painter().fillPath(holes, ToQColor(kWhite));
     }
     DrawRequest shading = request;
     OnMessage(OM_AFTER_FILL, &shading);

@@ -76,6 +76,8 @@ protected:
     // The interior by fill kind, white holes where the silhouette is not filled, then
     // the face shading hook.
     void FillShape(const DrawRequest& request);
+    // Paints the region with the fill kind's paint (nothing for kinds without one).
+    void PaintFill(const DrawContext& dc, const QPainterPath& region) const;
     // The frame corners at the request's target turned by the angle about its centre.
     Corners TargetCorners(const Rect& target) const;
     // The frame edges chosen by edgeMask with the object's pen.

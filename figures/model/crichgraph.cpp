@@ -203,7 +203,7 @@ void CRichGraph::Draw(const DrawRequest& request)
     RunShapeProgram(GetProgram(), FrameFor(request.target), ProgramMode::Outline, sink);
     const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
     if (pen.style() != Qt::NoPen) {
-        request.dc->Painter().strokePath(outline, pen);
+        request.dc->StrokePath(outline, pen);
     }
     // Arrow-line steps are drawn with their arrowheads by the line-end layer.
 }

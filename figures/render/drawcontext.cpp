@@ -1,5 +1,6 @@
 #include "figures/render/drawcontext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace figures {
@@ -63,6 +64,21 @@ void DrawContext::FillDevicePath(const QPainterPath& device, const QBrush& brush
     painter_.setWorldTransform(QTransform());
     painter_.fillPath(device, brush);
     painter_.setWorldTransform(world_);
+}
+
+void DrawContext::StrokePath(const QPainterPath& doc, const QPen& pen) const
+{
+    if (pen.style() == Qt::NoPen) {
+        return;
+    }
+    if (!pen.isCosmetic() && pen.widthF() * std::max(scaleX_, scaleY_) < 1.0) {
+        QPen thin = pen;
+        thin.setCosmetic(true);
+        thin.setWidth(0);
+        painter_.strokePath(doc, thin);
+        return;
+    }
+    painter_.strokePath(doc, pen);
 }
 
 void DrawContext::PushClip(const QPainterPath& doc) const

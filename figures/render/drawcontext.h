@@ -50,6 +50,11 @@ public:
     // their 8 x 8 device pixels at every zoom; the world transform is restored after.
     void FillDevicePath(const QPainterPath& device, const QBrush& brush) const;
 
+    // Strokes a path in document units. A geometric pen thinner than one device pixel
+    // draws one pixel wide, as device lines never get thinner than a pixel; it is then
+    // drawn as a cosmetic pen, which is also the fast path of the rasteriser.
+    void StrokePath(const QPainterPath& doc, const QPen& pen) const;
+
     // Narrows the clip to a path in document units until the matching PopClip.
     void PushClip(const QPainterPath& doc) const;
     void PopClip() const;

@@ -84,11 +84,11 @@ TEST(ShapeFill, CustomShapeIsNeverFilledAndItsShadowIsAnOutlineCopy)
     shape.shadowOffset = 20;
     shape.shadowColour = 0x00FF00;
     const QImage image = Render(view, 100, 100);
-    EXPECT_EQ(image.pixel(35, 35), kWhite);           // not filled
-    EXPECT_EQ(image.pixel(35, 10), qRgb(0, 0, 0));    // its own outline
-    EXPECT_EQ(image.pixel(80, 50), qRgb(0, 255, 0));  // the shadow's right edge
-    EXPECT_EQ(image.pixel(70, 70), kWhite);           // the shadow is not filled either
-    EXPECT_EQ(shape.fillColour, 0x0000FFu);           // properties restored
+    EXPECT_EQ(image.pixel(35, 35), kWhite);          // not filled
+    EXPECT_EQ(image.pixel(35, 10), qRgb(0, 0, 0));   // its own outline
+    EXPECT_EQ(image.pixel(80, 50), qRgb(0, 255, 0)); // the shadow's right edge
+    EXPECT_EQ(image.pixel(70, 70), kWhite);          // the shadow is not filled either
+    EXPECT_EQ(shape.fillColour, 0x0000FFu);          // properties restored
     EXPECT_EQ(shape.lineColour, 0u);
     EXPECT_EQ(shape.fillKind, 1);
 }
@@ -105,8 +105,8 @@ TEST(ShapeFill, ShadowFiveWithWidthThirtyMovesThreeMillimetresRightAndDown)
     EXPECT_EQ(image.pixel(30, 30), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(70, 70), qRgb(128, 128, 128)); // inside the shifted silhouette
     EXPECT_EQ(image.pixel(78, 78), qRgb(128, 128, 128));
-    EXPECT_EQ(image.pixel(82, 82), kWhite);              // beyond 50 + 30
-    EXPECT_EQ(image.pixel(20, 70), kWhite);              // not below the shape itself
+    EXPECT_EQ(image.pixel(82, 82), kWhite); // beyond 50 + 30
+    EXPECT_EQ(image.pixel(20, 70), kWhite); // not below the shape itself
 }
 
 TEST(ShapeFill, InnerFiguresShowWhiteHolesWhateverTheFill)
@@ -122,6 +122,25 @@ TEST(ShapeFill, InnerFiguresShowWhiteHolesWhateverTheFill)
     EXPECT_EQ(image.pixel(30, 70), kWhite);
 }
 
+TEST(ShapeFill, DefaultAndNoColourFillsOverObjectsBelow)
+{
+    View view;
+    auto& below = AddShape(view, 2, {0, 0, 100, 100});
+    below.fillColour = 0x0000FF; // red
+    below.lineStyle = 0;
+    auto& white = AddShape(view, 2, {10, 10, 40, 90});
+    white.fillKind = 0;
+    white.lineStyle = 0;
+    auto& sign = AddShape(view, 21, {50, 0, 100, 50});
+    sign.fillColour = 0x7FFFFFFF; // no colour: the fill lets red through, holes stay white
+    sign.lineStyle = 0;
+    const QImage image = Render(view, 100, 100);
+    EXPECT_EQ(image.pixel(25, 50), kWhite);
+    EXPECT_EQ(image.pixel(75, 25), qRgb(255, 0, 0)); // the bar
+    EXPECT_EQ(image.pixel(85, 15), kWhite);          // an opening
+    EXPECT_EQ(image.pixel(75, 75), qRgb(255, 0, 0));
+}
+
 TEST(ShapeRegions, OnlyClosedCatalogueShapesWithAFillHaveThem)
 {
     QImage image(10, 10, QImage::Format_RGB32);
@@ -135,9 +154,8 @@ TEST(ShapeRegions, OnlyClosedCatalogueShapesWithAFillHaveThem)
         int32_t entry, fillKind;
         bool silhouette, opaqueFill;
     } cases[] = {
-        {2, 1, true, true},   {2, 0, true, true},    {2, 5, true, false},
-        {2, 4, false, false}, {24, 1, false, false}, {-1, 1, false, false},
-        {110, 1, false, false},
+        {2, 1, true, true},    {2, 0, true, true},    {2, 5, true, false},    {2, 4, false, false},
+        {24, 1, false, false}, {-1, 1, false, false}, {110, 1, false, false},
     };
     for (const Case& c : cases) {
         CRichGraph shape(c.entry);

@@ -54,10 +54,10 @@ void BuildFills(View& view)
     }
     const int32_t patterns[] = {0, 1, 2, 3, 4, 5, 12, 22, 35, 41, 47, 53};
     for (int i = 0; i < 12; ++i) {
-        auto& shape =
-            Shape(view, 2, {50 + 150 * (i % 6), 300 + 150 * (i / 6), 180 + 150 * (i % 6),
-                            430 + 150 * (i / 6)},
-                  0x802000);
+        auto& shape = Shape(
+            view, 2,
+            {50 + 150 * (i % 6), 300 + 150 * (i / 6), 180 + 150 * (i % 6), 430 + 150 * (i / 6)},
+            0x802000);
         shape.fillKind = 2;
         shape.hatchStyle = patterns[i];
         shape.fillBackColour = 0xE0F0FF;
@@ -68,8 +68,8 @@ void BuildLines(View& view)
 {
     for (int type = 0; type <= 6; ++type) {
         for (int wide = 0; wide < 2; ++wide) {
-            auto& shape = Shape(view, 6, {50 + 130 * type, 50 + 160 * wide, 160 + 130 * type,
-                                          180 + 160 * wide});
+            auto& shape = Shape(
+                view, 6, {50 + 130 * type, 50 + 160 * wide, 160 + 130 * type, 180 + 160 * wide});
             shape.lineStyle = type;
             shape.lineWidth = wide ? 40 : 5;
             shape.lineColour = 0x004080 * (type % 2) + 0x800000 * (wide);
@@ -80,10 +80,9 @@ void BuildLines(View& view)
 void BuildShadows(View& view)
 {
     for (int direction = 1; direction <= 8; ++direction) {
-        auto& star = Shape(view, 61, {60 + 180 * ((direction - 1) % 4),
-                                      60 + 200 * ((direction - 1) / 4),
-                                      200 + 180 * ((direction - 1) % 4),
-                                      200 + 200 * ((direction - 1) / 4)},
+        auto& star = Shape(view, 61,
+                           {60 + 180 * ((direction - 1) % 4), 60 + 200 * ((direction - 1) / 4),
+                            200 + 180 * ((direction - 1) % 4), 200 + 200 * ((direction - 1) / 4)},
                            0x40E0FF);
         star.shadowDirection = direction;
         star.shadowOffset = 15;
@@ -204,14 +203,15 @@ TEST_P(ReferenceImages, MatchTheReviewedPicture)
     EXPECT_LE(differing, allowed) << "the actual picture was saved next to the test run";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Drawings, ReferenceImages,
-    testing::Values(Reference{"fills", BuildFills, {360, 240}},
-                    Reference{"lines", BuildLines, {360, 140}},
-                    Reference{"shadows", BuildShadows, {300, 230}},
-                    Reference{"group", BuildGroup, {340, 200}},
-                    Reference{"polylines", BuildPolylines, {290, 120}}),
-    [](const testing::TestParamInfo<Reference>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Drawings, ReferenceImages,
+                         testing::Values(Reference{"fills", BuildFills, {360, 240}},
+                                         Reference{"lines", BuildLines, {360, 140}},
+                                         Reference{"shadows", BuildShadows, {300, 230}},
+                                         Reference{"group", BuildGroup, {340, 200}},
+                                         Reference{"polylines", BuildPolylines, {290, 120}}),
+                         [](const testing::TestParamInfo<Reference>& param) {
+                             return std::string(param.param.name);
+                         });
 
 } // namespace
 } // namespace figures
