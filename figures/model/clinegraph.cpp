@@ -2,7 +2,6 @@
 
 #include "figures/model/carchive.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/linestyle.h"
 #include "figures/render/numeric.h"
 #include "figures/render/littleendian.h"
 
@@ -110,9 +109,8 @@ int32_t CLineGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
             FillShape(*request);
             static QPainterPath line;
             line.clear();
-            const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
-            if (AddPolyline(line, request->target) && pen.style() != Qt::NoPen) {
-                request->dc->StrokePath(line, pen);
+            if (AddPolyline(line, request->target)) {
+                request->dc->StrokeLine(line, lineStyle, LineWidthUnits(lineWidth), lineColour);
             }
             return 0;
         }

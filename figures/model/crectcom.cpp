@@ -181,8 +181,7 @@ Corners CRectCom::TargetCorners(const Rect& target) const
 
 void CRectCom::DrawEdges(const DrawRequest& request) const
 {
-    const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
-    if (pen.style() == Qt::NoPen || (edgeMask & 0xF) == 0) {
+    if (lineStyle == 0 || (edgeMask & 0xF) == 0) {
         return;
     }
     const Corners c = TargetCorners(request.target);
@@ -197,7 +196,7 @@ void CRectCom::DrawEdges(const DrawRequest& request) const
             edges.lineTo(b.x, b.y);
         }
     }
-    request.dc->StrokePath(edges, pen);
+    request.dc->StrokeLine(edges, lineStyle, LineWidthUnits(lineWidth), lineColour);
 }
 
 bool CRectCom::FillRegion(const DrawRequest&, QPainterPath&) const
@@ -233,7 +232,7 @@ void CRectCom::DrawShadow(const DrawRequest& request)
     silhouette.clear();
     if (SilhouetteRegion(request, silhouette)) {
         silhouette.translate(v.x, v.y);
-        dc.Painter().fillPath(silhouette, ToQColor(shadowColour));
+        dc.FillPath(silhouette, shadowColour);
         return;
     }
     DrawRequest shifted = request;
@@ -254,19 +253,13 @@ void CRectCom::DrawShadow(const DrawRequest& request)
 void CRectCom::PaintFill(const DrawContext& dc, const QPainterPath& region) const
 {
     switch (fillKind) {
-    case kDefaultFill: dc.Painter().fillPath(region, ToQColor(kWhite)); break;
+    case kDefaultFill: dc.FillPath(region, kWhite); break;
     case kColourFill:
         if (fillColour != kNoColour) {
-            dc.Painter().fillPath(region, ToQColor(fillColour));
+            dc.FillPath(region, fillColour);
         }
         break;
-    case kPatternFill:
-        if (const std::optional<QBrush> brush =
-                MakeFillBrush(hatchStyle, fillColour, fillBackColour)) {
-            // Patterns keep their 8 x 8 device pixels at every zoom.
-            dc.Painter().fillPath(region, DevicePixelBrush(*brush, dc.WorldTransform()));
-        }
-        break;
+    case kPatternFill: dc.FillPattern(region, hatchStyle, fillColour, fillBackColour); break;
     default:
         // Picture and gradient fills are painted by the picture layer.
         break;
@@ -293,14 +286,14 @@ void CRectCom::FillShape(const DrawRequest& request)
     // filling, which needs no path arithmetic.
     const bool opaque = hasFill && FillIsOpaque();
     if (hasHoles && opaque) {
-        dc.Painter().fillPath(silhouette, ToQColor(kWhite));
+        dc.FillPath(silhouette, kWhite);
     }
     if (hasFill) {
         PaintFill(dc, fill);
     }
     if (hasHoles && !opaque) {
         const QPainterPath holes = hasFill ? silhouette.subtracted(fill) : silhouette;
-        dc.Painter().fillPath(holes, ToQColor(kWhite));
+        dc.FillPath(holes, kWhite);
     }
     DrawRequest shading = request;
     OnMessage(OM_AFTER_FILL, &shading);

@@ -3,7 +3,6 @@
 #include "figures/model/carchive.h"
 #include "figures/render/catalogue.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/linestyle.h"
 #include "figures/render/painterpathsink.h"
 #include "figures/render/numeric.h"
 #include "figures/render/shapeprogram.h"
@@ -201,10 +200,7 @@ void CRichGraph::Draw(const DrawRequest& request)
     outline.clear();
     PainterPathSink sink(outline);
     RunShapeProgram(GetProgram(), FrameFor(request.target), ProgramMode::Outline, sink);
-    const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
-    if (pen.style() != Qt::NoPen) {
-        request.dc->StrokePath(outline, pen);
-    }
+    request.dc->StrokeLine(outline, lineStyle, LineWidthUnits(lineWidth), lineColour);
     // Arrow-line steps are drawn with their arrowheads by the line-end layer.
 }
 

@@ -3,7 +3,6 @@
 #include "figures/model/carchive.h"
 #include "figures/model/handlelist.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/linestyle.h"
 #include "figures/render/numeric.h"
 #include "figures/render/shapeprogram.h"
 #include "figures/render/littleendian.h"
@@ -111,13 +110,12 @@ void CRichLine::Draw(const DrawRequest& request)
     if (!EndPoints({request.target.left, request.target.top}, p1, p2)) {
         return;
     }
-    const QPen pen = LinePen(lineStyle, LineWidthUnits(lineWidth), lineColour);
-    if (pen.style() == Qt::NoPen) {
-        return;
-    }
     // The end decorations are drawn by the line-end layer.
-    request.dc->Painter().setPen(pen);
-    request.dc->Painter().drawLine(QPointF(p1.x, p1.y), QPointF(p2.x, p2.y));
+    static QPainterPath segment;
+    segment.clear();
+    segment.moveTo(p1.x, p1.y);
+    segment.lineTo(p2.x, p2.y);
+    request.dc->StrokeLine(segment, lineStyle, LineWidthUnits(lineWidth), lineColour);
 }
 
 int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)

@@ -1,5 +1,9 @@
 #include "figures/render/drawcontext.h"
 
+#include "figures/render/colour.h"
+#include "figures/render/fillstyle.h"
+#include "figures/render/linestyle.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -79,6 +83,43 @@ void DrawContext::StrokePath(const QPainterPath& doc, const QPen& pen) const
         return;
     }
     painter_.strokePath(doc, pen);
+}
+
+void DrawContext::StrokeLine(const QPainterPath& doc, int32_t lineType, int32_t widthUnits,
+                             uint32_t colour) const
+{
+    const PenKey key{lineType, widthUnits, colour};
+    if (!(key == penKey_)) {
+        pen_ = LinePen(lineType, widthUnits, colour);
+        penKey_ = key;
+    }
+    StrokePath(doc, pen_);
+}
+
+void DrawContext::FillPath(const QPainterPath& doc, uint32_t colour) const
+{
+    if (colour != solidColour_) {
+        solidBrush_.setColor(ToQColor(colour));
+        solidColour_ = colour;
+    }
+    painter_.fillPath(doc, solidBrush_);
+}
+
+bool DrawContext::FillPattern(const QPainterPath& doc, int32_t pattern, uint32_t foreground,
+                              uint32_t background) const
+{
+    const PatternKey key{pattern, foreground, background};
+    if (!(key == patternKey_)) {
+        const std::optional<QBrush> brush = MakeFillBrush(pattern, foreground, background);
+        if (!brush) {
+            return false;
+        }
+        // Patterns keep their 8 x 8 device pixels at every zoom.
+        patternBrush_ = DevicePixelBrush(*brush, world_);
+        patternKey_ = key;
+    }
+    painter_.fillPath(doc, patternBrush_);
+    return true;
 }
 
 void DrawContext::PushClip(const QPainterPath& doc) const

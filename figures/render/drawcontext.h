@@ -54,6 +54,16 @@ public:
     // draws one pixel wide, as device lines never get thinner than a pixel; it is then
     // drawn as a cosmetic pen, which is also the fast path of the rasteriser.
     void StrokePath(const QPainterPath& doc, const QPen& pen) const;
+    // Strokes with the pen of a line type (width in document units). The context keeps
+    // the last pen, solid brush and pattern brush, so painting many objects of the same
+    // style builds each only once.
+    void StrokeLine(const QPainterPath& doc, int32_t lineType, int32_t widthUnits,
+                    uint32_t colour) const;
+    // Fills a path in document units with a solid colour (0x00BBGGRR).
+    void FillPath(const QPainterPath& doc, uint32_t colour) const;
+    // Fills with fill pattern 0..53 in device-pixel size; false for other patterns.
+    bool FillPattern(const QPainterPath& doc, int32_t pattern, uint32_t foreground,
+                     uint32_t background) const;
 
     // Narrows the clip to a path in document units until the matching PopClip.
     void PushClip(const QPainterPath& doc) const;
@@ -70,6 +80,25 @@ private:
     double scaleY_;
     Point origin_;
     QTransform world_;
+
+    struct PenKey {
+        int32_t type = -1;
+        int32_t width = -1;
+        uint32_t colour = 0;
+        friend bool operator==(const PenKey&, const PenKey&) = default;
+    };
+    struct PatternKey {
+        int32_t pattern = -1;
+        uint32_t foreground = 0;
+        uint32_t background = 0;
+        friend bool operator==(const PatternKey&, const PatternKey&) = default;
+    };
+    mutable PenKey penKey_;
+    mutable QPen pen_;
+    mutable uint32_t solidColour_ = 0xFFFFFFFF;
+    mutable QBrush solidBrush_{Qt::SolidPattern};
+    mutable PatternKey patternKey_;
+    mutable QBrush patternBrush_;
 };
 
 } // namespace figures
