@@ -2,7 +2,7 @@
 
 #include "figures/model/cbasecom.h"
 #include "figures/model/cpic.h"
-#include "figures/model/logfont.h"
+#include "figures/render/logfont.h"
 #include "figures/render/numeric.h"
 
 #include <array>
