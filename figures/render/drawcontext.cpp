@@ -9,65 +9,18 @@
 
 namespace figures {
 
-namespace {
-
-int32_t Round(double v)
+DrawContext::DrawContext(QPainter& painter, double dpiX, double dpiY, int32_t zoomX,
+                         int32_t zoomY, Point origin)
+    : DeviceMapping(dpiX, dpiY, zoomX, zoomY, origin), painter_(painter)
 {
-    return int32_t(std::lround(v));
-}
-
-} // namespace
-
-DrawContext::DrawContext(QPainter& painter, double dpiX, double dpiY, int32_t zoomX, int32_t zoomY,
-                         Point origin)
-    : painter_(painter), dpiX_(dpiX), dpiY_(dpiY),
-      scaleX_(dpiX / kUnitsPerInch * zoomX / kZoomScale),
-      scaleY_(dpiY / kUnitsPerInch * zoomY / kZoomScale), origin_(origin)
-{
-    world_ = QTransform(scaleX_, 0, 0, scaleY_, -origin.x * scaleX_, -origin.y * scaleY_);
-    painter_.setWorldTransform(world_);
-}
-
-Point DrawContext::ToDevice(Point doc) const
-{
-    return {Round((double(doc.x) - origin_.x) * scaleX_),
-            Round((double(doc.y) - origin_.y) * scaleY_)};
-}
-
-Point DrawContext::ToDocument(Point device) const
-{
-    return {Round(device.x / scaleX_) + origin_.x, Round(device.y / scaleY_) + origin_.y};
-}
-
-int32_t DrawContext::DeviceLengthX(int32_t units) const
-{
-    return Round(units * scaleX_);
-}
-
-int32_t DrawContext::DocumentLengthX(int32_t pixels) const
-{
-    return Round(pixels / scaleX_);
-}
-
-Rect DrawContext::ToDocument(const Rect& device) const
-{
-    const Point a = ToDocument(Point{device.left, device.top});
-    const Point b = ToDocument(Point{device.right, device.bottom});
-    return Rect{a.x, a.y, b.x, b.y}.Normalised();
-}
-
-Rect DrawContext::ToDevice(const Rect& doc) const
-{
-    const Point a = ToDevice(Point{doc.left, doc.top});
-    const Point b = ToDevice(Point{doc.right, doc.bottom});
-    return Rect{a.x, a.y, b.x, b.y}.Normalised();
+    painter_.setWorldTransform(WorldTransform());
 }
 
 void DrawContext::FillDevicePath(const QPainterPath& device, const QBrush& brush) const
 {
     painter_.setWorldTransform(QTransform());
     painter_.fillPath(device, brush);
-    painter_.setWorldTransform(world_);
+    painter_.setWorldTransform(WorldTransform());
 }
 
 void DrawContext::StrokePath(const QPainterPath& doc, const QPen& pen) const
@@ -75,7 +28,7 @@ void DrawContext::StrokePath(const QPainterPath& doc, const QPen& pen) const
     if (pen.style() == Qt::NoPen) {
         return;
     }
-    if (!pen.isCosmetic() && pen.widthF() * std::max(scaleX_, scaleY_) < 1.0) {
+    if (!pen.isCosmetic() && pen.widthF() * std::max(ScaleX(), ScaleY()) < 1.0) {
         QPen thin = pen;
         thin.setCosmetic(true);
         thin.setWidth(0);
@@ -115,7 +68,7 @@ bool DrawContext::FillPattern(const QPainterPath& doc, int32_t pattern, uint32_t
             return false;
         }
         // Patterns keep their 8 x 8 device pixels at every zoom.
-        patternBrush_ = DevicePixelBrush(*brush, world_);
+        patternBrush_ = DevicePixelBrush(*brush, WorldTransform());
         patternKey_ = key;
     }
     painter_.fillPath(doc, patternBrush_);

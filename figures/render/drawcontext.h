@@ -1,5 +1,6 @@
 #pragma once
 
+#include "figures/render/devicemapping.h"
 #include "figures/render/geometry.h"
 
 #include <QPainter>
@@ -10,41 +11,20 @@
 
 namespace figures {
 
-// A painter together with the mapping from document units (0.1 mm, y down) to device
-// pixels: px = (units - origin) x dpi / 254 x zoom / 1000 on each axis. The same type
-// serves the screen, images, SVG, PDF and printers.
+// A painter together with the mapping from document units to device pixels. The same
+// type serves the screen, images, SVG, PDF and printers.
 //
-// While objects draw, the painter's world transform is this mapping, so paths in
+// While objects draw, the painter's world transform is the mapping, so paths in
 // document units are drawn directly and geometric pen widths scale with the zoom.
 // Device-space work (regions, pattern fills, shadows of regions) goes through the
-// conversions below, which round like the platform's logical/device conversions.
-class DrawContext {
+// conversions of DeviceMapping, which round like the platform's logical/device
+// conversions.
+class DrawContext : public DeviceMapping {
 public:
-    static constexpr int32_t kUnitsPerInch = 254;
-    static constexpr int32_t kZoomScale = 1000;
-
-    // origin is the document point shown at device (0, 0) (the scroll position).
     DrawContext(QPainter& painter, double dpiX, double dpiY, int32_t zoomX = kZoomScale,
                 int32_t zoomY = kZoomScale, Point origin = {});
 
     QPainter& Painter() const { return painter_; }
-    // Device pixels per document unit.
-    double ScaleX() const { return scaleX_; }
-    double ScaleY() const { return scaleY_; }
-    double DpiX() const { return dpiX_; }
-    Point Origin() const { return origin_; }
-    const QTransform& WorldTransform() const { return world_; }
-
-    // Document point to device pixel and back, rounded to nearest (halves away from 0).
-    Point ToDevice(Point doc) const;
-    Point ToDocument(Point device) const;
-    // A document length along x as device pixels, and a device length as document units.
-    int32_t DeviceLengthX(int32_t units) const;
-    int32_t DocumentLengthX(int32_t pixels) const;
-    Rect ToDocument(const Rect& device) const;
-    Rect ToDevice(const Rect& doc) const;
-    // A path in document units mapped to device pixels.
-    QPainterPath ToDevicePath(const QPainterPath& doc) const { return world_.map(doc); }
 
     // Fills a device-space path with the identity transform, so that pattern brushes keep
     // their 8 x 8 device pixels at every zoom; the world transform is restored after.
@@ -70,16 +50,10 @@ public:
     void PopClip() const;
 
     // Puts the document mapping back on the painter (after device-space work).
-    void ApplyWorldTransform() const { painter_.setWorldTransform(world_); }
+    void ApplyWorldTransform() const { painter_.setWorldTransform(WorldTransform()); }
 
 private:
     QPainter& painter_;
-    double dpiX_;
-    double dpiY_;
-    double scaleX_;
-    double scaleY_;
-    Point origin_;
-    QTransform world_;
 
     struct PenKey {
         int32_t type = -1;
