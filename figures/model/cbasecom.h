@@ -2,6 +2,7 @@
 
 #include "figures/model/objectflags.h"
 #include "figures/model/objectmessages.h"
+#include "figures/render/devicemapping.h"
 #include "figures/render/geometry.h"
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 namespace figures {
 
 class CArchive;
+struct Handle;
 
 // The root of the drawing-object classes. An object knows its frame (document units,
 // kept normalised), rotation (tenths of a degree about the frame centre), flags, layer
@@ -35,6 +37,11 @@ public:
     // Writes the object's record, or reads it: reading releases the old property
     // record and resets the root members first. Raises ArchiveError on bad data.
     virtual void Serialize(CArchive& ar);
+
+    // What a device point hits: a HitCode or the index of an adjust handle (its kind and
+    // sub-kind in hit). map is the view's mapping; the object's device frame is its frame
+    // mapped with it.
+    virtual int32_t HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const;
 
     // The message entry point. Classes handle the codes they know and pass every
     // other code to their base class; the root answers OM_UNHANDLED.
@@ -65,6 +72,30 @@ public:
 
 protected:
     void ReleaseRecord();
+
+    // Where an adjust handle is, in document units: its grid point mapped onto the frame
+    // with the flips, turned with the object, and for structure handles and buttons on the
+    // frame's boundary pushed outward by three half-sizes (halfSize, document units).
+    Point AdjustHandlePoint(const Handle& handle, int32_t halfSize) const;
+    // Whether an adjust handle of the kind is shown and hit on this object.
+    bool AdjustHandleExists(uint16_t kind, const Rect& deviceFrame) const;
+    // Whether standard handle position 0..8 exists on this object.
+    virtual bool StandardHandleExists(int position, const Rect& deviceFrame) const;
+    // The cursor for a hit (OM_SET_CURSOR mode 1); classes refine it.
+    virtual CursorShape CursorFor(const HitRecord& hit) const;
+    virtual const char* TooltipFor(const HitRecord& hit) const;
+    // Draws the selection handles in device pixels.
+    void DrawMarks(const DrawRequest& request) const;
+    // The rotation and resize drags every object shares; false for other handles.
+    bool TrackStandardHandle(const HandleDragRecord& drag);
+    // The frame, angle and flags remembered when a handle drag began (one drag at a
+    // time, so all objects share it).
+    struct HandleDragStart {
+        Rect frame;
+        int32_t angle = 0;
+        uint32_t flags = 0;
+    };
+    static HandleDragStart& DragStart();
     // The area of the rotated frame, grown by the selection margin.
     Rect RootBounds(int32_t selectionMargin) const;
 

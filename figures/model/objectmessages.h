@@ -1,5 +1,6 @@
 #pragma once
 
+#include "figures/model/objecthandles.h"
 #include "figures/render/geometry.h"
 
 #include <QPainterPath>
@@ -70,6 +71,8 @@ struct BoundsRequest {
 };
 
 class DrawContext;
+class DeviceMapping;
+class ObjectUi;
 
 // OM_DRAW, OM_DRAW_MARKS, OM_AFTER_FILL: where and how an object draws. The object
 // draws its frame at target (document units; moving target moves the drawing: shadows,
@@ -99,11 +102,39 @@ struct OutlineRequest {
     bool found = false;
 };
 
+// OM_SET_CURSOR and OM_MOUSE_DOWN: a mouse point in device pixels of the view whose
+// mapping is given. The object fills in what the point hits and, by mode, the cursor and
+// the tooltip; objects that need a dialog (a line's cap buttons) ask ui.
+struct HitRecord {
+    const DeviceMapping* map = nullptr;
+    Point devicePoint;
+    int32_t mode = 0; // OM_SET_CURSOR: 0 hit test only, 1 also the cursor, 2 also the tooltip
+    ObjectUi* ui = nullptr;
+    int32_t hitCode = -1; // out: a HitCode, or the index of an adjust handle
+    uint16_t kind = 0;    // out: the adjust handle's kind and cursor sub-kind
+    uint16_t subKind = 0;
+    CursorShape cursor = CursorShape::None; // out
+    const char* tooltip = "";               // out: UTF-8, empty for none
+};
+
+// OM_BEGIN_HANDLE_DRAG, OM_TRACK_HANDLE_DRAG, OM_END_HANDLE_DRAG: the handle (hit code or
+// adjust handle index) and the total mouse offset since the press, in document units.
+// Tracking returns the new drag outline (document units, frame at (0, 0)).
+struct HandleDragRecord {
+    int32_t handle = 0;
+    int32_t dx = 0;
+    int32_t dy = 0;
+    QPainterPath outline;
+    bool hasOutline = false;
+    bool success = true; // OM_END_HANDLE_DRAG: false when the drag was cancelled
+};
+
 // The typed record that travels with a message. Each message code has its own record
 // type; a class reads the alternative its message defines and passes anything else on
 // to its base class.
-using MessageArgs = std::variant<std::monostate, BeginCreateArgs*, TrackCreateArgs*, EndCreateArgs*,
-                                 BoundsRequest*, DrawRequest*, RegionRequest*, OutlineRequest*>;
+using MessageArgs =
+    std::variant<std::monostate, BeginCreateArgs*, TrackCreateArgs*, EndCreateArgs*, BoundsRequest*,
+                 DrawRequest*, RegionRequest*, OutlineRequest*, HitRecord*, HandleDragRecord*>;
 
 // The record of type T carried by args, or null when args holds another one.
 template <class T> T* MessageRecord(const MessageArgs& args)
