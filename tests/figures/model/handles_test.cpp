@@ -1,4 +1,5 @@
 #include "figures/model/crectcom.h"
+#include "figures/model/cursorimages.h"
 #include "figures/model/handlelist.h"
 #include "figures/model/objecthandles.h"
 #include "figures/render/drawcontext.h"
@@ -220,6 +221,26 @@ TEST(HandleDrags, MouseDownTurnsHitsIntoActions)
     EXPECT_EQ(object.OnMessage(OM_MOUSE_DOWN, &hit), OM_MOVE);
     hit.devicePoint = {300, 50};
     EXPECT_EQ(object.OnMessage(OM_MOUSE_DOWN, &hit), -1);
+}
+
+} // namespace
+} // namespace figures
+
+namespace figures {
+namespace {
+
+TEST(CursorImages, OwnCursorsLoadWithTheirHotSpotsInside)
+{
+    for (const CursorShape shape : {CursorShape::MoveResizer, CursorShape::MoveHandler,
+                                    CursorShape::Hand, CursorShape::Rotate, CursorShape::TextBox}) {
+        QPoint hot(-1, -1);
+        const QImage image = CursorImage(shape, &hot);
+        ASSERT_EQ(image.size(), QSize(32, 32)) << int(shape);
+        EXPECT_TRUE(image.rect().contains(hot)) << int(shape);
+        EXPECT_TRUE(image.hasAlphaChannel());
+        EXPECT_EQ(qAlpha(image.pixel(0, 31)), 0); // a transparent corner
+    }
+    EXPECT_TRUE(CursorImage(CursorShape::SizeWE).isNull());
 }
 
 } // namespace
