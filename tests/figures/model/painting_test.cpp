@@ -1,4 +1,5 @@
 #include "figures/model/ccmbobj.h"
+#include "figures/model/cgraphcom.h"
 #include "figures/model/clinegraph.h"
 #include "figures/model/crichgraph.h"
 #include "figures/model/crichline.h"
@@ -298,6 +299,42 @@ TEST(Outlines, EveryClassRecordsItsDragOutline)
     OutlineRequest none;
     EXPECT_EQ(base.OnMessage(OM_MAKE_OUTLINE, &none), OM_UNHANDLED);
     EXPECT_FALSE(none.found);
+}
+
+TEST(FrameShapes, EachShapeOutlinesItsFrameAndTurnsWithIt)
+{
+    struct Case {
+        int32_t shape;
+        int elements; // path elements of the outline
+    } cases[] = {{CGraphCom::Rectangle, 5}, {CGraphCom::RoundedRectangle, 17},
+                 {CGraphCom::Diamond, 5},   {CGraphCom::Ellipse, 13}, {99, 5}};
+    for (const Case& c : cases) {
+        CGraphCom graph;
+        graph.frame = {100, 100, 420, 260};
+        graph.frameShape = c.shape;
+        OutlineRequest outline;
+        ASSERT_EQ(graph.OnMessage(OM_MAKE_OUTLINE, &outline), 0);
+        EXPECT_EQ(outline.outline.elementCount(), c.elements) << c.shape;
+        EXPECT_EQ(outline.outline.boundingRect().toRect(), QRect(0, 0, 320, 160)) << c.shape;
+
+        graph.angle = 900; // standing up: 160 wide and 320 high about the same centre
+        OutlineRequest turned;
+        graph.OnMessage(OM_MAKE_OUTLINE, &turned);
+        const QRectF box = turned.outline.boundingRect();
+        EXPECT_NEAR(box.width(), 160, 1) << c.shape;
+        EXPECT_NEAR(box.height(), 320, 1) << c.shape;
+    }
+
+    // Drawn as a thin black outline, never filled.
+    View view;
+    auto diamond = std::make_unique<CGraphCom>();
+    diamond->frame = {0, 0, 100, 100};
+    diamond->frameShape = CGraphCom::Diamond;
+    view.Append(std::move(diamond));
+    const QImage image = Render(view, 100, 100);
+    EXPECT_EQ(image.pixel(50, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(50, 50), kWhite);
+    EXPECT_EQ(image.pixel(5, 5), kWhite);
 }
 
 } // namespace
