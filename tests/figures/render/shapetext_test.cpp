@@ -23,11 +23,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes B(std::string_view s)
-{
-    return Bytes(s.begin(), s.end());
-}
-
 std::string Gbk(const char* utf8)
 {
     return ToGbk(QString::fromUtf8(utf8));
@@ -153,29 +148,12 @@ TEST(ShapeTextRecords, ReadingStaysInsideTheListBytes)
     const std::vector<Row> rows = {
         {"empty list", {}, {}},
         {"only the closing 0", {0}, {}},
-        {"two records",
-         B(std::string("\x01"
-                       "ab\0\x02"
-                       "c\0\0",
-                       7)),
-         {{1, "ab"}, {2, "c"}}},
-        {"empty text", B(std::string("\x03\0\0", 3)), {{3, ""}}},
-        {"no closing 0",
-         B(std::string("\x01"
-                       "ab\0",
-                       4)),
-         {{1, "ab"}}},
-        {"record without its 0",
-         B("\x01"
-           "abc"),
-         {{1, "abc"}}},
-        {"number byte alone", B("\x07"), {{7, ""}}},
-        {"bytes after the closing 0 are not records",
-         B(std::string("\x01"
-                       "a\0\0\x02"
-                       "b\0",
-                       7)),
-         {{1, "a"}}},
+        {"two records", {1, 'a', 'b', 0, 2, 'c', 0, 0}, {{1, "ab"}, {2, "c"}}},
+        {"empty text", {3, 0, 0}, {{3, ""}}},
+        {"no closing 0", {1, 'a', 'b', 0}, {{1, "ab"}}},
+        {"record without its 0", {1, 'a', 'b', 'c'}, {{1, "abc"}}},
+        {"number byte alone", {7}, {{7, ""}}},
+        {"bytes after the closing 0 are not records", {1, 'a', 0, 0, 2, 'b', 0}, {{1, "a"}}},
     };
     for (const Row& row : rows) {
         const std::vector<TextRecord> records = ReadTextRecords(row.list);
@@ -190,11 +168,7 @@ TEST(ShapeTextRecords, ReadingStaysInsideTheListBytes)
 
 TEST(ShapeTextRecords, ABoxShowsTheFirstRecordOfItsNumber)
 {
-    const Bytes list = B(std::string("\x02"
-                                     "two\0\x01"
-                                     "one\0\x02"
-                                     "again\0\0",
-                                     17));
+    const Bytes list = {2, 't', 'w', 'o', 0, 1, 'o', 'n', 'e', 0, 2, 'b', 'i', 's', 0, 0};
     const std::optional<TextRecord> two = FindTextRecord(list, 2);
     ASSERT_TRUE(two);
     EXPECT_EQ(two->text, "two");
@@ -212,11 +186,7 @@ TEST(ShapeTextRecords, ABoxShowsTheFirstRecordOfItsNumber)
 
 TEST(ShapeTextRecords, ReplacingPutsTheNewRecordInFrontAndKeepsTheOthers)
 {
-    const Bytes list = B(std::string("\x01"
-                                     "a\0\x02"
-                                     "b\0\x03"
-                                     "c\0\0",
-                                     10));
+    const Bytes list = {1, 'a', 0, 2, 'b', 0, 3, 'c', 0, 0};
     struct Row {
         const char* name;
         Bytes before;
@@ -225,56 +195,21 @@ TEST(ShapeTextRecords, ReplacingPutsTheNewRecordInFrontAndKeepsTheOthers)
         Bytes after;
     };
     const std::vector<Row> rows = {
-        {"middle record", list, 2, "xy",
-         B(std::string("\x02"
-                       "xy\0\x01"
-                       "a\0\x03"
-                       "c\0\0",
-                       11))},
-        {"new number", list, 9, "z",
-         B(std::string("\x09"
-                       "z\0\x01"
-                       "a\0\x02"
-                       "b\0\x03"
-                       "c\0\0",
-                       13))},
-        {"empty list",
-         {},
-         1,
-         "q",
-         B(std::string("\x01"
-                       "q\0\0",
-                       4))},
-        {"empty text keeps a record", list, 1, "",
-         B(std::string("\x01\0\x02"
-                       "b\0\x03"
-                       "c\0\0",
-                       9))},
+        {"middle record", list, 2, "xy", {2, 'x', 'y', 0, 1, 'a', 0, 3, 'c', 0, 0}},
+        {"new number", list, 9, "z", {9, 'z', 0, 1, 'a', 0, 2, 'b', 0, 3, 'c', 0, 0}},
+        {"empty list", {}, 1, "q", {1, 'q', 0, 0}},
+        {"empty text keeps a record", list, 1, "", {1, 0, 2, 'b', 0, 3, 'c', 0, 0}},
         {"only the first of two records goes",
-         B(std::string("\x01"
-                       "a\0\x01"
-                       "b\0\0",
-                       7)),
-         1, "n",
-         B(std::string("\x01"
-                       "n\0\x01"
-                       "b\0\0",
-                       7))},
-        {"a list without its closing 0 gets one",
-         B(std::string("\x01"
-                       "a",
-                       2)),
-         2, "b",
-         B(std::string("\x02"
-                       "b\0\x01"
-                       "a\0\0",
-                       7))},
-        {"text is cut at an embedded 0", list, 3, std::string("ok\0bad", 6),
-         B(std::string("\x03"
-                       "ok\0\x01"
-                       "a\0\x02"
-                       "b\0\0",
-                       11))},
+         {1, 'a', 0, 1, 'b', 0, 0},
+         1,
+         "n",
+         {1, 'n', 0, 1, 'b', 0, 0}},
+        {"a list without its closing 0 gets one", {1, 'a'}, 2, "b", {2, 'b', 0, 1, 'a', 0, 0}},
+        {"text is cut at an embedded 0",
+         list,
+         3,
+         std::string("ok\0bad", 6),
+         {3, 'o', 'k', 0, 1, 'a', 0, 2, 'b', 0, 0}},
     };
     for (const Row& row : rows) {
         const std::optional<Bytes> replaced = ReplaceTextRecord(row.before, row.number, row.text);
