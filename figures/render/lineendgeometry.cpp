@@ -80,6 +80,27 @@ DecorationShape DecorationPoints(Point from, Point tip, const LineEnd& end, int3
     return shape;
 }
 
+ArrowheadClip ArrowheadClipPolygon(Point from, Point tip, const LineEnd& end, int32_t w)
+{
+    ArrowheadClip clip;
+    if (end.type < 1 || end.type > 5) {
+        return clip;
+    }
+    const DecorationShape head = DecorationPoints(from, tip, end, w);
+    const int32_t h = DecorationSizeFor(w, end).halfWidth;
+    const double forward = std::atan2(double(tip.y) - from.y, double(tip.x) - from.x);
+    const Point beyond = Along(from, forward + std::numbers::pi, w);
+    clip.p[0] = head.p[0];
+    clip.p[1] = head.p[1];
+    clip.p[2] = head.p[2];
+    // The base corners lie left then right of the line, so the far side runs back right
+    // then left to close the figure without crossing it.
+    clip.p[3] = Along(beyond, forward + std::numbers::pi / 2, h);
+    clip.p[4] = Along(beyond, forward - std::numbers::pi / 2, h);
+    clip.count = 5;
+    return clip;
+}
+
 int32_t DecorationLineWidth(int32_t lineType, int32_t widthUnits)
 {
     return lineType == 1 || lineType == 2 ? widthUnits : 1;

@@ -32,6 +32,18 @@ struct DecorationShape {
 };
 DecorationShape DecorationPoints(Point from, Point tip, const LineEnd& end, int32_t w);
 
+// The area a line is clipped to under an arrowhead (types 1..5) at tip, so that a thick
+// stroke ends inside the head instead of poking past its point: the base corner, the tip,
+// the other base corner, then the two points halfWidth to either side of the line at w
+// beyond its other end `from` (far enough to keep that end's round cap). The polygon does
+// not cross itself unless the head is longer than the line. Empty (count 0) for the other
+// types.
+struct ArrowheadClip {
+    Point p[5];
+    int count = 0;
+};
+ArrowheadClip ArrowheadClipPolygon(Point from, Point tip, const LineEnd& end, int32_t w);
+
 // True for the decorations painted white inside with an outline (and the open
 // arrowhead), whose stroke reaches half a line width beyond their points.
 bool IsOutlinedDecoration(uint8_t type);

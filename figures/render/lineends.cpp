@@ -1,0 +1,145 @@
+#include "figures/render/lineends.h"
+
+#include "figures/render/colour.h"
+#include "figures/render/drawcontext.h"
+
+#include <QPainterPath>
+#include <QPen>
+
+#include <algorithm>
+
+namespace figures {
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint8_t kOpenArrowhead = 3;
+constexpr uint8_t kFilledEllipse = 10;
+constexpr uint8_t kHollowEllipse = 11;
+
+bool IsHollow(uint8_t type)
+{
+    return type == 2 || type == 5 || type == 7 || type == 9 || type == 11;
+}
+
+// The solid round pen that outlines hollow decorations and draws the open arrowhead.
+// One pen is kept and rebuilt only when width, colour or thinness change, so a drawing
+// of many alike lines builds it once. A pen thinner than a device pixel is made the
+// one-pixel cosmetic pen right here, as the context would otherwise copy it per stroke.
+const QPen& DecorationPen(const DrawContext& dc, int32_t w, uint32_t colour)
+{
+    struct Key {
+        int32_t width = -1;
+        uint32_t colour = 0;
+        bool thin = false;
+        bool operator==(const Key&) const = default;
+    };
+    static Key key;
+    static QPen pen;
+    const Key wanted{w, colour, w * std::max(dc.ScaleX(), dc.ScaleY()) < 1.0};
+    if (!(wanted == key)) {
+        pen = QPen(QBrush(ToQColor(colour)), wanted.thin ? 0 : w, Qt::SolidLine, Qt::RoundCap,
+                   Qt::RoundJoin);
+        pen.setCosmetic(wanted.thin);
+        key = wanted;
+    }
+    return pen;
+}
+
+void SetPolygon(QPainterPath& path, const Point* p, int count)
+{
+    path.clear();
+    path.moveTo(p[0].x, p[0].y);
+    for (int i = 1; i < count; ++i) {
+        path.lineTo(p[i].x, p[i].y);
+    }
+    path.closeSubpath();
+}
+
+// Narrows the clip to the area under the arrowhead at tip; false when the end has none.
+bool ClipUnderArrowhead(const DrawContext& dc, QPainterPath& clip, Point from, Point tip,
+                        const LineEnd& end, int32_t w)
+{
+    const ArrowheadClip polygon = ArrowheadClipPolygon(from, tip, end, w);
+    if (polygon.count == 0) {
+        return false;
+    }
+    SetPolygon(clip, polygon.p, polygon.count);
+    // Clip polygons fill by the winding rule, so a head longer than its line, whose
+    // polygon folds over, still keeps the whole segment.
+    clip.setFillRule(Qt::WindingFill);
+    dc.PushClip(clip);
+    return true;
+}
+
+void DrawDecoration(const DrawContext& dc, Point from, Point tip, const LineEnd& end, int32_t w,
+                    uint32_t colour)
+{
+    const DecorationShape shape = DecorationPoints(from, tip, end, w);
+    if (shape.count == 0) {
+        return;
+    }
+    static QPainterPath figure;
+    figure.clear();
+    const QPen& pen = DecorationPen(dc, w, colour);
+    const Point* p = shape.p;
+    if (end.type == kOpenArrowhead) {
+        figure.moveTo(p[0].x, p[0].y);
+        figure.lineTo(p[1].x, p[1].y);
+        figure.lineTo(p[2].x, p[2].y);
+        dc.StrokePath(figure, pen);
+        return;
+    }
+    if (end.type == kFilledEllipse || end.type == kHollowEllipse) {
+        figure.addEllipse(QRectF(QPointF(p[0].x, p[0].y), QPointF(p[1].x, p[1].y)));
+    } else {
+        SetPolygon(figure, p, shape.count);
+    }
+    if (!IsHollow(end.type)) {
+        dc.FillPath(figure, colour);
+        return;
+    }
+    // White inside would vanish on a white line; such a line gets a black inside.
+    dc.FillPath(figure, (colour & kWhite) == kWhite ? kBlack : kWhite);
+    dc.StrokePath(figure, pen);
+}
+
+} // namespace
+
+void DrawLineWithEnds(const DrawContext& dc, Point p1, Point p2, int32_t lineType,
+                      int32_t widthUnits, const LineEnd& endAtP2, const LineEnd& endAtP1,
+                      uint32_t colour)
+{
+    if (lineType == 0) {
+        return;
+    }
+    const int32_t w = DecorationLineWidth(lineType, widthUnits);
+    static QPainterPath clipAtP2;
+    static QPainterPath clipAtP1;
+    static QPainterPath segment;
+    const bool clippedAtP2 = ClipUnderArrowhead(dc, clipAtP2, p1, p2, endAtP2, w);
+    const bool clippedAtP1 = ClipUnderArrowhead(dc, clipAtP1, p2, p1, endAtP1, w);
+    segment.clear();
+    segment.moveTo(p1.x, p1.y);
+    segment.lineTo(p2.x, p2.y);
+    dc.StrokeLine(segment, lineType, widthUnits, colour);
+    if (clippedAtP1) {
+        dc.PopClip();
+    }
+    if (clippedAtP2) {
+        dc.PopClip();
+    }
+    DrawDecoration(dc, p1, p2, endAtP2, w, colour);
+    DrawDecoration(dc, p2, p1, endAtP1, w, colour);
+}
+
+void ArrowStepDrawer::ArrowLine(Point p1, Point p2, uint16_t arrows)
+{
+    constexpr LineEnd kArrowhead{1, 1, 1};
+    constexpr LineEnd kPlain{};
+    DrawLineWithEnds(dc_, p1, p2, lineType_, widthUnits_, (arrows & 2) ? kArrowhead : kPlain,
+                     (arrows & 1) ? kArrowhead : kPlain, colour_);
+}
+
+} // namespace figures
