@@ -3,6 +3,7 @@
 #include "figures/model/carchive.h"
 #include "figures/render/catalogue.h"
 #include "figures/render/drawcontext.h"
+#include "figures/render/lineends.h"
 #include "figures/render/painterpathsink.h"
 #include "figures/render/numeric.h"
 #include "figures/render/shapeprogram.h"
@@ -199,9 +200,15 @@ void CRichGraph::Draw(const DrawRequest& request)
     static QPainterPath outline;
     outline.clear();
     PainterPathSink sink(outline);
-    RunShapeProgram(GetProgram(), FrameFor(request.target), ProgramMode::Outline, sink);
+    const int hasArrows =
+        RunShapeProgram(GetProgram(), FrameFor(request.target), ProgramMode::Outline, sink);
     request.dc->StrokeLine(outline, lineStyle, LineWidthUnits(lineWidth), lineColour);
-    // Arrow-line steps are drawn with their arrowheads by the line-end layer.
+    if (hasArrows == 1) {
+        // The arrow pass hands each arrow-line step to the drawer and leaves the path
+        // alone, so the outline's sink can stand in for it.
+        ArrowStepDrawer arrows(*request.dc, lineStyle, LineWidthUnits(lineWidth), lineColour);
+        RunShapeProgram(GetProgram(), FrameFor(request.target), ProgramMode::Arrows, sink, &arrows);
+    }
 }
 
 int32_t CRichGraph::TrackCreate(const TrackCreateArgs& track)
