@@ -3,17 +3,33 @@
 #include "figures/model/carchive.h"
 #include "figures/model/handlelist.h"
 #include "figures/render/drawcontext.h"
+#include "figures/render/lineends.h"
+#include "figures/render/littleendian.h"
 #include "figures/render/numeric.h"
 #include "figures/render/shapeprogram.h"
-#include "figures/render/littleendian.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace figures {
 
 namespace {
 
 constexpr size_t kLineProgramBytes = 10;
+constexpr uint8_t kLastEndType = 11;
+constexpr uint8_t kLargestEndSize = 3;
+
+// v, or 0 when its magnitude is within the dead zone.
+int32_t OutsideDeadZone(int32_t v, int32_t deadZone)
+{
+    return std::abs(int64_t(v)) <= deadZone ? 0 : v;
+}
+
+// Moves `value` onto `target` when it lies within `distance` of it.
+int32_t Snapped(int32_t value, int32_t target, int32_t distance)
+{
+    return std::abs(int64_t(value) - target) <= distance ? target : value;
+}
 
 } // namespace
 
@@ -102,6 +118,63 @@ void CRichLine::RebuildHandles()
     SetProperty(PT_HANDLES, handles.Bytes());
 }
 
+bool CRichLine::DragEndPoint(int32_t handle, Point start1, Point start2, int32_t dx, int32_t dy)
+{
+    if (handle != 0 && handle != 1) {
+        return false;
+    }
+    Point p1 = start1;
+    Point p2 = start2;
+    Point& moved = handle == 0 ? p1 : p2;
+    moved = {moved.x + dx, moved.y + dy};
+    // The second point always follows the first, whichever was dragged.
+    p2 = {Snapped(p2.x, p1.x, kSnapDistance), Snapped(p2.y, p1.y, kSnapDistance)};
+    if (p1 == p2) {
+        return false;
+    }
+    flags &= ~(OF_FLIPPED_H | OF_FLIPPED_V);
+    angle = 0;
+    SetEndPoints(p1, p2);
+    return true;
+}
+
+bool CRichLine::SetLineEnd(int32_t end, const LineEnd& chosen)
+{
+    if ((end != 1 && end != 2) || chosen.type > kLastEndType) {
+        return false;
+    }
+    LineEnd stored = chosen;
+    if (stored.type == 0) {
+        stored.size1 = stored.size2 = 1;
+    } else if (stored.size1 < 1 || stored.size1 > kLargestEndSize || stored.size2 < 1 ||
+               stored.size2 > kLargestEndSize) {
+        return false;
+    }
+    uint8_t& type = end == 1 ? end1Type : end2Type;
+    uint8_t& size = end == 1 ? end1Size : end2Size;
+    uint8_t& length = end == 1 ? end1Length : end2Length;
+    type = stored.type;
+    size = stored.size1;
+    length = stored.size2;
+    return true;
+}
+
+int32_t CRichLine::CapButtonEnd(int32_t handleIndex) const
+{
+    // Tag 2 holds the two drag handles, then the buttons.
+    constexpr int32_t kFirstButton = 2;
+    switch (capButtons) {
+    case ButtonAtEnd2: return handleIndex == kFirstButton ? 2 : 0;
+    case ButtonAtEnd1: return handleIndex == kFirstButton ? 1 : 0;
+    case BothButtons:
+        if (handleIndex == kFirstButton) {
+            return 1;
+        }
+        return handleIndex == kFirstButton + 1 ? 2 : 0;
+    default: return 0;
+    }
+}
+
 void CRichLine::Draw(const DrawRequest& request)
 {
     // A line has no silhouette, so its shadow is the line drawn again in the shadow colour.
@@ -110,34 +183,69 @@ void CRichLine::Draw(const DrawRequest& request)
     if (!EndPoints({request.target.left, request.target.top}, p1, p2)) {
         return;
     }
-    // The end decorations are drawn by the line-end layer.
-    static QPainterPath segment;
-    segment.clear();
-    segment.moveTo(p1.x, p1.y);
-    segment.lineTo(p2.x, p2.y);
-    request.dc->StrokeLine(segment, lineStyle, LineWidthUnits(lineWidth), lineColour);
+    DrawLineWithEnds(*request.dc, p1, p2, lineStyle, LineWidthUnits(lineWidth), End2(), End1(),
+                     lineColour);
+}
+
+int32_t CRichLine::TrackCreate(const TrackCreateArgs& track)
+{
+    if (track.event == TrackEvent::Other) {
+        return OM_NOT_TRACKED;
+    }
+    const int32_t dx = OutsideDeadZone(track.dx, kCreateDeadZone);
+    const int32_t dy = OutsideDeadZone(track.dy, kCreateDeadZone);
+    outlineWithheld_ = dx == 0 && dy == 0;
+    if (!outlineWithheld_) {
+        SetEndPoints(createStart_, {createStart_.x + dx, createStart_.y + dy});
+    }
+    return track.event == TrackEvent::LeftButtonUp ? 0 : OM_CONTINUE;
+}
+
+void CRichLine::MakeOutline(OutlineRequest& outline) const
+{
+    Point p1, p2;
+    outline.found = !outlineWithheld_ && EndPoints({0, 0}, p1, p2);
+    if (outline.found) {
+        outline.outline.moveTo(p1.x, p1.y);
+        outline.outline.lineTo(p2.x, p2.y);
+    }
 }
 
 int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)
 {
-    if (code == OM_DRAW) {
+    switch (code) {
+    case OM_BEGIN_CREATE:
+        if (const BeginCreateArgs* begin = MessageRecord<BeginCreateArgs>(args)) {
+            createStart_ = begin->start;
+            // Nothing has been dragged yet: the offset is inside the dead zone.
+            outlineWithheld_ = true;
+            return 0;
+        }
+        break;
+    case OM_TRACK_CREATE:
+        if (const TrackCreateArgs* track = MessageRecord<TrackCreateArgs>(args)) {
+            return TrackCreate(*track);
+        }
+        break;
+    case OM_END_CREATE:
+        if (MessageRecord<EndCreateArgs>(args) != nullptr) {
+            outlineWithheld_ = false;
+            return 0;
+        }
+        break;
+    case OM_DRAW:
         if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
             Draw(*request);
             return 0;
         }
-    }
-    if (code == OM_MAKE_OUTLINE) {
+        break;
+    case OM_MAKE_OUTLINE:
         if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
-            Point p1, p2;
-            outline->found = EndPoints({0, 0}, p1, p2);
-            if (outline->found) {
-                outline->outline.moveTo(p1.x, p1.y);
-                outline->outline.lineTo(p2.x, p2.y);
-            }
+            MakeOutline(*outline);
             return 0;
         }
-    }
-    if (code == OM_GET_BOUNDS) {
+        break;
+    case OM_GET_BOUNDS:
         if (BoundsRequest* request = MessageRecord<BoundsRequest>(args)) {
             request->bounds = RectBounds(request->selectionMargin);
             Point p1, p2;
@@ -148,6 +256,8 @@ int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)
             }
             return 0;
         }
+        break;
+    default: break;
     }
     return CRectCom::OnMessage(code, args);
 }
