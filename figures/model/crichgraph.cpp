@@ -1,6 +1,8 @@
 #include "figures/model/crichgraph.h"
 
 #include "figures/model/carchive.h"
+#include "figures/model/objectui.h"
+#include "figures/model/shapetexts.h"
 #include "figures/render/catalogue.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/lineends.h"
@@ -128,7 +130,7 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
         }
         break;
     case OM_TRACK_CREATE:
-        if (const TrackCreateArgs* track = MessageRecord<TrackCreateArgs>(args)) {
+        if (TrackCreateArgs* track = MessageRecord<TrackCreateArgs>(args)) {
             return TrackCreate(*track);
         }
         break;
@@ -150,6 +152,31 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
                             ProgramMode::DragOutline, sink);
             outline->found = true;
             return 0;
+        }
+        break;
+    case OM_DRAW_MARKS:
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            CRectCom::OnMessage(code, args);
+            // While a shape is selected on the canvas its text boxes show dotted frames.
+            if (request->fromView) {
+                PaintShapeTexts(*this, *request, ShapeTextPass::EditFrames);
+            }
+            return 0;
+        }
+        break;
+    case OM_MOUSE_DOWN:
+        if (HitRecord* hit = MessageRecord<HitRecord>(args); hit && hit->map) {
+            // Adjust handles (buttons included) act through the shape's adjust routine.
+            const int32_t hitCode = HitTest(*hit->map, hit->devicePoint, *hit);
+            if (hitCode >= 0) {
+                hit->hitCode = hitCode;
+                return OM_HANDLE_DRAG;
+            }
+        }
+        break;
+    case OM_DOUBLE_CLICK:
+        if (const DoubleClickRecord* click = MessageRecord<DoubleClickRecord>(args)) {
+            return EditTextAt(*click) ? 0 : -1;
         }
         break;
     default: break;
@@ -196,7 +223,7 @@ void CRichGraph::Draw(const DrawRequest& request)
 {
     DrawShadow(request);
     FillShape(request);
-    // Text of the text boxes is painted by the text layer between fill and outline.
+    PaintShapeTexts(*this, request, ShapeTextPass::Texts);
     static QPainterPath outline;
     outline.clear();
     PainterPathSink sink(outline);
@@ -211,7 +238,47 @@ void CRichGraph::Draw(const DrawRequest& request)
     }
 }
 
-int32_t CRichGraph::TrackCreate(const TrackCreateArgs& track)
+int32_t CRichGraph::HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const
+{
+    const int32_t code = CRectCom::HitTest(map, devicePoint, hit);
+    if (code != HIT_BODY) {
+        return code;
+    }
+    const ShapeCatalogueEntry* entry = CatalogueEntry(shapeIndex);
+    if (entry != nullptr && (entry->attributes & CA_OPEN) != 0) {
+        return code;
+    }
+    static QPainterPath outline;
+    outline.clear();
+    PainterPathSink sink(outline);
+    RunShapeProgram(GetProgram(), FrameFor(frame), ProgramMode::Outline, sink);
+    // Everything the outline encloses counts, inner figures included.
+    outline.setFillRule(Qt::WindingFill);
+    const Point doc = map.ToDocument(devicePoint);
+    return outline.contains(QPointF(doc.x, doc.y)) ? HIT_BODY : HIT_MISS;
+}
+
+bool CRichGraph::EditTextAt(const DoubleClickRecord& click)
+{
+    if (!click.textEditAllowed || click.ui == nullptr || click.map == nullptr) {
+        return false;
+    }
+    const std::optional<TextBoxHit> box =
+        FindTextBoxAt(*this, click.map->ToDocument(click.devicePoint));
+    if (!box) {
+        return false;
+    }
+    const int step = box->step.index;
+    const double scaleX = click.map->ScaleX();
+    const double scaleY = click.map->ScaleY();
+    click.ui->EditShapeText(box->bounds, box->text,
+                            [this, step, scaleX, scaleY](const std::string& gbk) {
+                                return ApplyTypedText(*this, step, gbk, scaleX, scaleY).box;
+                            });
+    return true;
+}
+
+int32_t CRichGraph::TrackCreate(TrackCreateArgs& track)
 {
     if (track.event == TrackEvent::Other) {
         return OM_NOT_TRACKED;
@@ -223,6 +290,10 @@ int32_t CRichGraph::TrackCreate(const TrackCreateArgs& track)
     if (shapeIndex >= 0 && GetProperty(PT_PROGRAM).empty()) {
         TakeCatalogueCopies();
     }
+    OutlineRequest outline;
+    OnMessage(OM_MAKE_OUTLINE, &outline);
+    track.outline = std::move(outline.outline);
+    track.hasOutline = outline.found;
     return track.event == TrackEvent::LeftButtonUp ? 0 : OM_CONTINUE;
 }
 

@@ -33,6 +33,9 @@ public:
     std::string TypeName() const override;
     void Serialize(CArchive& ar) override;
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // A body hit counts only inside the outline, except for open catalogue figures,
+    // which have no inside: their whole frame counts.
+    int32_t HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const override;
 
     // n < 0 acts as SetProgram without data. Otherwise drops the own program and
     // handles and, when the entry has handles, takes copies of both.
@@ -60,7 +63,9 @@ private:
     void Draw(const DrawRequest& request);
     // Copies the entry's program and handle list when the entry has handles.
     void TakeCatalogueCopies();
-    int32_t TrackCreate(const TrackCreateArgs& track);
+    int32_t TrackCreate(TrackCreateArgs& track);
+    // In-place editing of the text box under a double click; false when there is none.
+    bool EditTextAt(const DoubleClickRecord& click);
 };
 
 } // namespace figures

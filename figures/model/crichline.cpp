@@ -2,6 +2,8 @@
 
 #include "figures/model/carchive.h"
 #include "figures/model/handlelist.h"
+#include "figures/model/objectui.h"
+#include "figures/model/handlelist.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/lineends.h"
 #include "figures/render/littleendian.h"
@@ -187,7 +189,7 @@ void CRichLine::Draw(const DrawRequest& request)
                      lineColour);
 }
 
-int32_t CRichLine::TrackCreate(const TrackCreateArgs& track)
+int32_t CRichLine::TrackCreate(TrackCreateArgs& track)
 {
     if (track.event == TrackEvent::Other) {
         return OM_NOT_TRACKED;
@@ -198,6 +200,10 @@ int32_t CRichLine::TrackCreate(const TrackCreateArgs& track)
     if (!outlineWithheld_) {
         SetEndPoints(createStart_, {createStart_.x + dx, createStart_.y + dy});
     }
+    OutlineRequest outline;
+    MakeOutline(outline);
+    track.outline = std::move(outline.outline);
+    track.hasOutline = outline.found;
     return track.event == TrackEvent::LeftButtonUp ? 0 : OM_CONTINUE;
 }
 
@@ -223,7 +229,7 @@ int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)
         }
         break;
     case OM_TRACK_CREATE:
-        if (const TrackCreateArgs* track = MessageRecord<TrackCreateArgs>(args)) {
+        if (TrackCreateArgs* track = MessageRecord<TrackCreateArgs>(args)) {
             return TrackCreate(*track);
         }
         break;
@@ -257,9 +263,98 @@ int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)
             return 0;
         }
         break;
+    case OM_MOUSE_DOWN:
+        if (HitRecord* hit = MessageRecord<HitRecord>(args); hit && hit->map) {
+            hit->hitCode = HitTest(*hit->map, hit->devicePoint, *hit);
+            if (hit->hitCode >= 0 && hit->kind == HK_BUTTON) {
+                return PressCapButton(*hit);
+            }
+            if (hit->hitCode == 0 || hit->hitCode == 1) {
+                return HasFlag(OF_LOCKED) ? -1 : OM_HANDLE_DRAG;
+            }
+            return hit->hitCode == HIT_BODY ? OM_MOVE : -1;
+        }
+        break;
+    case OM_BEGIN_HANDLE_DRAG:
+        if (MessageRecord<HandleDragRecord>(args) != nullptr) {
+            Point p1, p2;
+            if (EndPoints({frame.left, frame.top}, p1, p2)) {
+                dragStart1_ = p1;
+                dragStart2_ = p2;
+            }
+            return CRectCom::OnMessage(code, args);
+        }
+        break;
+    case OM_TRACK_HANDLE_DRAG:
+        if (HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args)) {
+            drag->hasOutline = false;
+            if (HasFlag(OF_LOCKED) ||
+                !DragEndPoint(drag->handle, dragStart1_, dragStart2_, drag->dx, drag->dy)) {
+                return 0;
+            }
+            OutlineRequest outline;
+            MakeOutline(outline);
+            drag->outline = std::move(outline.outline);
+            drag->hasOutline = outline.found;
+            return 0;
+        }
+        break;
     default: break;
     }
     return CRectCom::OnMessage(code, args);
+}
+
+bool CRichLine::StandardHandleExists(int, const Rect&) const
+{
+    return false;
+}
+
+const char* CRichLine::TooltipFor(const HitRecord& hit) const
+{
+    return hit.hitCode >= 0 ? LineHandleTooltip(hit.kind) : "";
+}
+
+int32_t CRichLine::HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const
+{
+    const int32_t code = CRectCom::HitTest(map, devicePoint, hit);
+    if (code != HIT_BODY) {
+        return IsResizeHit(code) || code == HIT_ROTATE ? HIT_MISS : code;
+    }
+    Point p1, p2;
+    if (!EndPoints({frame.left, frame.top}, p1, p2)) {
+        return HIT_MISS;
+    }
+    int32_t half = map.DocumentLengthX(kHandleHalfSize);
+    if (lineStyle == 1 || lineStyle == 2) {
+        half = std::max(half, LineWidthUnits(lineWidth) / 2);
+    }
+    // The hexagon: the segment's two sides at the half-width, capped by a point beyond
+    // each end.
+    const double length = std::hypot(double(p2.x) - p1.x, double(p2.y) - p1.y);
+    const double ux = length > 0 ? (p2.x - p1.x) / length : 1.0;
+    const double uy = length > 0 ? (p2.y - p1.y) / length : 0.0;
+    const double nx = -uy * half;
+    const double ny = ux * half;
+    const QPolygonF hexagon({QPointF(p1.x - ux * half, p1.y - uy * half),
+                             QPointF(p1.x + nx, p1.y + ny), QPointF(p2.x + nx, p2.y + ny),
+                             QPointF(p2.x + ux * half, p2.y + uy * half),
+                             QPointF(p2.x - nx, p2.y - ny), QPointF(p1.x - nx, p1.y - ny)});
+    const Point doc = map.ToDocument(devicePoint);
+    return hexagon.containsPoint(QPointF(doc.x, doc.y), Qt::OddEvenFill) ? HIT_BODY : HIT_MISS;
+}
+
+int32_t CRichLine::PressCapButton(const HitRecord& hit)
+{
+    const int32_t end = CapButtonEnd(hit.hitCode);
+    if (end == 0 || hit.ui == nullptr) {
+        return -1;
+    }
+    LineEnd chosen;
+    if (hit.ui->ChooseLineEnd(hit.devicePoint, end == 1 ? End1() : End2(), chosen)) {
+        SetLineEnd(end, chosen);
+    }
+    // Handled either way: the view repaints the line.
+    return 0;
 }
 
 } // namespace figures

@@ -46,6 +46,9 @@ public:
     std::string TypeName() const override { return "线条对象"; }
     void Serialize(CArchive& ar) override;
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // A body hit counts only near the segment: inside the hexagon around it at a
+    // half-width of the larger of the handle half-size and half a solid line's width.
+    int32_t HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const override;
 
     // Lays the line out from two document points: the frame becomes their normalised
     // rectangle, at least kMinExtent wide and high, and tags 3 and 2 are rewritten.
@@ -95,16 +98,26 @@ public:
     uint8_t end1Type = 0;
     uint8_t capButtons = NoButtons;
 
+protected:
+    // Lines have no resize or rotation handles: only their end points and cap buttons.
+    bool StandardHandleExists(int position, const Rect& deviceFrame) const override;
+    const char* TooltipFor(const HitRecord& hit) const override;
+
 private:
     // Shadow first, then the turned points with their decorations.
     void Draw(const DrawRequest& request);
-    int32_t TrackCreate(const TrackCreateArgs& track);
+    // A press on a cap button lets the user choose that end's decoration.
+    int32_t PressCapButton(const HitRecord& hit);
+    int32_t TrackCreate(TrackCreateArgs& track);
     void MakeOutline(OutlineRequest& outline) const;
 
     // Creation state: the pressed point, and whether the last tracked offset lay in the
     // dead zone. Never stored with the object.
     Point createStart_;
     bool outlineWithheld_ = false;
+    // Both points when an end-point drag began (one drag at a time, never stored).
+    Point dragStart1_;
+    Point dragStart2_;
 };
 
 } // namespace figures

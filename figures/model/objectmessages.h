@@ -51,10 +51,17 @@ struct BeginCreateArgs {
 enum class TrackEvent { MouseMove, TimerTick, LeftButtonUp, Other };
 
 // OM_TRACK_CREATE: the event and the drag offset from the start point, in document units.
+// The object answers with the outline to show (document units, frame at (0, 0)), or none
+// while it has no extent yet.
 struct TrackCreateArgs {
+    TrackCreateArgs(TrackEvent e = TrackEvent::MouseMove, int32_t x = 0, int32_t y = 0)
+        : event(e), dx(x), dy(y)
+    {}
     TrackEvent event = TrackEvent::MouseMove;
     int32_t dx = 0;
     int32_t dy = 0;
+    QPainterPath outline;
+    bool hasOutline = false;
 };
 
 // OM_END_CREATE.
@@ -129,12 +136,21 @@ struct HandleDragRecord {
     bool success = true; // OM_END_HANDLE_DRAG: false when the drag was cancelled
 };
 
+// OM_DOUBLE_CLICK: where the double click happened and whether text may be edited in
+// place; ui runs the editing.
+struct DoubleClickRecord {
+    const DeviceMapping* map = nullptr;
+    Point devicePoint;
+    bool textEditAllowed = true;
+    ObjectUi* ui = nullptr;
+};
+
 // The typed record that travels with a message. Each message code has its own record
 // type; a class reads the alternative its message defines and passes anything else on
 // to its base class.
-using MessageArgs =
-    std::variant<std::monostate, BeginCreateArgs*, TrackCreateArgs*, EndCreateArgs*, BoundsRequest*,
-                 DrawRequest*, RegionRequest*, OutlineRequest*, HitRecord*, HandleDragRecord*>;
+using MessageArgs = std::variant<std::monostate, BeginCreateArgs*, TrackCreateArgs*, EndCreateArgs*,
+                                 BoundsRequest*, DrawRequest*, RegionRequest*, OutlineRequest*,
+                                 HitRecord*, HandleDragRecord*, DoubleClickRecord*>;
 
 // The record of type T carried by args, or null when args holds another one.
 template <class T> T* MessageRecord(const MessageArgs& args)

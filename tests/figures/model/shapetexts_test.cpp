@@ -295,15 +295,7 @@ QImage RenderWithTexts(const View& view, QSize size)
     DrawContext dc(painter, kDpi, kDpi);
     PaintOptions options;
     options.deviceClip = {0, 0, size.width(), size.height()};
-    PaintView(view, dc, options);
-    for (const auto& object : view.objects) {
-        if (const auto* shape = dynamic_cast<const CRichGraph*>(object.get())) {
-            DrawRequest request;
-            request.dc = &dc;
-            request.target = shape->frame;
-            PaintShapeTexts(*shape, request, ShapeTextPass::Texts);
-        }
-    }
+    PaintView(view, dc, options); // shapes paint their texts between fill and outline
     return image;
 }
 

@@ -1,0 +1,176 @@
+#include "figures/model/crichgraph.h"
+#include "figures/model/crichline.h"
+#include "figures/model/handlelist.h"
+#include "figures/model/objectui.h"
+#include "figures/model/shapetexts.h"
+#include "figures/render/gbk.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace figures {
+namespace {
+
+const DeviceMapping kOneToOne(254, 254);
+
+class MockUi : public ObjectUi {
+public:
+    MOCK_METHOD(bool, ChooseLineEnd, (Point, const LineEnd&, LineEnd&), (override));
+    MOCK_METHOD(void, EditShapeText, (const Rect&, const std::string&, const TextChanged&),
+                (override));
+};
+
+int32_t HitCode(CBaseCom& object, Point device)
+{
+    HitRecord hit;
+    hit.map = &kOneToOne;
+    hit.devicePoint = device;
+    object.OnMessage(OM_SET_CURSOR, &hit);
+    return hit.hitCode;
+}
+
+TEST(ShapeHandles, OnlyTheInsideOfAClosedOutlineIsTheBody)
+{
+    CRichGraph ellipse(10);
+    ellipse.frame = {0, 0, 200, 100};
+    EXPECT_EQ(HitCode(ellipse, {100, 50}), HIT_BODY);
+    EXPECT_EQ(HitCode(ellipse, {15, 10}), HIT_MISS); // inside the frame, outside the ellipse
+
+    // An open figure has no inside: its whole frame is the body.
+    CRichGraph arc(24);
+    arc.frame = {0, 0, 200, 200};
+    EXPECT_EQ(HitCode(arc, {150, 150}), HIT_BODY);
+
+    // Inner figures do not make holes for hitting.
+    CRichGraph sign(21);
+    sign.frame = {0, 0, 100, 100};
+    EXPECT_EQ(HitCode(sign, {70, 30}), HIT_BODY);
+}
+
+TEST(ShapeHandles, AdjustHandlesStartHandleDrags)
+{
+    CRichGraph rounded(6); // one structure handle at (1365, 0), pushed above the frame
+    rounded.frame = {0, 0, 300, 300};
+    HitRecord hit;
+    hit.map = &kOneToOne;
+    hit.devicePoint = {50, -12};
+    EXPECT_EQ(rounded.OnMessage(OM_MOUSE_DOWN, &hit), OM_HANDLE_DRAG);
+    EXPECT_EQ(hit.hitCode, 0);
+    EXPECT_EQ(hit.kind, HK_STRUCTURE);
+}
+
+TEST(LineHandles, ThickDiagonalLinesAreHitInsideTheirHexagon)
+{
+    CRichLine line;
+    line.lineWidth = 200; // 71 units: half-width 35
+    line.SetEndPoints({0, 0}, {400, 400});
+    EXPECT_EQ(HitCode(line, {200, 200}), HIT_BODY);
+    EXPECT_EQ(HitCode(line, {200 + 22, 200 - 22}), HIT_BODY); // 31 units off the axis
+    EXPECT_EQ(HitCode(line, {200 + 28, 200 - 28}), HIT_MISS); // 40 units off
+    EXPECT_EQ(HitCode(line, {380, 20}), HIT_MISS);            // inside the frame, far off
+
+    CRichLine thin;
+    thin.SetEndPoints({0, 0}, {400, 400});
+    EXPECT_EQ(HitCode(thin, {200 + 2, 200 - 2}), HIT_BODY); // within the handle half-size
+    EXPECT_EQ(HitCode(thin, {200 + 5, 200 - 5}), HIT_MISS);
+    // No resize handles: the frame's top-right corner is just a miss.
+    EXPECT_EQ(HitCode(thin, {400, 0}), HIT_MISS);
+    EXPECT_EQ(HitCode(thin, {400, 400}), 1); // the second end point
+}
+
+TEST(LineHandles, DraggingTheSecondEndSnapsToTheFirst)
+{
+    CRichLine line;
+    line.SetEndPoints({100, 100}, {300, 400});
+    HitRecord hit;
+    hit.map = &kOneToOne;
+    hit.devicePoint = {300, 400};
+    hit.mode = 2;
+    line.OnMessage(OM_SET_CURSOR, &hit);
+    EXPECT_STREQ(hit.tooltip, "拖动此调节器可改变线条方向与长度");
+    ASSERT_EQ(line.OnMessage(OM_MOUSE_DOWN, &hit), OM_HANDLE_DRAG);
+
+    HandleDragRecord drag;
+    drag.handle = hit.hitCode;
+    line.OnMessage(OM_BEGIN_HANDLE_DRAG, &drag);
+    drag.dx = -193; // to x = 107: within 10 of the first end's 100
+    drag.dy = 0;
+    line.OnMessage(OM_TRACK_HANDLE_DRAG, &drag);
+    EXPECT_TRUE(drag.hasOutline);
+    Point p1, p2;
+    ASSERT_TRUE(line.EndPoints({line.frame.left, line.frame.top}, p1, p2));
+    EXPECT_EQ(p1, (Point{100, 100}));
+    EXPECT_EQ(p2, (Point{100, 400}));
+    EXPECT_EQ(line.frame.Width(), 15);
+
+    // Dragging onto the other end changes nothing.
+    drag.dx = -200;
+    drag.dy = -300;
+    line.OnMessage(OM_TRACK_HANDLE_DRAG, &drag);
+    EXPECT_FALSE(drag.hasOutline);
+}
+
+TEST(LineHandles, CapButtonsAskForTheEndAndStoreTheChoice)
+{
+    CRichLine line;
+    line.capButtons = CRichLine::BothButtons;
+    line.SetEndPoints({100, 100}, {600, 100});
+    MockUi ui;
+    EXPECT_CALL(ui, ChooseLineEnd(testing::_, testing::_, testing::_))
+        .WillOnce([](Point, const LineEnd&, LineEnd& chosen) {
+            chosen = {5, 2, 3};
+            return true;
+        });
+    HitRecord hit;
+    hit.map = &kOneToOne;
+    hit.ui = &ui;
+    // Handle 3 is the second end's button; its handle sits on the end point.
+    hit.devicePoint = {600, 100};
+    line.OnMessage(OM_SET_CURSOR, &hit); // the drag handle of the end comes first in the list
+    EXPECT_EQ(hit.hitCode, 1);
+
+    // Put the buttons away from the end points to press one.
+    HandleList handles = HandleList::Decode(line.GetProperty(PT_HANDLES));
+    HandleList moved;
+    moved.Add(HK_DRAG, handles.At(0).grid);
+    moved.Add(HK_DRAG, handles.At(1).grid);
+    moved.Add(HK_BUTTON, {0, 0});
+    moved.Add(HK_BUTTON, {4095, 0});
+    line.SetProperty(PT_HANDLES, moved.Bytes());
+    hit.devicePoint = {350, 88}; // buttons on the frame's edge sit three half-sizes out
+    EXPECT_EQ(line.OnMessage(OM_MOUSE_DOWN, &hit), 0);
+    EXPECT_EQ(line.end2Type, 5);
+    EXPECT_EQ(line.end2Size, 2);
+    EXPECT_EQ(line.end2Length, 3);
+    EXPECT_EQ(line.end1Type, 0);
+}
+
+TEST(ShapeText, DoubleClickEditsTheBoxInPlace)
+{
+    CRichGraph rectangle(2);
+    rectangle.frame = {0, 0, 400, 200};
+    MockUi ui;
+    Rect followed;
+    EXPECT_CALL(ui, EditShapeText(testing::_, std::string(), testing::_))
+        .WillOnce([&](const Rect& box, const std::string&, const ObjectUi::TextChanged& changed) {
+            EXPECT_GT(box.Width(), 300);
+            followed = changed(ToGbk(QString::fromUtf8("开始")));
+        });
+    DoubleClickRecord click;
+    click.map = &kOneToOne;
+    click.devicePoint = {200, 100};
+    click.ui = &ui;
+    EXPECT_EQ(rectangle.OnMessage(OM_DOUBLE_CLICK, &click), 0);
+    EXPECT_FALSE(followed.IsEmpty());
+    ASSERT_EQ(ReadBoxTexts(rectangle).size(), 1u);
+    EXPECT_EQ(FromGbk(ReadBoxTexts(rectangle)[0].text), QString::fromUtf8("开始"));
+
+    click.textEditAllowed = false;
+    EXPECT_EQ(rectangle.OnMessage(OM_DOUBLE_CLICK, &click), -1);
+    click.textEditAllowed = true;
+    click.devicePoint = {1000, 1000};
+    EXPECT_EQ(rectangle.OnMessage(OM_DOUBLE_CLICK, &click), -1);
+}
+
+} // namespace
+} // namespace figures
