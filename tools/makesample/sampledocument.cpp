@@ -8,6 +8,7 @@
 #include "figures/model/cpicturebox.h"
 #include "figures/model/crichgraph.h"
 #include "figures/model/crichline.h"
+#include "figures/model/shapetexts.h"
 #include "figures/render/gbk.h"
 
 #include <QString>
@@ -45,28 +46,34 @@ std::vector<uint8_t> TinyBitmap()
     return bmp;
 }
 
-std::unique_ptr<CRichGraph> Shape(int32_t entry, Rect frame, uint32_t fill)
+std::unique_ptr<CRichGraph> Shape(int32_t entry, Rect frame, uint32_t fill,
+                                  const char* text = nullptr)
 {
     auto shape = std::make_unique<CRichGraph>(entry);
     shape->frame = frame;
     shape->fillKind = 1;
     shape->fillColour = fill;
+    if (text != nullptr) {
+        SetBoxText(*shape, 1, Gbk(text));
+    }
     return shape;
 }
 
 void BuildOverview(View& view, const std::string& detailName)
 {
-    view.Append(Shape(kRectangle, {100, 100, 600, 400}, 0xF0E0C0));
+    view.Append(Shape(kRectangle, {100, 100, 600, 400}, 0xF0E0C0, "开始\r\n第二行"));
     auto star = Shape(kFivePointStar, {700, 100, 1000, 400}, 0x00D7FF);
     star->angle = 150;
     star->shadowDirection = 5;
     view.Append(std::move(star));
-    auto ellipse = Shape(kEllipse, {1100, 100, 1500, 400}, 0xC0FFC0);
+    auto ellipse = Shape(kEllipse, {1100, 100, 1500, 400}, 0xC0FFC0, "跳到细节");
     ellipse->jumpTarget = detailName;
     view.Append(std::move(ellipse));
 
     auto line = std::make_unique<CRichLine>();
     line->end2Type = 1;
+    line->end1Type = 10;
+    line->lineWidth = 15;
     line->capButtons = CRichLine::BothButtons;
     line->SetEndPoints({600, 250}, {700, 250});
     view.Append(std::move(line));
@@ -87,7 +94,7 @@ void BuildOverview(View& view, const std::string& detailName)
 
 void BuildDetail(View& view)
 {
-    view.Append(Shape(kDecision, {100, 100, 500, 400}, 0xFFFFFF));
+    view.Append(Shape(kDecision, {100, 100, 500, 400}, 0xFFFFFF, "通过？"));
     view.Append(Shape(kCylinder, {600, 100, 900, 500}, 0xE0E0E0));
     auto custom = std::make_unique<CRichGraph>(CRichGraph::kCustomShape);
     custom->frame = {1700, 100, 2000, 400};
