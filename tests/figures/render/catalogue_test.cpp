@@ -1,72 +1,26 @@
 #include "figures/render/catalogue.h"
+#include "tests/figures/render/programtext.h"
 
+#include "figures/render/numeric.h"
+#include "figures/render/recordingsink.h"
+#include "figures/render/shapeinterpreter.h"
 #include "figures/render/shapeprogram.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace figures {
 namespace {
 
-std::vector<uint16_t> Words(std::span<const uint8_t> bytes)
-{
-    std::vector<uint16_t> words;
-    for (size_t i = 0; i < bytes.size() / 2; ++i) {
-        words.push_back(ProgramWord(bytes, i));
-    }
-    return words;
-}
-
-// Reads the catalogue's written form: groups "head:a,b,..." separated by spaces, where the
-// head is a step code (programs) or a handle kind. M stands for the memory marker 0xFFFF.
-std::vector<std::vector<uint16_t>> ParseGroups(const std::string& text)
-{
-    std::vector<std::vector<uint16_t>> groups;
-    std::istringstream in(text);
-    std::string token;
-    while (in >> token) {
-        std::vector<uint16_t> group;
-        std::string field;
-        for (char ch : token + ",") {
-            if (ch == ':' || ch == ',') {
-                group.push_back(field == "M" ? 0xFFFF : uint16_t(std::stoul(field)));
-                field.clear();
-            } else {
-                field += ch;
-            }
-        }
-        groups.push_back(group);
-    }
-    return groups;
-}
-
-// The program words, with the terminating 0 word the written form leaves out.
-std::vector<uint16_t> ParseProgram(const std::string& text)
-{
-    std::vector<uint16_t> words;
-    for (const std::vector<uint16_t>& step : ParseGroups(text)) {
-        words.insert(words.end(), step.begin(), step.end());
-    }
-    words.push_back(0);
-    return words;
-}
-
-// Descriptor words: kind << 13 | x, then y.
-std::vector<uint16_t> ParseHandles(const std::string& text)
-{
-    std::vector<uint16_t> words;
-    for (const std::vector<uint16_t>& d : ParseGroups(text)) {
-        words.push_back(uint16_t(d.at(0) << kHandleKindShift | d.at(1)));
-        words.push_back(d.at(2));
-    }
-    return words;
-}
+using testing_text::ParseHandles;
+using testing_text::ParseProgram;
+using testing_text::Words;
 
 const ShapeCatalogueEntry& Entry(int i)
 {
@@ -80,10 +34,21 @@ TEST(Catalogue, HoldsOneHundredTenNamedEntries)
 {
     ASSERT_EQ(CatalogueCount(), 110);
     const std::map<int, std::string> names = {
-        {0, "简单文本框"},   {1, "曲线"},       {14, "圆柱形"},           {27, "尺寸线"},
-        {28, "过程"},         {30, "决策"},       {55, "显示"},             {56, "矩形标注"},
-        {58, "爆炸形1"},      {61, "五角星"},     {63, "左箭头"},           {76, "燕尾"},
-        {77, "斜线"},         {94, "左上箭头横环线"}, {109, "右下箭头竖折线"},
+        {0, "简单文本框"},
+        {1, "曲线"},
+        {14, "圆柱形"},
+        {27, "尺寸线"},
+        {28, "过程"},
+        {30, "决策"},
+        {55, "显示"},
+        {56, "矩形标注"},
+        {58, "爆炸形1"},
+        {61, "五角星"},
+        {63, "左箭头"},
+        {76, "燕尾"},
+        {77, "斜线"},
+        {94, "左上箭头横环线"},
+        {109, "右下箭头竖折线"},
     };
     for (const auto& [index, name] : names) {
         EXPECT_EQ(Entry(index).name, name) << "entry " << index;
@@ -124,10 +89,9 @@ TEST(Catalogue, CategoriesFollowIndexRanges)
 
 TEST(Catalogue, BuiltInAttributesMarkCurvesShadedAndOpenShapes)
 {
-    std::map<int, uint16_t> builtIn = {{1, CA_CURVE},   {14, CA_SHADED}, {16, CA_SHADED},
-                                       {17, CA_SHADED}, {18, CA_SHADED}, {19, CA_SHADED},
-                                       {53, CA_SHADED}, {54, CA_SHADED}, {24, CA_OPEN},
-                                       {27, CA_OPEN}};
+    std::map<int, uint16_t> builtIn = {
+        {1, CA_CURVE},   {14, CA_SHADED}, {16, CA_SHADED}, {17, CA_SHADED}, {18, CA_SHADED},
+        {19, CA_SHADED}, {53, CA_SHADED}, {54, CA_SHADED}, {24, CA_OPEN},   {27, CA_OPEN}};
     for (int i = 77; i <= 109; ++i) {
         builtIn[i] = CA_OPEN;
     }
@@ -143,11 +107,24 @@ TEST(Catalogue, TextBoxAttributeMarksProgramsWithATextBoxStep)
         int index;
         uint16_t attributes;
     } cases[] = {
-        {0, CA_TEXT_BOX},  {1, CA_CURVE},  {2, CA_TEXT_BOX}, {6, CA_TEXT_BOX},
-        {10, CA_TEXT_BOX}, {14, CA_SHADED | CA_TEXT_BOX},    {16, CA_SHADED | CA_TEXT_BOX},
-        {19, CA_SHADED},   {21, 0},        {24, CA_OPEN},    {30, CA_TEXT_BOX},
-        {56, CA_TEXT_BOX}, {61, 0},        {64, 0},          {72, 0},
-        {81, CA_OPEN | CA_TEXT_BOX},       {92, CA_OPEN | CA_TEXT_BOX}, {109, CA_OPEN},
+        {0, CA_TEXT_BOX},
+        {1, CA_CURVE},
+        {2, CA_TEXT_BOX},
+        {6, CA_TEXT_BOX},
+        {10, CA_TEXT_BOX},
+        {14, CA_SHADED | CA_TEXT_BOX},
+        {16, CA_SHADED | CA_TEXT_BOX},
+        {19, CA_SHADED},
+        {21, 0},
+        {24, CA_OPEN},
+        {30, CA_TEXT_BOX},
+        {56, CA_TEXT_BOX},
+        {61, 0},
+        {64, 0},
+        {72, 0},
+        {81, CA_OPEN | CA_TEXT_BOX},
+        {92, CA_OPEN | CA_TEXT_BOX},
+        {109, CA_OPEN},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Entry(c.index).attributes, c.attributes) << "entry " << c.index;
@@ -167,7 +144,8 @@ TEST(Catalogue, ProgramsAreValidAndEndWithTheirZeroWord)
 {
     for (int i = 0; i < CatalogueCount(); ++i) {
         const ShapeCatalogueEntry& e = Entry(i);
-        ASSERT_GE(e.program.size(), 2u) << "entry " << i;
+        // Every entry draws something: no program is the bare end word.
+        ASSERT_GE(e.program.size(), 4u) << "entry " << i;
         EXPECT_TRUE(IsValidProgram(e.program.data(), e.program.size())) << "entry " << i;
         EXPECT_EQ(ProgramWord(e.program, e.program.size() / 2 - 1), 0) << "entry " << i;
         // The only end word is the last one, so the whole table is drawn.
@@ -220,24 +198,50 @@ TEST(Catalogue, HandleListsDecodeToTheirDefaultDescriptors)
 {
     const std::map<int, std::string> handles = {
         {1, "1:0,0 1:4095,0 1:8191,4095 1:8191,8191"},
-        {3, "1:2730,0"},     {4, "1:2730,0"},     {6, "1:1365,0"},     {7, "1:2730,0"},
-        {8, "1:4095,0"},     {11, "1:2047,0"},    {12, "1:2047,0"},    {14, "1:4095,1365"},
-        {15, "1:4095,7509"}, {16, "1:0,2047"},    {17, "1:1365,0"},    {18, "1:7168,8191"},
-        {19, "1:4095,6552"}, {20, "1:2047,4095"}, {21, "1:1023,4095"}, {23, "1:1638,0"},
-        {24, "1:8191,0 1:8191,8191"},  {25, "1:8191,0 1:8191,8191"},
-        {26, "1:8191,0 1:8191,8191"},  {27, "1:3071,4095"},
+        {3, "1:2730,0"},
+        {4, "1:2730,0"},
+        {6, "1:1365,0"},
+        {7, "1:2730,0"},
+        {8, "1:4095,0"},
+        {11, "1:2047,0"},
+        {12, "1:2047,0"},
+        {14, "1:4095,1365"},
+        {15, "1:4095,7509"},
+        {16, "1:0,2047"},
+        {17, "1:1365,0"},
+        {18, "1:7168,8191"},
+        {19, "1:4095,6552"},
+        {20, "1:2047,4095"},
+        {21, "1:1023,4095"},
+        {23, "1:1638,0"},
+        {24, "1:8191,0 1:8191,8191"},
+        {25, "1:8191,0 1:8191,8191"},
+        {26, "1:8191,0 1:8191,8191"},
+        {27, "1:3071,4095"},
         {56, "1:511,8191 3:0,0 3:8191,6826 3:0,0"},
         {57, "1:511,8191 3:0,0 3:8191,6826 3:0,1"},
         {60, "1:3276,4095"},
-        {63, "1:2047,2047 3:0,0"},     {64, "1:6144,2047 3:0,1"},
-        {65, "1:2047,2047 3:0,2"},     {66, "1:2047,6144 3:0,3"},
-        {67, "1:2047,2047 3:0,4"},     {68, "1:2047,2047 3:0,5"},
-        {69, "1:2457,0 1:3276,1638"},  {71, "1:5733,1170 3:0,6"},
-        {72, "1:7020,2730 3:0,7"},     {73, "1:6143,2047 3:0,8"},
-        {74, "1:6144,2047 3:0,9"},     {75, "1:4680,0 3:0,10"},
+        {63, "1:2047,2047 3:0,0"},
+        {64, "1:6144,2047 3:0,1"},
+        {65, "1:2047,2047 3:0,2"},
+        {66, "1:2047,6144 3:0,3"},
+        {67, "1:2047,2047 3:0,4"},
+        {68, "1:2047,2047 3:0,5"},
+        {69, "1:2457,0 1:3276,1638"},
+        {71, "1:5733,1170 3:0,6"},
+        {72, "1:7020,2730 3:0,7"},
+        {73, "1:6143,2047 3:0,8"},
+        {74, "1:6144,2047 3:0,9"},
+        {75, "1:4680,0 3:0,10"},
         {76, "1:4680,0 3:0,11"},
-        {102, "1:4095,4095"}, {103, "1:4095,4095"}, {104, "1:4095,4095"}, {105, "1:4095,4095"},
-        {106, "1:4095,4095"}, {107, "1:4095,4095"}, {108, "1:4095,4095"}, {109, "1:4095,4095"},
+        {102, "1:4095,4095"},
+        {103, "1:4095,4095"},
+        {104, "1:4095,4095"},
+        {105, "1:4095,4095"},
+        {106, "1:4095,4095"},
+        {107, "1:4095,4095"},
+        {108, "1:4095,4095"},
+        {109, "1:4095,4095"},
     };
     for (int i = 0; i < CatalogueCount(); ++i) {
         const ShapeCatalogueEntry& e = Entry(i);
@@ -280,6 +284,182 @@ TEST(Catalogue, CategoryListFollowsThePickerOrder)
             listed = listed || c.value == Entry(i).category;
         }
         EXPECT_TRUE(listed) << "entry " << i;
+    }
+}
+
+TEST(Catalogue, CategoriesHoldTheirShapesInPickerOrder)
+{
+    const std::map<uint16_t, int> expected = {{3, 28}, {7, 33}, {1, 28}, {4, 2}, {6, 14}, {5, 5}};
+    std::map<uint16_t, int> counted;
+    for (int i = 0; i < CatalogueCount(); ++i) {
+        ++counted[Entry(i).category];
+    }
+    for (const ShapeCategory& c : CategoryList()) {
+        EXPECT_EQ(counted[c.value], expected.at(c.value)) << c.name;
+    }
+}
+
+// Where a program draws on a frame that is the grid itself (one unit per grid step).
+constexpr ShapeFrame kGridFrame{{0, 0}, 8191, 8191, 0, false, false};
+
+RecordingSink RunEntry(int entry, ProgramMode mode)
+{
+    RecordingSink sink;
+    RunShapeProgram(Entry(entry).program, kGridFrame, mode, sink);
+    return sink;
+}
+
+Rect BoundsOfOps(const RecordingSink& sink)
+{
+    std::vector<Point> points;
+    for (const RecordingSink::Op& op : sink.Ops()) {
+        const int n = op.kind == RecordingSink::OpKind::Bezier ? 3 : 1;
+        points.insert(points.end(), op.points.begin(), op.points.begin() + n);
+    }
+    return BoundsOfAnyPoints(points);
+}
+
+TEST(Catalogue, ClosedShapesHaveASilhouetteSpanningTheFrame)
+{
+    for (int i = 0; i < CatalogueCount(); ++i) {
+        // The plain text box has no outline at all: it is text only.
+        if ((Entry(i).attributes & CA_OPEN) != 0 || i == 0) {
+            continue;
+        }
+        const RecordingSink silhouette = RunEntry(i, ProgramMode::Silhouette);
+        ASSERT_FALSE(silhouette.Ops().empty()) << "entry " << i;
+        // A figure drawn into a corner of its frame, or a typo that shrinks it, shows up
+        // as a silhouette that does not span the frame.
+        const Rect bounds = BoundsOfOps(silhouette);
+        EXPECT_GE(bounds.Width(), 8191 * 8 / 10) << "entry " << i;
+        EXPECT_GE(bounds.Height(), 8191 * 8 / 10) << "entry " << i;
+    }
+}
+
+TEST(Catalogue, OutlinesStayInsideTheirFrame)
+{
+    // Only Bezier control points may lie outside (the document's wave pulls its curve
+    // with a control below the frame); every point the outline passes through is inside.
+    for (int i = 0; i < CatalogueCount(); ++i) {
+        const RecordingSink outline = RunEntry(i, ProgramMode::DragOutline);
+        for (const RecordingSink::Op& op : outline.Ops()) {
+            const Point end = op.End();
+            EXPECT_TRUE(end.x >= 0 && end.x <= 8191 && end.y >= 0 && end.y <= 8191)
+                << "entry " << i << " passes (" << end.x << ", " << end.y << ")";
+        }
+    }
+}
+
+TEST(Catalogue, ShapesWithATextAreaHaveATextBoxInsideTheFrame)
+{
+    // Stars, symbols without a label (junctions, collate, sort), the smiley, rings, the
+    // prohibition sign, the lightning, arcs, pies, chords, block arrows and bent lines
+    // carry no text; everything else does.
+    std::set<int> withText = {0,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                              17, 18, 23, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39,
+                              40, 41, 42, 43, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59};
+    for (int i = 78; i <= 101; ++i) {
+        withText.insert(i);
+    }
+    for (int i = 0; i < CatalogueCount(); ++i) {
+        EXPECT_EQ((Entry(i).attributes & CA_TEXT_BOX) != 0, withText.contains(i)) << "entry " << i;
+        for (auto rest = Entry(i).program; !rest.empty(); rest = SkipSteps(rest, 1)) {
+            if (ProgramWord(rest, 0) != kTextBox) {
+                continue;
+            }
+            const uint16_t l = ProgramWord(rest, 1), t = ProgramWord(rest, 2);
+            const uint16_t r = ProgramWord(rest, 3), b = ProgramWord(rest, 4);
+            EXPECT_TRUE(l < r && t < b && r <= 8191 && b <= 8191)
+                << "entry " << i << " box " << l << "," << t << "," << r << "," << b;
+        }
+    }
+}
+
+// The corner a connector's name gives: where its line ends.
+Point NamedCorner(std::string_view name)
+{
+    const bool left = name.starts_with("左");
+    const bool top = name.substr(3).starts_with("上");
+    return {left ? 0 : 8191, top ? 0 : 8191};
+}
+
+struct Segments {
+    std::vector<Point> points; // the path through start, corners and end
+    uint16_t arrows = 0;       // of the arrow line: bit 0 at its start, bit 1 at its end
+};
+
+// The connector as one polyline: its moves and lines, then the arrow line if any.
+class PolylineSink : public PathSink, public ArrowLineSink {
+public:
+    void MoveTo(Point p) override { path.points = {p}; }
+    void LineTo(Point p) override { path.points.push_back(p); }
+    void BezierTo(Point, Point, Point end) override { path.points.push_back(end); }
+    void ArrowLine(Point p1, Point p2, uint16_t arrows) override
+    {
+        if (path.points.empty() || path.points.back() != p1) {
+            path.points.push_back(p1);
+        }
+        path.points.push_back(p2);
+        path.arrows = arrows;
+    }
+    Segments path;
+};
+
+TEST(Catalogue, ConnectorLinesEndAtTheCornerTheirNameGives)
+{
+    for (int i = 86; i <= 109; ++i) {
+        const std::string_view name = Entry(i).name;
+        PolylineSink sink;
+        RunShapeProgram(Entry(i).program, kGridFrame, ProgramMode::Outline, sink);
+        RunShapeProgram(Entry(i).program, kGridFrame, ProgramMode::Arrows, sink, &sink);
+        const std::vector<Point>& p = sink.path.points;
+        ASSERT_GE(p.size(), 3u) << name;
+        EXPECT_EQ(p.back(), NamedCorner(name)) << name;
+        const bool arrow = name.find("箭头") != std::string_view::npos;
+        EXPECT_EQ(sink.path.arrows, arrow ? 2 : 0) << name;
+        // Every segment runs along an axis.
+        for (size_t k = 1; k < p.size(); ++k) {
+            EXPECT_TRUE(p[k].x == p[k - 1].x || p[k].y == p[k - 1].y) << name << " segment " << k;
+        }
+        const bool horizontalEnds = name.find("横") != std::string_view::npos;
+        if (name.find("直角线") != std::string_view::npos) {
+            // An L: along the horizontal edge first, from the opposite corner.
+            ASSERT_EQ(p.size(), 3u) << name;
+            EXPECT_EQ(p[0], (Point{8191 - p.back().x, 8191 - p.back().y})) << name;
+            EXPECT_EQ(p[1].y, p[0].y) << name;
+        } else if (name.find("环线") != std::string_view::npos) {
+            // A loop: out and back on the same side of the frame.
+            ASSERT_EQ(p.size(), 4u) << name;
+            EXPECT_EQ(horizontalEnds ? p[0].x : p[0].y, horizontalEnds ? p[3].x : p[3].y) << name;
+            EXPECT_EQ(horizontalEnds ? p[0].y : p[0].x, horizontalEnds ? p[1].y : p[1].x) << name;
+        } else {
+            // A bent line: corner to opposite corner, crossing over in the middle.
+            ASSERT_EQ(p.size(), 4u) << name;
+            EXPECT_EQ(p[0], (Point{8191 - p.back().x, 8191 - p.back().y})) << name;
+            EXPECT_EQ(horizontalEnds ? p[1].x : p[1].y, 4095) << name;
+            EXPECT_EQ(horizontalEnds ? p[0].y : p[0].x, horizontalEnds ? p[1].y : p[1].x) << name;
+        }
+    }
+}
+
+TEST(Catalogue, StraightConnectorsPointTheWayTheirNameSays)
+{
+    const struct {
+        int entry;
+        Point from, to;
+        uint16_t arrows;
+    } cases[] = {
+        {80, {8191, 8191}, {0, 8191}, 2}, {81, {0, 8191}, {8191, 8191}, 2},
+        {82, {0, 8191}, {8191, 8191}, 3}, {83, {0, 8191}, {0, 0}, 2},
+        {84, {0, 0}, {0, 8191}, 2},       {85, {0, 0}, {0, 8191}, 3},
+    };
+    for (const auto& c : cases) {
+        PolylineSink sink;
+        RunShapeProgram(Entry(c.entry).program, kGridFrame, ProgramMode::Arrows, sink, &sink);
+        ASSERT_EQ(sink.path.points.size(), 2u) << Entry(c.entry).name;
+        EXPECT_EQ(sink.path.points[0], c.from) << Entry(c.entry).name;
+        EXPECT_EQ(sink.path.points[1], c.to) << Entry(c.entry).name;
+        EXPECT_EQ(sink.path.arrows, c.arrows) << Entry(c.entry).name;
     }
 }
 
