@@ -1,0 +1,377 @@
+#include "figures/render/metafile/dibimage.h"
+
+#include "figures/render/metafile/recordreader.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <vector>
+
+namespace figures {
+
+namespace {
+
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiRle8 = 1;
+constexpr uint32_t kBiRle4 = 2;
+constexpr uint32_t kBiBitfields = 3;
+constexpr uint32_t kBiJpeg = 4;
+constexpr uint32_t kBiPng = 5;
+constexpr uint32_t kBiAlphaBitfields = 6;
+
+constexpr uint32_t kCoreHeaderSize = 12;
+constexpr uint32_t kInfoHeaderSize = 40;
+// Longer headers carry the masks in their own bytes from this offset on.
+constexpr uint32_t kMasksInHeader = 52;
+
+// The 16 standard colours, for colour tables of palette indices.
+constexpr std::array<QRgb, 16> kStandardColours = {
+    0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080, 0xFF008080, 0xFFC0C0C0,
+    0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00, 0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
+
+struct DibHeader {
+    uint32_t headerSize = 0;
+    int64_t width = 0;
+    int64_t height = 0; // negative: top row first
+    uint32_t bitCount = 0;
+    uint32_t compression = kBiRgb;
+    uint32_t masks[4] = {0, 0, 0, 0}; // red, green, blue, alpha
+    std::vector<QRgb> colours;
+    size_t infoSize = 0; // header, masks and colour table
+};
+
+// Reads the header, masks and colour table; false when they are not all there or make no
+// sense.
+bool ReadHeader(std::span<const uint8_t> info, uint32_t usage, DibHeader& h)
+{
+    RecordReader r(info);
+    h.headerSize = r.U32();
+    bool core = false;
+    if (h.headerSize == kCoreHeaderSize) {
+        core = true;
+        h.width = r.U16();
+        h.height = r.U16();
+        r.U16(); // planes
+        h.bitCount = r.U16();
+    } else if (h.headerSize >= kInfoHeaderSize && h.headerSize <= info.size()) {
+        h.width = r.I32();
+        h.height = r.I32();
+        r.U16(); // planes
+        h.bitCount = r.U16();
+        h.compression = r.U32();
+        r.Skip(12); // image size, resolution
+        const uint32_t coloursUsed = r.U32();
+        r.U32(); // important colours
+        if (h.headerSize >= kMasksInHeader) {
+            for (uint32_t& mask : h.masks) {
+                mask = r.U32();
+            }
+            if (h.headerSize < kMasksInHeader + 4) {
+                h.masks[3] = 0;
+            }
+        }
+        r = RecordReader(info, h.headerSize);
+        if (h.headerSize < kMasksInHeader &&
+            (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields)) {
+            const int count = h.compression == kBiAlphaBitfields ? 4 : 3;
+            for (int i = 0; i < count; ++i) {
+                h.masks[i] = r.U32();
+            }
+        }
+        if (h.bitCount <= 8) {
+            const uint32_t full = 1u << h.bitCount;
+            h.colours.resize(coloursUsed == 0 || coloursUsed > full ? full : coloursUsed);
+        } else {
+            // A table beside direct colours only optimises palettes; it is skipped when
+            // the block holds it.
+            const uint64_t entry = usage == kDibPaletteColours   ? 2
+                                   : usage == kDibPaletteIndices ? 0
+                                                                 : 4;
+            const uint64_t tableSize = uint64_t(coloursUsed) * entry;
+            if (tableSize <= r.Remaining()) {
+                r.Skip(size_t(tableSize));
+            }
+        }
+    } else {
+        return false;
+    }
+    if (!r.Ok() || h.width <= 0 || h.height == 0) {
+        return false;
+    }
+    if (core) {
+        h.colours.resize(h.bitCount <= 8 ? size_t(1) << h.bitCount : 0);
+    }
+    if (usage == kDibPaletteIndices) {
+        for (size_t i = 0; i < h.colours.size(); ++i) {
+            h.colours[i] = h.bitCount == 1 ? (i ? qRgb(255, 255, 255) : qRgb(0, 0, 0))
+                                           : kStandardColours[i & 0x0F];
+        }
+        h.infoSize = r.Position();
+        return r.Ok();
+    }
+    for (QRgb& colour : h.colours) {
+        if (usage == kDibPaletteColours) {
+            colour = kStandardColours[r.U16() & 0x0F];
+        } else {
+            const uint8_t b = r.U8();
+            const uint8_t g = r.U8();
+            const uint8_t red = r.U8();
+            if (!core) {
+                r.U8();
+            }
+            colour = qRgb(red, g, b);
+        }
+    }
+    h.infoSize = r.Position();
+    return r.Ok();
+}
+
+bool SizeAllowed(const DibHeader& h, uint64_t maxPixels)
+{
+    const uint64_t w = uint64_t(h.width);
+    const uint64_t rows = uint64_t(h.height < 0 ? -h.height : h.height);
+    return w <= maxPixels && rows <= maxPixels && w * rows <= maxPixels;
+}
+
+QRgb PaletteColour(const DibHeader& h, uint32_t index)
+{
+    return index < h.colours.size() ? h.colours[index] : qRgb(0, 0, 0);
+}
+
+// One channel of a bit-field pixel, widened to 8 bits.
+uint32_t Channel(uint32_t pixel, uint32_t mask)
+{
+    if (mask == 0) {
+        return 0;
+    }
+    const int shift = std::countr_zero(mask);
+    const uint32_t field = mask >> shift;
+    const int bits = std::min(32 - std::countl_zero(field), 31);
+    const uint64_t maxValue = (uint64_t(1) << bits) - 1;
+    const uint64_t value = (pixel >> shift) & maxValue;
+    return uint32_t(value * 255 / maxValue);
+}
+
+void DefaultMasks(DibHeader& h)
+{
+    if (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields) {
+        return;
+    }
+    if (h.bitCount == 16) {
+        h.masks[0] = 0x7C00;
+        h.masks[1] = 0x03E0;
+        h.masks[2] = 0x001F;
+    } else {
+        h.masks[0] = 0x00FF0000;
+        h.masks[1] = 0x0000FF00;
+        h.masks[2] = 0x000000FF;
+    }
+    h.masks[3] = 0;
+}
+
+// Uncompressed rows and bit-field rows.
+QImage DecodeRows(DibHeader& h, std::span<const uint8_t> bits, bool premultipliedAlpha)
+{
+    const uint32_t bpp = h.bitCount;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
+        return {};
+    }
+    const bool bitfields = h.compression == kBiBitfields || h.compression == kBiAlphaBitfields;
+    if (bitfields && bpp != 16 && bpp != 32) {
+        return {};
+    }
+    const uint64_t width = uint64_t(h.width);
+    const uint64_t rows = uint64_t(h.height < 0 ? -h.height : h.height);
+    const uint64_t stride = (width * bpp + 31) / 32 * 4;
+    if (stride > bits.size() / rows) {
+        return {};
+    }
+    DefaultMasks(h);
+    const bool alpha = premultipliedAlpha && bpp == 32;
+    QImage image(int(width), int(rows),
+                 alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (image.isNull()) {
+        return {};
+    }
+    for (uint64_t row = 0; row < rows; ++row) {
+        const uint8_t* src = bits.data() + row * stride;
+        const uint64_t outRow = h.height > 0 ? rows - 1 - row : row;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(outRow)));
+        for (uint64_t x = 0; x < width; ++x) {
+            switch (bpp) {
+            case 1: out[x] = PaletteColour(h, (src[x / 8] >> (7 - x % 8)) & 1); break;
+            case 4: out[x] = PaletteColour(h, (src[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F); break;
+            case 8: out[x] = PaletteColour(h, src[x]); break;
+            case 24: out[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
+            case 16:
+            case 32: {
+                const uint32_t pixel =
+                    bpp == 16 ? uint32_t(src[2 * x] | src[2 * x + 1] << 8)
+                              : uint32_t(src[4 * x]) | uint32_t(src[4 * x + 1]) << 8 |
+                                    uint32_t(src[4 * x + 2]) << 16 | uint32_t(src[4 * x + 3]) << 24;
+                const uint32_t r = Channel(pixel, h.masks[0]);
+                const uint32_t g = Channel(pixel, h.masks[1]);
+                const uint32_t b = Channel(pixel, h.masks[2]);
+                if (alpha) {
+                    // Premultiplied colours never exceed their alpha.
+                    const uint32_t a =
+                        h.masks[3] != 0 ? Channel(pixel, h.masks[3]) : (pixel >> 24) & 0xFF;
+                    out[x] = qRgba(int(std::min(r, a)), int(std::min(g, a)), int(std::min(b, a)),
+                                   int(a));
+                } else {
+                    out[x] = qRgb(int(r), int(g), int(b));
+                }
+                break;
+            }
+            }
+        }
+    }
+    return image;
+}
+
+// Run-length encoded 4- and 8-bit pixels. Runs that leave the bitmap are cut; the
+// positions a delta or an early end of line skips stay transparent.
+QImage DecodeRunLength(const DibHeader& h, std::span<const uint8_t> bits)
+{
+    const bool four = h.compression == kBiRle4;
+    if (h.height < 0 || h.bitCount != (four ? 4u : 8u)) {
+        return {};
+    }
+    const int width = int(h.width);
+    const int rows = int(h.height);
+    QImage image(width, rows, QImage::Format_ARGB32);
+    if (image.isNull()) {
+        return {};
+    }
+    image.fill(Qt::transparent);
+    int x = 0;
+    int row = 0; // from the bottom
+    auto put = [&](uint32_t index) {
+        if (x < width && row < rows) {
+            reinterpret_cast<QRgb*>(image.scanLine(rows - 1 - row))[x] = PaletteColour(h, index);
+        }
+        ++x;
+    };
+    RecordReader r(bits);
+    while (r.Remaining() >= 2 && row < rows) {
+        const uint8_t count = r.U8();
+        const uint8_t value = r.U8();
+        if (count > 0) {
+            for (int i = 0; i < count && x < width; ++i) {
+                put(four ? (i % 2 ? value & 0x0F : value >> 4) : value);
+            }
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++row;
+        } else if (value == 1) { // end of bitmap
+            break;
+        } else if (value == 2) { // delta
+            x = std::min(x + r.U8(), width);
+            row += r.U8();
+        } else { // absolute run of `value` pixels, padded to a 16-bit boundary
+            const size_t bytes = four ? (size_t(value) + 1) / 2 : value;
+            const std::span<const uint8_t> run = r.Bytes(bytes);
+            if (run.size() != bytes) {
+                break;
+            }
+            for (int i = 0; i < value; ++i) {
+                put(four ? (i % 2 ? run[size_t(i) / 2] & 0x0F : run[size_t(i) / 2] >> 4)
+                         : run[size_t(i)]);
+            }
+            if (bytes % 2) {
+                r.Skip(1);
+            }
+        }
+    }
+    return image;
+}
+
+QImage DecodeEmbedded(std::span<const uint8_t> bits, uint64_t maxPixels)
+{
+    QByteArray data =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(bits.data()), qsizetype(bits.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || uint64_t(size.width()) * uint64_t(size.height()) > maxPixels) {
+        return {};
+    }
+    return reader.read().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+Dib DecodeDib(std::span<const uint8_t> info, std::span<const uint8_t> bits, uint32_t usage,
+              bool premultipliedAlpha, uint64_t maxPixels)
+{
+    Dib out;
+    DibHeader h;
+    if (!ReadHeader(info, usage, h) || !SizeAllowed(h, std::min(maxPixels, kMaxDibPixels))) {
+        return out;
+    }
+    out.bottomUp = h.height > 0;
+    switch (h.compression) {
+    case kBiRgb:
+    case kBiBitfields:
+    case kBiAlphaBitfields: out.image = DecodeRows(h, bits, premultipliedAlpha); break;
+    case kBiRle8:
+    case kBiRle4: out.image = DecodeRunLength(h, bits); break;
+    case kBiJpeg:
+    case kBiPng: out.image = DecodeEmbedded(bits, std::min(maxPixels, kMaxDibPixels)); break;
+    default: break;
+    }
+    return out;
+}
+
+Dib DecodeDibBand(std::span<const uint8_t> info, std::span<const uint8_t> bits, uint32_t usage,
+                  uint32_t scans, int64_t& fullHeight, uint64_t maxPixels)
+{
+    fullHeight = 0;
+    if (info.size() < kCoreHeaderSize) {
+        return {};
+    }
+    std::vector<uint8_t> patched(info.begin(), info.end());
+    RecordReader r(info);
+    const uint32_t headerSize = r.U32();
+    if (headerSize == kCoreHeaderSize) {
+        r.U16();
+        fullHeight = r.U16();
+        const uint16_t band = uint16_t(std::min<int64_t>(scans, fullHeight));
+        patched[6] = uint8_t(band);
+        patched[7] = uint8_t(band >> 8);
+    } else if (headerSize >= kInfoHeaderSize && info.size() >= kInfoHeaderSize) {
+        r.I32();
+        fullHeight = r.I32();
+        const int64_t rows = std::min<int64_t>(scans, fullHeight < 0 ? -fullHeight : fullHeight);
+        const uint32_t band = uint32_t(int32_t(fullHeight < 0 ? -rows : rows));
+        for (int i = 0; i < 4; ++i) {
+            patched[size_t(8 + i)] = uint8_t(band >> (8 * i));
+        }
+    } else {
+        return {};
+    }
+    return DecodeDib(patched, bits, usage, false, maxPixels);
+}
+
+size_t DibInfoSize(std::span<const uint8_t> packed, uint32_t usage)
+{
+    DibHeader h;
+    return ReadHeader(packed, usage, h) ? h.infoSize : 0;
+}
+
+Dib DecodePackedDib(std::span<const uint8_t> packed, uint32_t usage, uint64_t maxPixels)
+{
+    const size_t infoSize = DibInfoSize(packed, usage);
+    if (infoSize == 0) {
+        return {};
+    }
+    return DecodeDib(packed.first(infoSize), packed.subspan(infoSize), usage, false, maxPixels);
+}
+
+} // namespace figures

@@ -1,0 +1,258 @@
+// Text output of the metafile canvas.
+#include "figures/render/metafile/metafilecanvas.h"
+
+#include "figures/render/fontmapping.h"
+#include "figures/render/gbk.h"
+
+#include <QFontMetricsF>
+
+#include <cmath>
+
+namespace figures {
+
+namespace {
+
+// Characters larger than this many output pixels are no text a picture shows.
+constexpr double kMaxTextPixels = 8192;
+// A font record of height 0 asks for the device's default size: 12 points.
+constexpr double kDefaultTextInches = 12.0 / 72.0;
+
+} // namespace
+
+std::vector<TextCell> AnsiTextCells(std::span<const uint8_t> bytes, uint8_t charSet,
+                                    std::span<const QPointF> advances)
+{
+    std::vector<TextCell> cells;
+    cells.reserve(bytes.size());
+    auto advance = [&](size_t i) { return i < advances.size() ? advances[i] : QPointF(); };
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        TextCell cell;
+        const uint8_t b = bytes[i];
+        QPointF step = advance(i);
+        if (charSet == kGb2312Charset && b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
+            cell.text = FromGbk(std::string_view(reinterpret_cast<const char*>(&bytes[i]), 2));
+            step += advance(i + 1);
+            ++i;
+        } else if (b != 0) {
+            cell.text = QChar(char16_t(b));
+        }
+        cell.dx = step.x();
+        cell.dy = step.y();
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+std::vector<TextCell> WideTextCells(std::span<const uint8_t> utf16,
+                                    std::span<const QPointF> advances)
+{
+    const size_t units = utf16.size() / 2;
+    auto unit = [&](size_t i) { return char16_t(utf16[2 * i] | utf16[2 * i + 1] << 8); };
+    auto advance = [&](size_t i) { return i < advances.size() ? advances[i] : QPointF(); };
+    std::vector<TextCell> cells;
+    cells.reserve(units);
+    for (size_t i = 0; i < units; ++i) {
+        TextCell cell;
+        const char16_t u = unit(i);
+        QPointF step = advance(i);
+        if (QChar::isHighSurrogate(u) && i + 1 < units && QChar::isLowSurrogate(unit(i + 1))) {
+            const QChar pair[2] = {QChar(u), QChar(unit(i + 1))};
+            cell.text = QString(pair, 2);
+            step += advance(i + 1);
+            ++i;
+        } else if (u != 0) {
+            cell.text = QChar(u);
+        }
+        cell.dx = step.x();
+        cell.dy = step.y();
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+struct MetafileCanvas::TextFont {
+    QFont font;
+    double pixelsPerLogical = 1; // font pixels per logical unit
+    double ascent = 0;           // font pixels
+    double descent = 0;
+};
+
+// The selected font for text drawn through toOutput (text-frame logical units to output
+// pixels), sized in whole pixels of the output so that glyphs are hinted for where they
+// land; false when the text would be too small to see or absurdly large.
+bool MetafileCanvas::PrepareFont(const QTransform& toOutput, TextFont& out)
+{
+    const GdiFont& f = state_.font;
+    const double outScale = std::sqrt(std::abs(toOutput.determinant()));
+    if (!std::isfinite(outScale) || outScale <= 0) {
+        return false;
+    }
+    double em = std::abs(double(f.height));
+    if (f.height == 0) {
+        const QTransform m = LogicalToDevice();
+        em = dpiY_ * kDefaultTextInches / std::hypot(m.m21(), m.m22());
+    }
+    if (!std::isfinite(em) || em * outScale > kMaxTextPixels) {
+        return false;
+    }
+    QFont font;
+    font.setFamilies(FontFamiliesFor(ToGbk(f.face)));
+    font.setWeight(f.weight <= 0 ? QFont::Normal
+                                 : QFont::Weight(std::clamp(f.weight, int32_t(1), int32_t(1000))));
+    font.setItalic(f.italic);
+    font.setUnderline(f.underline);
+    font.setStrikeOut(f.strikeOut);
+    int pixels = int(std::max(1L, std::lround(em * outScale)));
+    font.setPixelSize(pixels);
+    if (f.height > 0) {
+        // A positive height is the cell, ascent plus descent; the em is smaller.
+        const QFontMetricsF metrics(font);
+        const double cell = metrics.ascent() + metrics.descent();
+        if (cell > 0) {
+            em = em * pixels / cell;
+            pixels = int(std::max(1L, std::lround(em * outScale)));
+            font.setPixelSize(pixels);
+        }
+    }
+    if (em <= 0) {
+        return false;
+    }
+    out.pixelsPerLogical = pixels / em;
+    if (f.width != 0) {
+        // The width asks for an average character that wide.
+        const double average = QFontMetricsF(font).averageCharWidth();
+        if (average > 0) {
+            const double wanted = std::abs(double(f.width)) * out.pixelsPerLogical;
+            font.setStretch(int(std::clamp(std::lround(100 * wanted / average), 1L, 4000L)));
+        }
+    }
+    const QFontMetricsF metrics(font);
+    out.font = font;
+    out.ascent = metrics.ascent();
+    out.descent = metrics.descent();
+    return true;
+}
+
+void MetafileCanvas::FillDeviceRect(const QRectF& logical, const QColor& colour)
+{
+    QPainterPath rect;
+    rect.addRect(logical.normalized());
+    const QPainterPath device = LogicalToDevice().map(rect);
+    if (!Drawable(device)) {
+        return;
+    }
+    painter_.save();
+    painter_.setWorldTransform(deviceTransform_);
+    painter_.fillPath(device, colour);
+    painter_.restore();
+}
+
+// Text is laid out in a frame whose x axis is the logical x axis and whose y axis points
+// down the device, so that a mapping that turns the y axis over never mirrors glyphs; the
+// escapement turns the frame. Lengths in the frame are logical units.
+void MetafileCanvas::DrawText(const TextRequest& request)
+{
+    const bool updateCp = (state_.textAlign & kTaUpdateCp) != 0;
+    const QPointF reference = updateCp ? state_.currentPos : request.reference;
+    if ((request.options & kEtoOpaque) && !inBracket_) {
+        FillDeviceRect(request.rect, state_.bkColour);
+    }
+    if (request.cells.empty() || (request.options & kEtoGlyphIndex)) {
+        // Glyph numbers belong to a font we do not have; the substitute would show others.
+        return;
+    }
+    const QTransform m = LogicalToDevice();
+    const QPointF origin = m.map(reference);
+    QPointF down(m.m21(), m.m22());
+    const bool flipped = m.determinant() < 0;
+    if (flipped) {
+        down = -down;
+    }
+    QTransform frame(m.m11(), m.m12(), down.x(), down.y(), origin.x(), origin.y());
+    if (state_.font.escapement % 3600 != 0) {
+        frame = QTransform().rotate(-state_.font.escapement / 10.0) * frame;
+    }
+    TextFont tf;
+    if (!PrepareFont(frame * deviceTransform_, tf)) {
+        return;
+    }
+    const double k = tf.pixelsPerLogical;
+    const QFontMetricsF metrics(tf.font);
+
+    // Cell positions in font pixels from the start of the string.
+    std::vector<QPointF> at;
+    at.reserve(request.cells.size());
+    QPointF pen(0, 0);
+    QString whole;
+    for (const TextCell& cell : request.cells) {
+        at.push_back(pen);
+        whole += cell.text;
+        if (request.hasAdvances) {
+            pen += QPointF(cell.dx * k, (flipped ? -cell.dy : cell.dy) * k);
+        } else {
+            pen.rx() += metrics.horizontalAdvance(cell.text) + state_.charExtra * k;
+        }
+    }
+    const double width = pen.x();
+    double x0 = 0;
+    switch (state_.textAlign & kTaHorizontalMask) {
+    case kTaCenter: x0 = -width / 2; break;
+    case kTaRight: x0 = -width; break;
+    default: break;
+    }
+    double baseline = tf.ascent;
+    switch (state_.textAlign & kTaVerticalMask) {
+    case kTaBaseline: baseline = 0; break;
+    case kTaBottom: baseline = -tf.descent; break;
+    default: break;
+    }
+    const QTransform toDevice = QTransform::fromScale(1 / k, 1 / k) * frame;
+
+    if (inBracket_) {
+        // Text in a path adds the outlines of its glyphs.
+        QPainterPath glyphs;
+        for (size_t i = 0; i < request.cells.size(); ++i) {
+            glyphs.addText(QPointF(x0, baseline) + at[i], tf.font, request.cells[i].text);
+        }
+        path_.addPath(toDevice.map(glyphs));
+        figureOpen_ = false;
+    } else {
+        QPainterPath extent;
+        extent.addRect(QRectF(x0, baseline - tf.ascent, width, tf.ascent + tf.descent));
+        if (!Drawable(toDevice.map(extent))) {
+            return;
+        }
+        painter_.save();
+        if (request.options & kEtoClipped) {
+            QPainterPath box;
+            box.addRect(request.rect.normalized());
+            painter_.setWorldTransform(deviceTransform_);
+            painter_.setClipPath(m.map(box), Qt::IntersectClip);
+        }
+        painter_.setWorldTransform(toDevice * deviceTransform_);
+        if (state_.bkMode == kBkOpaque) {
+            painter_.fillRect(extent.boundingRect(), state_.bkColour);
+        }
+        painter_.setFont(tf.font);
+        painter_.setPen(state_.textColour);
+        if (!request.hasAdvances && state_.charExtra == 0) {
+            painter_.drawText(QPointF(x0, baseline), whole);
+        } else {
+            for (size_t i = 0; i < request.cells.size(); ++i) {
+                painter_.drawText(QPointF(x0, baseline) + at[i], request.cells[i].text);
+            }
+        }
+        painter_.restore();
+    }
+    if (updateCp) {
+        // The current position moves past the string along the logical x axis.
+        const uint32_t horizontal = state_.textAlign & kTaHorizontalMask;
+        if (horizontal == kTaRight) {
+            state_.currentPos.rx() -= width / k;
+        } else if (horizontal != kTaCenter) {
+            state_.currentPos.rx() += width / k;
+        }
+    }
+}
+
+} // namespace figures

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QRectF>
+
+#include <cstdint>
+#include <span>
+
+class QPainter;
+
+namespace figures {
+
+// What the header of a metafile picture says: placeable metafiles (16-bit records behind a
+// 22-byte header with a bounding box and its units per inch) and enhanced metafiles (32-bit
+// records, the first a header with bounds, frame and the reference device's size). A
+// metafile without the placeable header carries no size and is not taken as a picture.
+struct MetafileInfo {
+    bool ok = false;       // a picture of either format whose header reads and has a size
+    bool enhanced = false; // enhanced (true) or placeable
+    // The size the platform's picture object reports, in HIMETRIC (0.01 mm): a placeable
+    // file's bounding box scaled by its units per inch (MulDiv(extent, 2540, inch)); an
+    // enhanced file's frame, right - left by bottom - top, or when the frame is empty its
+    // bounds scaled from device pixels by the reference device's millimetres per pixel.
+    int32_t widthHimetric = 0;
+    int32_t heightHimetric = 0;
+    // The rectangle of the file's own coordinates that fills the picture: the bounding
+    // box (logical units) of a placeable file; the frame, or the bounds, in the reference
+    // device's pixels of an enhanced file. Normalised: width and height are positive.
+    QRectF bounds;
+    // Units per inch of bounds.
+    double dpiX = 0;
+    double dpiY = 0;
+};
+
+// Reads the header only; never reads outside bytes.
+MetafileInfo InspectMetafile(std::span<const uint8_t> bytes);
+
+// Draws the picture stretched into target, a rectangle in the painter's current
+// coordinates (any world transform, any clip; both are left as they were). Lines of
+// width zero or one draw one pixel of the painter's device.
+//
+// Returns false when the bytes are not a picture InspectMetafile accepts or target is
+// empty, and when a damaged record ended playing early; what was drawn up to there
+// stays. Unknown and unsupported records are skipped without failing.
+bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target);
+
+} // namespace figures
