@@ -3,7 +3,10 @@
 //   vkdtool roundtrip IN OUT      read IN and write it again to OUT
 //   vkdtool render FILE OUT [--view N] [--zoom PERCENT] [--dpi D]
 //                                 draw one view to PNG, SVG or PDF (by OUT's extension)
+//   vkdtool catalogue OUT.png [--zoom PERCENT]
+//                                 draw every preset shape on a contact sheet
 // Exit codes: 0 success, 1 unreadable input (reason on stderr), 2 usage.
+#include "tools/vkdtool/contactsheet.h"
 #include "tools/vkdtool/documentinfo.h"
 #include "tools/vkdtool/viewrender.h"
 
@@ -31,7 +34,8 @@ int Usage()
     std::fputs("usage: vkdtool info [--json] FILE\n"
                "       vkdtool roundtrip IN OUT\n"
                "       vkdtool render FILE OUT.png|OUT.svg|OUT.pdf [--view N] [--zoom PERCENT] "
-               "[--dpi D]\n",
+               "[--dpi D]\n"
+               "       vkdtool catalogue OUT.png [--zoom PERCENT]\n",
                stderr);
     return kExitUsage;
 }
@@ -175,6 +179,28 @@ int Render(const QStringList& args)
     return kExitOk;
 }
 
+// Parses "OUT [--zoom PERCENT]" and draws the sheet; 300 % already makes 40 megapixels.
+int Catalogue(const QStringList& args)
+{
+    int32_t zoom = vkdtool::kContactSheetZoom;
+    if (args.size() == 3 && args[1] == QLatin1String("--zoom")) {
+        bool ok = false;
+        const double percent = args[2].toDouble(&ok);
+        if (!ok || percent <= 0 || percent > 300) {
+            return Usage();
+        }
+        zoom = int32_t(std::lround(percent * 10));
+    } else if (args.size() != 1) {
+        return Usage();
+    }
+    QString error;
+    if (!vkdtool::WriteContactSheet(args[0], zoom, error)) {
+        Fail(error);
+        return kExitUnreadable;
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -197,6 +223,9 @@ int main(int argc, char* argv[])
     }
     if (args.size() == 3 && args[0] == QLatin1String("roundtrip")) {
         return Roundtrip(args[1], args[2]);
+    }
+    if (!args.isEmpty() && args[0] == QLatin1String("catalogue")) {
+        return Catalogue(args.mid(1));
     }
     return Usage();
 }
