@@ -3,7 +3,9 @@
 #include "figures/model/carchive.h"
 #include "figures/model/objectui.h"
 #include "figures/model/shapetexts.h"
+#include "figures/render/adjustroutines.h"
 #include "figures/render/catalogue.h"
+#include "figures/render/faceshading.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/lineends.h"
 #include "figures/render/painterpathsink.h"
@@ -174,6 +176,33 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
             }
         }
         break;
+    case OM_AFTER_FILL:
+        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
+            DrawFaceShading(*request->dc, shapeIndex, GetProgram(), FrameFor(request->target),
+                            fillKind, fillColour, fillBackColour);
+            return 0;
+        }
+        break;
+    case OM_BEGIN_HANDLE_DRAG:
+        if (const HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args);
+            drag && drag->handle >= 0) {
+            AdjustBegin(shapeIndex, drag->handle, GetProperty(PT_HANDLES), AdjustShapeOf());
+            return CRectCom::OnMessage(code, args);
+        }
+        break;
+    case OM_TRACK_HANDLE_DRAG:
+        if (HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args);
+            drag && drag->handle >= 0) {
+            TrackAdjustHandle(*drag);
+            return 0;
+        }
+        break;
+    case OM_END_HANDLE_DRAG:
+        if (MessageRecord<HandleDragRecord>(args) != nullptr) {
+            AdjustEnd();
+            return 0;
+        }
+        break;
     case OM_DOUBLE_CLICK:
         if (const DoubleClickRecord* click = MessageRecord<DoubleClickRecord>(args)) {
             return EditTextAt(*click) ? 0 : -1;
@@ -256,6 +285,51 @@ int32_t CRichGraph::HitTest(const DeviceMapping& map, Point devicePoint, HitReco
     outline.setFillRule(Qt::WindingFill);
     const Point doc = map.ToDocument(devicePoint);
     return outline.contains(QPointF(doc.x, doc.y)) ? HIT_BODY : HIT_MISS;
+}
+
+AdjustShape CRichGraph::AdjustShapeOf() const
+{
+    return {frame, angle, HasFlag(OF_FLIPPED_H), HasFlag(OF_FLIPPED_V)};
+}
+
+void CRichGraph::TrackAdjustHandle(HandleDragRecord& drag)
+{
+    drag.hasOutline = false;
+    if (HasFlag(OF_LOCKED)) {
+        return;
+    }
+    // The routines work on the object's own copies, which adjusting rewrites.
+    const std::span<const uint8_t> program = GetProgram();
+    const std::span<const uint8_t> handles = GetProperty(PT_HANDLES);
+    std::vector<uint8_t> newProgram(program.begin(), program.end());
+    std::vector<uint8_t> newHandles(handles.begin(), handles.end());
+    // The displacement is measured against the shape as it was when the drag began.
+    const HandleDragStart& start = DragStart();
+    const AdjustShape began{start.frame, start.angle, (start.flags & OF_FLIPPED_H) != 0,
+                            (start.flags & OF_FLIPPED_V) != 0};
+    const AdjustResult result =
+        AdjustDrag(shapeIndex, drag.handle, {drag.dx, drag.dy}, began, newProgram, newHandles);
+    if (!result.changed) {
+        return;
+    }
+    SetProperty(PT_PROGRAM, newProgram);
+    SetProperty(PT_HANDLES, newHandles);
+    if (result.frameChanged) {
+        frame = result.frame;
+    }
+    OutlineRequest outline;
+    OnMessage(OM_MAKE_OUTLINE, &outline);
+    drag.outline = std::move(outline.outline);
+    drag.hasOutline = outline.found;
+}
+
+CursorShape CRichGraph::CursorFor(const HitRecord& hit) const
+{
+    if (hit.hitCode == HIT_BODY && !HasFlag(OF_LOCKED) && hit.map != nullptr &&
+        FindTextBoxAt(*this, hit.map->ToDocument(hit.devicePoint))) {
+        return CursorShape::TextBox;
+    }
+    return CRectCom::CursorFor(hit);
 }
 
 bool CRichGraph::EditTextAt(const DoubleClickRecord& click)

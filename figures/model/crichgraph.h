@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/model/crectcom.h"
+#include "figures/render/adjustroutines.h"
 #include "figures/render/shapeinterpreter.h"
 
 #include <span>
@@ -49,6 +50,8 @@ public:
     int32_t shapeIndex = kCustomShape;
 
 protected:
+    // Over a text box the I-beam shows that a double click edits the text.
+    CursorShape CursorFor(const HitRecord& hit) const override;
     bool FillRegion(const DrawRequest& request, QPainterPath& region) const override;
     bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const override;
 
@@ -64,6 +67,9 @@ private:
     // Copies the entry's program and handle list when the entry has handles.
     void TakeCatalogueCopies();
     int32_t TrackCreate(TrackCreateArgs& track);
+    AdjustShape AdjustShapeOf() const;
+    // Reshapes the object's own program and handles by the catalogue's adjust routine.
+    void TrackAdjustHandle(HandleDragRecord& drag);
     // In-place editing of the text box under a double click; false when there is none.
     bool EditTextAt(const DoubleClickRecord& click);
 };

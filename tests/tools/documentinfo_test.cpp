@@ -20,15 +20,14 @@ std::set<QString> Keys(const QJsonObject& o)
     return {keys.begin(), keys.end()};
 }
 
-const std::set<QString> kRootKeys = {"type_id", "class",     "flags",       "frame",
-                                     "layer",   "reserved",  "angle",       "jump_target",
-                                     "record"};
-const std::set<QString> kRectKeys = {
-    "edge_mask",        "line_style",        "line_width",      "line_colour",
-    "shadow_direction", "shadow_offset",     "shadow_colour",   "fill_kind",
-    "fill_colour",      "hatch_style",       "picture_placement", "gradient_kind",
-    "gradient_colours", "fill_picture_bytes", "font",           "text_colour",
-    "text_h_align",     "text_v_align"};
+const std::set<QString> kRootKeys = {"type_id",  "class", "flags",       "frame", "layer",
+                                     "reserved", "angle", "jump_target", "record"};
+const std::set<QString> kRectKeys = {"edge_mask",        "line_style",         "line_width",
+                                     "line_colour",      "shadow_direction",   "shadow_offset",
+                                     "shadow_colour",    "fill_kind",          "fill_colour",
+                                     "hatch_style",      "picture_placement",  "gradient_kind",
+                                     "gradient_colours", "fill_picture_bytes", "font",
+                                     "text_colour",      "text_h_align",       "text_v_align"};
 
 std::set<QString> ExpectedKeys(const QString& className)
 {
@@ -81,7 +80,8 @@ TEST(DocumentInfo, JsonHasTheDocumentedShapeForEveryClass)
 
     std::set<QString> classesSeen;
     for (const QJsonValue& view : json["views"].toArray()) {
-        EXPECT_EQ(Keys(view.toObject()), (std::set<QString>{"name", "zoom_x", "zoom_y", "objects"}));
+        EXPECT_EQ(Keys(view.toObject()),
+                  (std::set<QString>{"name", "zoom_x", "zoom_y", "objects"}));
         for (const QJsonValue& object : view["objects"].toArray()) {
             CheckObject(object.toObject(), classesSeen);
         }
@@ -106,9 +106,14 @@ TEST(DocumentInfo, JsonDecodesTextsAndRecords)
     EXPECT_EQ(items[0]["hex"].toString().size(), 20);
     EXPECT_EQ(items[1]["length"].toInt(), 16);
     EXPECT_EQ(overview[0]["font"]["face"].toString(), QString::fromUtf8("宋体"));
-    // A shape without own copies reports its catalogue program.
-    EXPECT_EQ(overview[0]["record"], QJsonValue::Null);
+    // The rectangle keeps only its texts in its record and reports the catalogue's
+    // program, which it has no copy of.
+    const QJsonArray textItems = overview[0]["record"]["items"].toArray();
+    ASSERT_EQ(textItems.size(), 1);
+    EXPECT_EQ(textItems[0]["tag"].toInt(), 4);
     EXPECT_EQ(overview[0]["program"][0].toInt(), 9);
+    // The group has no record at all.
+    EXPECT_EQ(overview[5]["record"], QJsonValue::Null);
 }
 
 TEST(DocumentInfo, FailedReadReportsTheViewsThatWereRead)

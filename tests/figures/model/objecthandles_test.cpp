@@ -59,6 +59,41 @@ TEST(ShapeHandles, AdjustHandlesStartHandleDrags)
     EXPECT_EQ(hit.kind, HK_STRUCTURE);
 }
 
+TEST(ShapeHandles, DraggingAnAdjustHandleReshapesTheOwnProgram)
+{
+    CRichGraph rounded(6);
+    rounded.frame = {0, 0, 8191, 8191}; // one unit per grid step
+    const std::vector<uint8_t> before(rounded.GetProgram().begin(), rounded.GetProgram().end());
+    HandleDragRecord drag;
+    drag.handle = 0;
+    rounded.OnMessage(OM_BEGIN_HANDLE_DRAG, &drag);
+    drag.dx = 1000;
+    rounded.OnMessage(OM_TRACK_HANDLE_DRAG, &drag);
+    EXPECT_TRUE(drag.hasOutline);
+    // The handle moved along x and the corner radius followed it.
+    const Handle handle = HandleList::Decode(rounded.GetProperty(PT_HANDLES)).At(0);
+    EXPECT_EQ(handle.kind, HK_STRUCTURE);
+    EXPECT_EQ(handle.grid.x, 1365 + 1000);
+    const std::span<const uint8_t> after = rounded.GetProgram();
+    ASSERT_GE(after.size(), 12u);
+    EXPECT_EQ(after[10] | after[11] << 8, 1365 + 1000); // code 8's radius word
+    // Dragging far past the centre stops at half a side.
+    drag.dx = 9000;
+    rounded.OnMessage(OM_TRACK_HANDLE_DRAG, &drag);
+    EXPECT_EQ(HandleList::Decode(rounded.GetProperty(PT_HANDLES)).At(0).grid.x, 4095);
+    rounded.OnMessage(OM_END_HANDLE_DRAG, &drag);
+
+    rounded.flags |= OF_LOCKED;
+    const std::vector<uint8_t> locked(rounded.GetProgram().begin(), rounded.GetProgram().end());
+    rounded.OnMessage(OM_BEGIN_HANDLE_DRAG, &drag);
+    drag.dx = -3000;
+    rounded.OnMessage(OM_TRACK_HANDLE_DRAG, &drag);
+    EXPECT_FALSE(drag.hasOutline);
+    EXPECT_EQ(std::vector<uint8_t>(rounded.GetProgram().begin(), rounded.GetProgram().end()),
+              locked);
+    EXPECT_NE(locked, before);
+}
+
 TEST(LineHandles, ThickDiagonalLinesAreHitInsideTheirHexagon)
 {
     CRichLine line;
@@ -164,6 +199,13 @@ TEST(ShapeText, DoubleClickEditsTheBoxInPlace)
     EXPECT_FALSE(followed.IsEmpty());
     ASSERT_EQ(ReadBoxTexts(rectangle).size(), 1u);
     EXPECT_EQ(FromGbk(ReadBoxTexts(rectangle)[0].text), QString::fromUtf8("开始"));
+
+    HitRecord hover;
+    hover.map = &kOneToOne;
+    hover.devicePoint = {200, 100};
+    hover.mode = 1;
+    rectangle.OnMessage(OM_SET_CURSOR, &hover);
+    EXPECT_EQ(hover.cursor, CursorShape::TextBox);
 
     click.textEditAllowed = false;
     EXPECT_EQ(rectangle.OnMessage(OM_DOUBLE_CLICK, &click), -1);

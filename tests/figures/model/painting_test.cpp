@@ -142,6 +142,25 @@ TEST(ShapeFill, DefaultAndNoColourFillsOverObjectsBelow)
     EXPECT_EQ(image.pixel(75, 75), qRgb(255, 0, 0));
 }
 
+TEST(ShapeFill, ThreeDimensionalShapesShadeTheirFaces)
+{
+    View view;
+    auto& cylinder = AddShape(view, 14, {0, 0, 100, 100});
+    cylinder.fillColour = 0x808080;
+    cylinder.lineStyle = 0;
+    auto& flat = AddShape(view, 14, {0, 120, 100, 220});
+    flat.fillColour = 0x7FFFFFFF; // no colour: no shading
+    flat.lineStyle = 0;
+    const QImage image = Render(view, 100, 230);
+    // The top ellipse is lighter than the body: LightenColour(0x808080, 20).
+    const QRgb top = image.pixel(50, 8);
+    const QRgb body = image.pixel(50, 60);
+    EXPECT_EQ(body, qRgb(128, 128, 128));
+    EXPECT_GT(qRed(top), 128);
+    EXPECT_EQ(qRed(top), qGreen(top));
+    EXPECT_EQ(image.pixel(50, 128), kWhite); // the hole stays white without shading
+}
+
 TEST(ShapeRegions, OnlyClosedCatalogueShapesWithAFillHaveThem)
 {
     QImage image(10, 10, QImage::Format_RGB32);
@@ -306,8 +325,11 @@ TEST(FrameShapes, EachShapeOutlinesItsFrameAndTurnsWithIt)
     struct Case {
         int32_t shape;
         int elements; // path elements of the outline
-    } cases[] = {{CGraphCom::Rectangle, 5}, {CGraphCom::RoundedRectangle, 17},
-                 {CGraphCom::Diamond, 5},   {CGraphCom::Ellipse, 13}, {99, 5}};
+    } cases[] = {{CGraphCom::Rectangle, 5},
+                 {CGraphCom::RoundedRectangle, 17},
+                 {CGraphCom::Diamond, 5},
+                 {CGraphCom::Ellipse, 13},
+                 {99, 5}};
     for (const Case& c : cases) {
         CGraphCom graph;
         graph.frame = {100, 100, 420, 260};
