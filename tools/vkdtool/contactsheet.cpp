@@ -148,9 +148,8 @@ void MarkHandles(const DrawContext& dc, const CRichGraph& shape, const ShapeFram
     painter.restore();
 }
 
-// Paints the shape as the document would, plus the 3-D faces, which the object does not
-// paint on its own yet; the outline is stroked again over them. Once objects paint their
-// faces themselves, painting them again gives the same picture.
+// Paints the shape as the document would (faces, texts and arrowheads included), then
+// marks its adjust handles.
 void PaintShape(const DrawContext& dc, CRichGraph& shape)
 {
     DrawRequest request;
@@ -158,19 +157,7 @@ void PaintShape(const DrawContext& dc, CRichGraph& shape)
     request.target = shape.frame;
     request.clip = {INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
     shape.OnMessage(OM_DRAW, &request);
-
-    const ShapeFrame frame = FrameOf(shape);
-    const std::span<const uint8_t> program = shape.GetProgram();
-    const ShapeCatalogueEntry* entry = CatalogueEntry(shape.shapeIndex);
-    if (entry != nullptr && (entry->attributes & CA_SHADED) != 0) {
-        DrawFaceShading(dc, shape.shapeIndex, program, frame, shape.fillKind, shape.fillColour,
-                        shape.fillBackColour);
-        QPainterPath outline;
-        PainterPathSink sink(outline);
-        RunShapeProgram(program, frame, ProgramMode::Outline, sink);
-        dc.StrokeLine(outline, shape.lineStyle, LineWidthUnits(shape.lineWidth), shape.lineColour);
-    }
-    MarkHandles(dc, shape, frame);
+    MarkHandles(dc, shape, FrameOf(shape));
 }
 
 std::unique_ptr<CRichGraph> NewShape(int entry, Point topLeft)
