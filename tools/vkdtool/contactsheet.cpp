@@ -7,7 +7,6 @@
 #include "figures/render/catalogue.h"
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/faceshading.h"
 #include "figures/render/numeric.h"
 #include "figures/render/painterpathsink.h"
 #include "figures/render/shapeinterpreter.h"
