@@ -11,6 +11,7 @@
 #include "figures/render/gbk.h"
 #include "figures/render/numeric.h"
 #include "figures/render/shapeprogram.h"
+#include "support/referencepicture.h"
 
 #include <QImage>
 
@@ -281,10 +282,6 @@ TEST(ShapeTextModel, TypingIntoWhatIsNoTextBoxChangesNothing)
 
 // Half a pixel per unit: the default 3.2 mm font is 16 pixels high.
 constexpr double kDpi = 127.0;
-// A channel may differ this much (antialiasing on another CPU or Qt build) ...
-constexpr int kChannelTolerance = 24;
-// ... in at most this share of the pixels.
-constexpr double kPixelTolerance = 0.002;
 
 // Paints the view and then the text pass of every shape on it.
 QImage RenderWithTexts(const View& view, QSize size)
@@ -389,33 +386,8 @@ TEST_P(ShapeTextReferenceImages, MatchTheReviewedPicture)
     View view;
     reference.build(view);
     const QImage actual = RenderWithTexts(view, reference.size);
-    const QString path =
-        QStringLiteral(VELKOR_TEST_DATA "/text-%1.png").arg(QLatin1String(reference.name));
-    if (qEnvironmentVariableIsSet("VELKOR_UPDATE_REFERENCES")) {
-        ASSERT_TRUE(actual.save(path));
-        GTEST_SKIP() << "reference rewritten: " << path.toStdString();
-    }
-    QImage expected(path);
-    ASSERT_FALSE(expected.isNull()) << "missing reference " << path.toStdString();
-    expected = expected.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(expected.size(), actual.size());
-    int differing = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            const QRgb a = actual.pixel(x, y);
-            const QRgb e = expected.pixel(x, y);
-            if (std::abs(qRed(a) - qRed(e)) > kChannelTolerance ||
-                std::abs(qGreen(a) - qGreen(e)) > kChannelTolerance ||
-                std::abs(qBlue(a) - qBlue(e)) > kChannelTolerance) {
-                ++differing;
-            }
-        }
-    }
-    const int allowed = int(kPixelTolerance * actual.width() * actual.height());
-    if (differing > allowed) {
-        actual.save(QStringLiteral("text-%1-actual.png").arg(QLatin1String(reference.name)));
-    }
-    EXPECT_LE(differing, allowed) << "the actual picture was saved next to the test run";
+    testsupport::ExpectMatchesReference(
+        actual, QStringLiteral("text-%1").arg(QLatin1String(reference.name)));
 }
 
 INSTANTIATE_TEST_SUITE_P(ShapeTextPictures, ShapeTextReferenceImages,

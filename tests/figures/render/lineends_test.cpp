@@ -4,6 +4,7 @@
 #include "figures/render/drawcontext.h"
 #include "figures/render/lineends.h"
 #include "figures/render/numeric.h"
+#include "support/referencepicture.h"
 
 #include <QImage>
 
@@ -292,43 +293,13 @@ class EveryTypeAndSize : public testing::TestWithParam<Sheet> {};
 
 TEST_P(EveryTypeAndSize, MatchTheReviewedSheet)
 {
-    // A channel may differ this much (antialiasing on another CPU or Qt build) in at most
-    // this share of the pixels.
-    constexpr int kChannelTolerance = 24;
-    constexpr double kPixelTolerance = 0.002;
-
     const Sheet& sheet = GetParam();
     const double scale = sheet.dpi / kOnePixelPerUnit;
     const QSize size(int(sheet.cell.width() * 9 * scale), int(sheet.cell.height() * 12 * scale));
     const QImage actual = Paint(
         size, [&](const DrawContext& dc) { DrawSheet(dc, sheet); }, kWhitePixel, true, sheet.dpi);
-    const QString path =
-        QStringLiteral(VELKOR_TEST_DATA "/lineends-%1.png").arg(QLatin1String(sheet.name));
-    if (qEnvironmentVariableIsSet("VELKOR_UPDATE_REFERENCES")) {
-        ASSERT_TRUE(actual.save(path));
-        GTEST_SKIP() << "reference rewritten: " << path.toStdString();
-    }
-    QImage expected(path);
-    ASSERT_FALSE(expected.isNull()) << "missing reference " << path.toStdString();
-    expected = expected.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(expected.size(), actual.size());
-    int differing = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            const QRgb a = actual.pixel(x, y);
-            const QRgb e = expected.pixel(x, y);
-            if (std::abs(qRed(a) - qRed(e)) > kChannelTolerance ||
-                std::abs(qGreen(a) - qGreen(e)) > kChannelTolerance ||
-                std::abs(qBlue(a) - qBlue(e)) > kChannelTolerance) {
-                ++differing;
-            }
-        }
-    }
-    const int allowed = int(kPixelTolerance * actual.width() * actual.height());
-    if (differing > allowed) {
-        actual.save(QStringLiteral("lineends-%1-actual.png").arg(QLatin1String(sheet.name)));
-    }
-    EXPECT_LE(differing, allowed) << "the actual picture was saved next to the test run";
+    testsupport::ExpectMatchesReference(
+        actual, QStringLiteral("lineends-%1").arg(QLatin1String(sheet.name)));
 }
 
 // 5 pt solid (w = 18: heads up to 62 long and 31 to each side), drawn at half a pixel
