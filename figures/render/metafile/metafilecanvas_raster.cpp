@@ -177,7 +177,10 @@ void MetafileCanvas::FillPatternRect(const QRectF& dest, uint32_t rop)
     case 0xFF: brush = QColor(Qt::white); break; // WHITENESS
     case 0xF0: break;                            // PATCOPY
     case 0xAA: return;                           // the destination as it is
-    case 0x55: mode = QPainter::RasterOp_NotDestination; break;
+    case 0x55:                                   // DSTINVERT: the brush plays no part
+        brush = QColor(Qt::black);
+        mode = QPainter::RasterOp_NotDestination;
+        break;
     case 0x5A: mode = QPainter::RasterOp_SourceXorDestination; break;
     case 0x0F: mode = QPainter::RasterOp_NotSource; break;
     case 0xA0: mode = QPainter::RasterOp_SourceAndDestination; break;

@@ -1,8 +1,8 @@
 #include "figures/render/metafile/wmfrecords.h"
 
-#include "figures/render/gbk.h"
 #include "figures/render/metafile/dibimage.h"
 #include "figures/render/metafile/metafilecanvas.h"
+#include "figures/render/metafile/wmfobjects.h"
 #include "figures/render/metafile/recordreader.h"
 
 namespace figures {
@@ -121,56 +121,15 @@ std::vector<QPointF> Advances(std::span<const uint8_t> bytes)
     return out;
 }
 
-// Old device-dependent bitmaps (patterns and the older blits): a header of type, width,
-// height, bytes per row, planes and bits per pixel, rows top first. Monochrome ones take
-// the text colour for 0 bits and the background colour for 1 bits; 24- and 32-bit ones
-// hold blue, green, red. Other depths depended on the recording display and are skipped.
-QImage DecodeBitmap16(RecordReader& r, const DeviceState& state, size_t reserved = 0)
-{
-    r.I16(); // type
-    const int16_t width = r.I16();
-    const int16_t height = r.I16();
-    const int16_t widthBytes = r.I16();
-    const uint8_t planes = r.U8();
-    const uint8_t bitsPixel = r.U8();
-    r.Skip(reserved);
-    if (!r.Ok() || planes != 1 || width <= 0 || height <= 0 ||
-        (bitsPixel != 1 && bitsPixel != 24 && bitsPixel != 32) ||
-        widthBytes < (int64_t(width) * bitsPixel + 7) / 8 ||
-        !r.Has(uint64_t(widthBytes) * uint64_t(height), 1)) {
-        return {};
-    }
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) {
-        return {};
-    }
-    const QRgb zero = state.textColour.rgb();
-    const QRgb one = state.bkColour.rgb();
-    for (int y = 0; y < height; ++y) {
-        const std::span<const uint8_t> row = r.Bytes(size_t(widthBytes));
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            if (bitsPixel == 1) {
-                out[x] = (row[size_t(x / 8)] >> (7 - x % 8)) & 1 ? one : zero;
-            } else {
-                const size_t at = size_t(x) * (bitsPixel / 8);
-                out[x] = qRgb(row[at + 2], row[at + 1], row[at]);
-            }
-        }
-    }
-    return image;
-}
-
 class WmfPlayer {
 public:
-    explicit WmfPlayer(MetafileCanvas& canvas) : canvas_(canvas), state_(canvas.State()) {}
+    explicit WmfPlayer(MetafileCanvas& canvas)
+        : canvas_(canvas), state_(canvas.State()), objects_(canvas)
+    {}
 
     void Play(uint16_t function, std::span<const uint8_t> params);
 
 private:
-    void CreateObject(GdiObject object) { canvas_.Objects().Add(std::move(object)); }
-    const GdiRegion* RegionAt(uint32_t index) const;
-    const GdiBrush* BrushAt(uint32_t index) const;
     QRegion DeviceRegion(const GdiRegion& region) const;
 
     void SetExtent(QPointF& extent, RecordReader& r);
@@ -178,19 +137,13 @@ private:
     void PolyPolygon(RecordReader& r);
     void Text(RecordReader& r);
     void ExtText(RecordReader& r);
-    void CreatePen(RecordReader& r);
-    void CreateBrush(RecordReader& r);
-    void CreateFont(RecordReader& r);
-    void CreateRegion(RecordReader& r);
-    void CreatePatternBrush(RecordReader& r);
-    void CreateDibPatternBrush(RecordReader& r);
     void Blit(uint16_t function, RecordReader& r, size_t recordWords);
     void StretchDib(RecordReader& r);
     void SetDibToDevice(RecordReader& r);
-    Dib Decode(std::span<const uint8_t> packed, uint32_t usage);
 
     MetafileCanvas& canvas_;
     DeviceState& state_;
+    WmfObjects objects_;
 };
 
 } // namespace
@@ -217,18 +170,6 @@ bool PlayWmfRecords(std::span<const uint8_t> records, MetafileCanvas& canvas)
 }
 
 namespace {
-
-const GdiRegion* WmfPlayer::RegionAt(uint32_t index) const
-{
-    const GdiObject* object = canvas_.Objects().Find(index);
-    return object != nullptr ? std::get_if<GdiRegion>(object) : nullptr;
-}
-
-const GdiBrush* WmfPlayer::BrushAt(uint32_t index) const
-{
-    const GdiObject* object = canvas_.Objects().Find(index);
-    return object != nullptr ? std::get_if<GdiBrush>(object) : nullptr;
-}
 
 QRegion WmfPlayer::DeviceRegion(const GdiRegion& region) const
 {
@@ -336,140 +277,6 @@ void WmfPlayer::ExtText(RecordReader& r)
     canvas_.DrawText(request);
 }
 
-void WmfPlayer::CreatePen(RecordReader& r)
-{
-    GdiPen pen;
-    pen.style = r.U16();
-    pen.width = std::abs(r.I16());
-    r.I16(); // the height of the width "point" is not used
-    pen.colour = ColourRef(r.U32());
-    if (r.Ok()) {
-        CreateObject(pen);
-    } else {
-        CreateObject(GdiPlaceholder{});
-    }
-}
-
-void WmfPlayer::CreateBrush(RecordReader& r)
-{
-    GdiBrush brush;
-    const uint16_t style = r.U16();
-    brush.colour = ColourRef(r.U32());
-    brush.hatch = r.U16();
-    if (style == kBsNull) {
-        brush.kind = GdiBrush::Kind::Null;
-    } else if (style == kBsHatched) {
-        brush.kind = GdiBrush::Kind::Hatched;
-    }
-    // Pattern styles need a bitmap, which this record cannot carry: they paint solid.
-    if (r.Ok()) {
-        CreateObject(brush);
-    } else {
-        CreateObject(GdiPlaceholder{});
-    }
-}
-
-void WmfPlayer::CreateFont(RecordReader& r)
-{
-    GdiFont font;
-    font.height = r.I16();
-    font.width = r.I16();
-    font.escapement = r.I16();
-    r.I16(); // orientation of the characters: the escapement turns them too
-    font.weight = r.I16();
-    font.italic = r.U8() != 0;
-    font.underline = r.U8() != 0;
-    font.strikeOut = r.U8() != 0;
-    font.charSet = r.U8();
-    r.Skip(4); // precision, quality, pitch and family
-    if (!r.Ok()) {
-        CreateObject(GdiPlaceholder{});
-        return;
-    }
-    // The face name: up to 32 bytes, NUL-terminated when shorter. Face names are in the
-    // system's code page, GBK, whatever character set the font asks for.
-    const std::span<const uint8_t> name = r.Rest().first(std::min<size_t>(r.Remaining(), 32));
-    const auto end = std::find(name.begin(), name.end(), uint8_t(0));
-    font.face = FromGbk(
-        std::string_view(reinterpret_cast<const char*>(name.data()), size_t(end - name.begin())));
-    CreateObject(font);
-}
-
-// A region: a header with its bounds, then scans, each a band of rows with the
-// left-right pairs of its rectangles.
-void WmfPlayer::CreateRegion(RecordReader& r)
-{
-    r.Skip(2 + 2 + 4 + 2); // next in chain, object type, object count, region size
-    const int16_t scanCount = r.I16();
-    r.Skip(2 + 8); // largest scan, bounding rectangle
-    GdiRegion region;
-    for (int16_t i = 0; i < scanCount && r.Ok(); ++i) {
-        const uint16_t count = r.U16();
-        const int16_t top = r.I16();
-        const int16_t bottom = r.I16();
-        if (!r.Has(count, 2)) {
-            r.Skip(r.Remaining() + 1);
-            break;
-        }
-        for (uint16_t k = 0; k + 1 < count; k += 2) {
-            const int16_t left = r.I16();
-            const int16_t right = r.I16();
-            if (right > left && bottom > top) {
-                region.rects.emplace_back(left, top, right - left, bottom - top);
-            }
-        }
-        if (count % 2) {
-            r.U16();
-        }
-        r.U16(); // the count again
-    }
-    if (r.Ok() && scanCount >= 0) {
-        CreateObject(region);
-    } else {
-        CreateObject(GdiPlaceholder{});
-    }
-}
-
-// The device-dependent pattern: the old bitmap header with room for a bits pointer, 18
-// reserved bytes, then the bits.
-void WmfPlayer::CreatePatternBrush(RecordReader& r)
-{
-    constexpr size_t kPointerAndReserved = 4 + 18;
-    GdiBrush brush;
-    brush.kind = GdiBrush::Kind::Null;
-    const QImage pattern = DecodeBitmap16(r, state_, kPointerAndReserved);
-    if (!pattern.isNull()) {
-        brush.kind = GdiBrush::Kind::Pattern;
-        brush.pattern = pattern;
-    }
-    CreateObject(brush);
-}
-
-void WmfPlayer::CreateDibPatternBrush(RecordReader& r)
-{
-    r.U16(); // style: the bitmap is a device-independent one either way
-    const uint16_t usage = r.U16();
-    GdiBrush brush;
-    brush.kind = GdiBrush::Kind::Null;
-    if (r.Ok()) {
-        const Dib dib = Decode(r.Rest(), usage);
-        if (!dib.image.isNull()) {
-            brush.kind = GdiBrush::Kind::Pattern;
-            brush.pattern = dib.image;
-        }
-    }
-    CreateObject(brush);
-}
-
-Dib WmfPlayer::Decode(std::span<const uint8_t> packed, uint32_t usage)
-{
-    Dib dib = DecodePackedDib(packed, usage, canvas_.PixelBudget());
-    if (!dib.image.isNull()) {
-        canvas_.SpendPixels(uint64_t(dib.image.width()) * uint64_t(dib.image.height()));
-    }
-    return dib;
-}
-
 // The bit-block transfers. Each has a form without a bitmap (its size is its function's
 // parameter count plus the header), which only combines the brush and the destination,
 // and in that form a reserved word follows the source position.
@@ -507,7 +314,7 @@ void WmfPlayer::Blit(uint16_t function, RecordReader& r, size_t recordWords)
     }
     QImage image;
     if (function == kMetaDibBitBlt || function == kMetaDibStretchBlt) {
-        image = Decode(r.Rest(), kDibRgbColours).image;
+        image = DecodePackedWithin(canvas_, r.Rest(), kDibRgbColours).image;
     } else {
         image = DecodeBitmap16(r, state_);
     }
@@ -530,7 +337,7 @@ void WmfPlayer::StretchDib(RecordReader& r)
     if (!r.Ok()) {
         return;
     }
-    const Dib dib = Decode(r.Rest(), usage);
+    const Dib dib = DecodePackedWithin(canvas_, r.Rest(), usage);
     // Device-independent sources count y from the bottom row of a bottom-up bitmap.
     const double top = dib.bottomUp ? dib.image.height() - ySrc - srcHeight : ySrc;
     canvas_.StretchBlt(QRectF(xDest, yDest, destWidth, destHeight), dib.image,
@@ -725,13 +532,13 @@ void WmfPlayer::Play(uint16_t function, std::span<const uint8_t> params)
     }
     case kMetaTextOut: Text(r); break;
     case kMetaExtTextOut: ExtText(r); break;
-    case kMetaCreatePenIndirect: CreatePen(r); break;
-    case kMetaCreateBrushIndirect: CreateBrush(r); break;
-    case kMetaCreateFontIndirect: CreateFont(r); break;
-    case kMetaCreateRegion: CreateRegion(r); break;
-    case kMetaCreatePatternBrush: CreatePatternBrush(r); break;
-    case kMetaDibCreatePatternBrush: CreateDibPatternBrush(r); break;
-    case kMetaCreatePalette: CreateObject(GdiPlaceholder{}); break;
+    case kMetaCreatePenIndirect: objects_.CreatePen(r); break;
+    case kMetaCreateBrushIndirect: objects_.CreateBrush(r); break;
+    case kMetaCreateFontIndirect: objects_.CreateFont(r); break;
+    case kMetaCreateRegion: objects_.CreateRegion(r); break;
+    case kMetaCreatePatternBrush: objects_.CreatePatternBrush(r); break;
+    case kMetaDibCreatePatternBrush: objects_.CreateDibPatternBrush(r); break;
+    case kMetaCreatePalette: objects_.CreatePlaceholder(); break;
     case kMetaSelectObject: {
         const uint16_t index = r.U16();
         if (const GdiObject* object = r.Ok() ? canvas_.Objects().Find(index) : nullptr) {
@@ -749,7 +556,7 @@ void WmfPlayer::Play(uint16_t function, std::span<const uint8_t> params)
     case kMetaSelectClipRegion: {
         // A handle that is no region stands for the null region: clipping ends.
         const uint16_t index = r.U16();
-        const GdiRegion* region = r.Ok() ? RegionAt(index) : nullptr;
+        const GdiRegion* region = r.Ok() ? objects_.RegionAt(index) : nullptr;
         canvas_.CombineClipWith(region != nullptr ? canvas_.DeviceShapeOf(*region) : ClipArea{},
                                 kRgnCopy);
         break;
@@ -781,8 +588,8 @@ void WmfPlayer::Play(uint16_t function, std::span<const uint8_t> params)
         if (!r.Ok() && (frame || r.Position() < 4)) {
             break;
         }
-        const GdiRegion* region = RegionAt(regionIndex);
-        const GdiBrush* brush = BrushAt(brushIndex);
+        const GdiRegion* region = objects_.RegionAt(regionIndex);
+        const GdiBrush* brush = objects_.BrushAt(brushIndex);
         if (region == nullptr || brush == nullptr) {
             break;
         }
@@ -795,7 +602,7 @@ void WmfPlayer::Play(uint16_t function, std::span<const uint8_t> params)
     }
     case kMetaPaintRegion:
     case kMetaInvertRegion: {
-        const GdiRegion* region = RegionAt(r.U16());
+        const GdiRegion* region = objects_.RegionAt(r.U16());
         if (r.Ok() && region != nullptr) {
             function == kMetaPaintRegion ? canvas_.FillRegion(DeviceRegion(*region), state_.brush)
                                          : canvas_.InvertRegion(DeviceRegion(*region));
