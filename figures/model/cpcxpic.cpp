@@ -1,6 +1,7 @@
 #include "figures/model/cpcxpic.h"
 
 #include "figures/model/carchive.h"
+#include "figures/render/picture.h"
 
 namespace figures {
 
@@ -9,6 +10,12 @@ void CPCXPic::Set(int32_t width, int32_t height, std::vector<uint8_t> bits)
     width_ = width;
     height_ = height;
     bits_ = std::move(bits);
+    image_ = MonochromeImage(width_, height_, bits_);
+}
+
+bool CPCXPic::Draw(const DrawContext& dc, Point topLeft, int32_t scaleX, int32_t scaleY) const
+{
+    return DrawMonochrome(dc, image_, topLeft, scaleX, scaleY);
 }
 
 void CPCXPic::Clear()

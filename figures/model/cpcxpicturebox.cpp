@@ -10,12 +10,29 @@ void CPCXPictureBox::Serialize(CArchive& ar)
     pcxPicture.Serialize(ar);
 }
 
+bool CPCXPictureBox::FillRegion(const DrawRequest& request, QPainterPath& region) const
+{
+    const Rect& r = request.target;
+    region.addRect(r.left, r.top, r.Width(), r.Height());
+    return true;
+}
+
+bool CPCXPictureBox::SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const
+{
+    return FillRegion(request, region);
+}
+
 int32_t CPCXPictureBox::OnMessage(ObjectMessage code, const MessageArgs& args)
 {
     if (code == OM_DRAW) {
         if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            // The picture itself is painted by the picture layer; the edges come last.
-            DrawEdges(*request);
+            // Set bits are black ink over whatever lies beneath.
+            pcxPicture.Draw(*request->dc, {request->target.left, request->target.top},
+                            request->scaleX, request->scaleY);
+            // The frame sides are an editing aid: previews, prints and exports omit them.
+            if (request->fromView) {
+                DrawEdges(*request);
+            }
             return 0;
         }
     }

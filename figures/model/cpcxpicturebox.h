@@ -20,6 +20,11 @@ public:
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
 
     CPCXPic pcxPicture;
+
+protected:
+    // Both regions are the frame rectangle at the request's target.
+    bool FillRegion(const DrawRequest& request, QPainterPath& region) const override;
+    bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const override;
 };
 
 } // namespace figures

@@ -2,9 +2,15 @@
 
 #include "figures/model/carchive.h"
 
+#include <QFile>
+
 namespace figures {
 
 namespace {
+
+// Image files larger than this are refused before reading; no picture format the
+// program shows comes near it.
+constexpr qint64 kMaxPictureFileBytes = qint64(256) * 1024 * 1024;
 
 // Reads a byte count and checks it against what the archive still holds, so that a
 // hostile count never turns into a huge allocation.
@@ -22,6 +28,47 @@ size_t ReadByteCount(CArchive& ar)
 
 } // namespace
 
+void CPic::SetBytes(std::vector<uint8_t> bytes)
+{
+    bytes_ = std::move(bytes);
+    decoded_ = Picture::Decode(bytes_);
+}
+
+void CPic::Clear()
+{
+    bytes_.clear();
+    decoded_ = Picture();
+}
+
+bool CPic::LoadFile(const std::string& path)
+{
+    Clear();
+    if (path.empty()) {
+        return false;
+    }
+    // A name without any dot is taken as a JPEG file of that name with ".jpg" added.
+    // The format itself is recognised from the bytes, so ".jpg" needs no other rule.
+    // Screens below 8 bits per pixel, where JPEG pictures were refused, do not occur on
+    // the platforms this runs on, so that refusal is not made.
+    std::string name = path;
+    if (name.find('.') == std::string::npos) {
+        name += ".jpg";
+    }
+    QFile file(QString::fromLocal8Bit(name.data(), qsizetype(name.size())));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPictureFileBytes) {
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    std::vector<uint8_t> bytes(content.begin(), content.end());
+    Picture decoded = Picture::Decode(bytes);
+    if (decoded.IsEmpty()) {
+        return false;
+    }
+    bytes_ = std::move(bytes);
+    decoded_ = std::move(decoded);
+    return true;
+}
+
 void CPic::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -30,13 +77,13 @@ void CPic::Serialize(CArchive& ar)
         ar.WriteBytes(bytes_);
         return;
     }
-    bytes_.clear();
+    Clear();
     if (ar.ReadU16() != kMagic) {
         throw ArchiveError("wrong picture magic");
     }
     const size_t count = ReadByteCount(ar);
     const auto view = ar.ReadView(count);
-    bytes_.assign(view.begin(), view.end());
+    SetBytes(std::vector<uint8_t>(view.begin(), view.end()));
 }
 
 } // namespace figures

@@ -1,6 +1,7 @@
 #include "figures/model/cpicturebox.h"
 
 #include "figures/model/carchive.h"
+#include "figures/render/drawcontext.h"
 
 namespace figures {
 
@@ -15,13 +16,36 @@ void CPictureBox::Serialize(CArchive& ar)
     picture.Serialize(ar);
 }
 
+bool CPictureBox::FillRegion(const DrawRequest& request, QPainterPath& region) const
+{
+    const Rect& r = request.target;
+    region.addRect(r.left, r.top, r.Width(), r.Height());
+    return true;
+}
+
+bool CPictureBox::SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const
+{
+    return FillRegion(request, region);
+}
+
 int32_t CPictureBox::OnMessage(ObjectMessage code, const MessageArgs& args)
 {
     if (code == OM_DRAW) {
         if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
             DrawShadow(*request);
-            // The picture itself is painted by the picture layer; the edges come last.
-            DrawEdges(*request);
+            PictureDrawRequest draw;
+            draw.dc = request->dc;
+            draw.background = request->background;
+            draw.destination = request->target;
+            draw.clip = request->clip;
+            draw.scaleX = request->scaleX;
+            draw.scaleY = request->scaleY;
+            draw.placement = placement;
+            picture.Draw(draw);
+            // The frame sides are an editing aid: previews, prints and exports omit them.
+            if (request->fromView) {
+                DrawEdges(*request);
+            }
             return 0;
         }
     }

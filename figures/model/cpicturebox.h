@@ -21,6 +21,11 @@ public:
 
     int32_t placement = 0;
     CPic picture;
+
+protected:
+    // Both regions are the frame rectangle at the request's target.
+    bool FillRegion(const DrawRequest& request, QPainterPath& region) const override;
+    bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const override;
 };
 
 } // namespace figures

@@ -4,7 +4,9 @@
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/fillstyle.h"
+#include "figures/render/gradient.h"
 #include "figures/render/linestyle.h"
+#include "figures/render/picture.h"
 
 #include <algorithm>
 
@@ -250,8 +252,9 @@ void CRectCom::DrawShadow(const DrawRequest& request)
     textColour = savedText;
 }
 
-void CRectCom::PaintFill(const DrawContext& dc, const QPainterPath& region) const
+void CRectCom::PaintFill(const DrawRequest& request, const QPainterPath& region) const
 {
+    const DrawContext& dc = *request.dc;
     switch (fillKind) {
     case kDefaultFill: dc.FillPath(region, kWhite); break;
     case kColourFill:
@@ -260,10 +263,41 @@ void CRectCom::PaintFill(const DrawContext& dc, const QPainterPath& region) cons
         }
         break;
     case kPatternFill: dc.FillPattern(region, hatchStyle, fillColour, fillBackColour); break;
-    default:
-        // Picture and gradient fills are painted by the picture layer.
+    case kPictureFill: PaintPictureFill(request, region); break;
+    case kTransparentFill: {
+        const auto count = size_t(std::clamp(gradientCount, 0, kMaxGradientColours));
+        DrawGradient(dc, region, request.clip, gradientKind,
+                     std::span<const Colour>(gradientColours.data(), count));
         break;
     }
+    default: break;
+    }
+}
+
+void CRectCom::PaintPictureFill(const DrawRequest& request, const QPainterPath& region) const
+{
+    const DrawContext& dc = *request.dc;
+    // Placements that neither stretch nor tile leave part of the region uncovered; the
+    // pattern fill shows there.
+    if (picturePlacement != kPlacementStretch && picturePlacement != kPlacementTile &&
+        picturePlacement != kPlacementFitTiled) {
+        dc.FillPattern(region, hatchStyle, fillColour, fillBackColour);
+    }
+    // The destination is the region's bounding box in whole device pixels, taken back to
+    // document units.
+    const QRect box = dc.ToDevicePath(region).boundingRect().toAlignedRect();
+    PictureDrawRequest draw;
+    draw.dc = &dc;
+    draw.background = request.background;
+    draw.destination = dc.ToDocument(
+        Rect{box.left(), box.top(), box.left() + box.width(), box.top() + box.height()});
+    draw.clip = request.clip;
+    draw.scaleX = request.scaleX;
+    draw.scaleY = request.scaleY;
+    draw.placement = picturePlacement;
+    dc.PushClip(region);
+    fillPicture.Draw(draw);
+    dc.PopClip();
 }
 
 void CRectCom::FillShape(const DrawRequest& request)
@@ -289,7 +323,7 @@ void CRectCom::FillShape(const DrawRequest& request)
         dc.FillPath(silhouette, kWhite);
     }
     if (hasFill) {
-        PaintFill(dc, fill);
+        PaintFill(request, fill);
     }
     if (hasHoles && !opaque) {
         const QPainterPath holes = hasFill ? silhouette.subtracted(fill) : silhouette;

@@ -76,8 +76,13 @@ protected:
     // The interior by fill kind, white holes where the silhouette is not filled, then
     // the face shading hook.
     void FillShape(const DrawRequest& request);
-    // Paints the region with the fill kind's paint (nothing for kinds without one).
-    void PaintFill(const DrawContext& dc, const QPainterPath& region) const;
+    // Paints the region (document units) with the fill kind's paint: white, colour,
+    // pattern, the fill picture over the region's bounding box clipped to the region, or
+    // the gradient; nothing for kinds without one.
+    void PaintFill(const DrawRequest& request, const QPainterPath& region) const;
+    // Fill kind 3: the pattern fill first unless the placement covers the whole region,
+    // then the fill picture over the region's bounding box, clipped to the region.
+    void PaintPictureFill(const DrawRequest& request, const QPainterPath& region) const;
     // The frame corners at the request's target turned by the angle about its centre.
     Corners TargetCorners(const Rect& target) const;
     // The frame edges chosen by edgeMask with the object's pen.

@@ -1,0 +1,434 @@
+#include "figures/render/picture.h"
+
+#include "figures/render/colour.h"
+#include "figures/render/drawcontext.h"
+#include "figures/render/metafile/metafileplayer.h"
+#include "figures/render/numeric.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPaintEngine>
+
+#include <algorithm>
+#include <cstring>
+
+namespace figures {
+
+namespace {
+
+constexpr int32_t kHimetricPerInch = 2540;
+constexpr int32_t kScreenDpi = 96;
+constexpr uint32_t kWhitenessBackground = 0x7FFFFFFF;
+// A tiled cell is prepared once as a texture when it is no larger than this.
+constexpr int64_t kMaxTextureCellPixels = int64_t(2048) * 2048;
+constexpr int kMaxMonochromeSide = 32767;
+
+uint32_t ReadU32(std::span<const uint8_t> b, size_t at)
+{
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
+           uint32_t(b[at + 3]) << 24;
+}
+
+uint16_t ReadU16(std::span<const uint8_t> b, size_t at)
+{
+    return uint16_t(b[at] | b[at + 1] << 8);
+}
+
+int32_t PixelsToHimetric(int32_t pixels)
+{
+    return MulDiv(pixels, kHimetricPerInch, kScreenDpi);
+}
+
+// The icon or cursor entry the picture object shows: the first 32 pixels wide, else the
+// first. Returns its index and its directory size (a size byte of 0 means 256), or -1
+// when the directory is empty or does not fit the bytes.
+int ChooseIconEntry(std::span<const uint8_t> bytes, QSize& size)
+{
+    if (bytes.size() < 6) {
+        return -1;
+    }
+    const size_t count = ReadU16(bytes, 4);
+    if (count == 0 || bytes.size() < 6 + 16 * count) {
+        return -1;
+    }
+    auto side = [](uint8_t v) { return v == 0 ? 256 : int(v); };
+    size_t chosen = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (side(bytes[6 + 16 * i]) == 32) {
+            chosen = i;
+            break;
+        }
+    }
+    size = QSize(side(bytes[6 + 16 * chosen]), side(bytes[6 + 16 * chosen + 1]));
+    return int(chosen);
+}
+
+QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entry)
+{
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    // Qt's limit is process-wide; every picture decoder of the program uses the same one.
+    QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(false);
+    if (entry > 0 && !reader.jumpToImage(entry)) {
+        return {};
+    }
+    QImage image;
+    if (!reader.read(&image)) {
+        return {};
+    }
+    return image;
+}
+
+QColor CellColour(uint32_t background)
+{
+    return background == kWhitenessBackground ? QColor(Qt::white) : ToQColor(background);
+}
+
+// Where the cell of placement 1..9 lies along one axis of the destination: at the start
+// (anchor 0), centred (1) or at the end (2). A cell larger than the destination shows
+// its middle (or its end) with the cut starting at the destination's edge.
+int32_t AnchoredOffset(int anchor, int32_t destination, int32_t cell)
+{
+    switch (anchor) {
+    case 1: return (destination - cell) / 2;
+    case 2: return destination - cell;
+    default: return 0;
+    }
+}
+
+QRect DeviceRect(const DrawContext& dc, const Rect& doc)
+{
+    const Rect r = dc.ToDevice(doc).Normalised();
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+} // namespace
+
+const char* SniffPictureFormat(std::span<const uint8_t> b)
+{
+    if (b.size() >= 2 && b[0] == 'B' && b[1] == 'M') {
+        return "bmp";
+    }
+    if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) {
+        return "jpeg";
+    }
+    if (b.size() >= 6 &&
+        (std::memcmp(b.data(), "GIF87a", 6) == 0 || std::memcmp(b.data(), "GIF89a", 6) == 0)) {
+        return "gif";
+    }
+    if (b.size() < 4) {
+        return "";
+    }
+    const uint32_t first = ReadU32(b, 0);
+    if (first == 0x00010000) {
+        return "ico";
+    }
+    if (first == 0x00020000) {
+        return "cur";
+    }
+    if (first == 0x9AC6CDD7) {
+        return "wmf";
+    }
+    if (first == 1 && b.size() >= 44 && ReadU32(b, 40) == 0x464D4520) {
+        return "emf";
+    }
+    // A packed bitmap starts with the size of its information header.
+    if (first == 12 || first == 40 || first == 52 || first == 56 || first == 108 || first == 124) {
+        return "dib";
+    }
+    return "";
+}
+
+Picture Picture::Decode(std::span<const uint8_t> bytes)
+{
+    Picture picture;
+    const std::string_view format = SniffPictureFormat(bytes);
+    if (format.empty()) {
+        return picture;
+    }
+    if (format == "wmf" || format == "emf") {
+        const MetafileInfo info = InspectMetafile(bytes);
+        if (!info.ok || info.widthHimetric <= 0 || info.heightHimetric <= 0) {
+            return picture;
+        }
+        picture.metafile_ =
+            std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end());
+        picture.widthHimetric_ = info.widthHimetric;
+        picture.heightHimetric_ = info.heightHimetric;
+        return picture;
+    }
+    QSize pixels;
+    int entry = 0;
+    if (format == "ico" || format == "cur") {
+        entry = ChooseIconEntry(bytes, pixels);
+        if (entry < 0) {
+            return picture;
+        }
+    }
+    QImage image = DecodeRaster(bytes, format.data(), entry);
+    if (image.isNull()) {
+        return picture;
+    }
+    if (!pixels.isValid()) {
+        pixels = image.size();
+    }
+    picture.image_ = std::move(image);
+    picture.widthHimetric_ = PixelsToHimetric(pixels.width());
+    picture.heightHimetric_ = PixelsToHimetric(pixels.height());
+    return picture;
+}
+
+void Picture::Render(QPainter& painter, const QRectF& target, const QRect& source) const
+{
+    if (IsEmpty() || target.isEmpty() || source.isEmpty()) {
+        return;
+    }
+    if (!metafile_) {
+        const double sx = double(image_.width()) / widthHimetric_;
+        const double sy = double(image_.height()) / heightHimetric_;
+        painter.drawImage(
+            target, image_,
+            QRectF(source.x() * sx, source.y() * sy, source.width() * sx, source.height() * sy));
+        return;
+    }
+    const bool whole = source == QRect(0, 0, widthHimetric_, heightHimetric_);
+    if (whole) {
+        PlayMetafile(*metafile_, painter, target);
+        return;
+    }
+    // A part of a metafile: play the whole picture at the part's scale, clipped.
+    const double fx = target.width() / source.width();
+    const double fy = target.height() / source.height();
+    const QRectF full(target.x() - source.x() * fx, target.y() - source.y() * fy,
+                      widthHimetric_ * fx, heightHimetric_ * fy);
+    painter.save();
+    painter.setClipRect(target, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    PlayMetafile(*metafile_, painter, full);
+    painter.restore();
+}
+
+bool Picture::Draw(const PictureDrawRequest& request) const
+{
+    if (IsEmpty() || request.dc == nullptr) {
+        return false;
+    }
+    const DrawContext& dc = *request.dc;
+    int32_t placement = request.placement;
+    if (request.destination.Width() < 1 || request.destination.Height() < 1 || placement < 0 ||
+        placement > kPlacementFitCentred) {
+        placement = kPlacementStretch;
+    }
+
+    // The source part in HIMETRIC, clamped to the picture.
+    const int32_t sx = std::clamp(request.sourceX, 0, widthHimetric_);
+    const int32_t sy = std::clamp(request.sourceY, 0, heightHimetric_);
+    const int32_t cx = request.sourceCx > 0 && request.sourceCx < widthHimetric_ - sx
+                           ? request.sourceCx
+                           : widthHimetric_ - sx;
+    const int32_t cy = request.sourceCy > 0 && request.sourceCy < heightHimetric_ - sy
+                           ? request.sourceCy
+                           : heightHimetric_ - sy;
+    if (cx <= 0 || cy <= 0) {
+        return false;
+    }
+    const QRect source(sx, sy, cx, cy);
+
+    // Natural size: HIMETRIC to document units (0.1 mm), then to device pixels.
+    const int32_t naturalW = std::max(1, dc.DeviceLengthX(MulDiv(cx, 1, 10)));
+    const int32_t naturalH = std::max(1, RoundCoord(MulDiv(cy, 1, 10) * dc.ScaleY()));
+    const QRect dest = DeviceRect(dc, request.destination);
+    if (dest.isEmpty()) {
+        return true;
+    }
+
+    QPainter& painter = dc.Painter();
+    painter.save();
+    painter.setWorldTransform(QTransform());
+    const bool rasterDevice =
+        painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
+    const QPainter::CompositionMode mode = rasterDevice
+                                               ? RasterOperationMode(request.rasterOperation)
+                                               : QPainter::CompositionMode_SourceOver;
+
+    if (placement == kPlacementStretch && mode == QPainter::CompositionMode_SourceOver) {
+        Render(painter, dest, source);
+        painter.restore();
+        return true;
+    }
+
+    // The cell: the picture over the background colour, placed and repeated below.
+    int32_t cellW = naturalW;
+    int32_t cellH = naturalH;
+    if (placement == kPlacementStretch) {
+        cellW = dest.width();
+        cellH = dest.height();
+    } else if (placement == kPlacementFitTiled || placement == kPlacementFitCentred) {
+        const double f =
+            std::min(double(dest.width()) / naturalW, double(dest.height()) / naturalH);
+        cellW = int32_t(naturalW * f);
+        cellH = int32_t(naturalH * f);
+        placement = placement == kPlacementFitTiled ? kPlacementTile : 5;
+    } else {
+        if (request.scaleX > 0) {
+            cellW = MulDiv(cellW, request.scaleX, 1000);
+        }
+        if (request.scaleY > 0) {
+            cellH = MulDiv(cellH, request.scaleY, 1000);
+        }
+    }
+    cellW = std::max(1, cellW);
+    cellH = std::max(1, cellH);
+
+    // Only what the device shows is prepared, so that a huge zoom never allocates a
+    // destination-sized bitmap.
+    QRect visible =
+        dest.intersected(QRect(0, 0, painter.device()->width(), painter.device()->height()));
+    if (painter.hasClipping()) {
+        visible = visible.intersected(painter.clipBoundingRect().toAlignedRect());
+    }
+    const QColor cellColour = CellColour(request.background);
+    painter.setCompositionMode(mode);
+
+    if (placement != kPlacementTile) {
+        QPoint origin = dest.topLeft();
+        if (placement != kPlacementStretch) {
+            origin += QPoint(AnchoredOffset((placement - 1) % 3, dest.width(), cellW),
+                             AnchoredOffset((placement - 1) / 3, dest.height(), cellH));
+        }
+        const QRect cell(origin, QSize(cellW, cellH));
+        const QRect part = cell.intersected(visible);
+        if (!part.isEmpty()) {
+            QImage image(part.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(cellColour);
+            QPainter cellPainter(&image);
+            cellPainter.translate(-part.topLeft());
+            Render(cellPainter, cell, source);
+            cellPainter.end();
+            painter.drawImage(part.topLeft(), image);
+        }
+        painter.restore();
+        return true;
+    }
+
+    // Tiling from the destination's top-left; cells outside a non-empty clip box are
+    // skipped, the last row and column are cut at the destination's edge.
+    QRect wanted = visible;
+    if (!request.clip.IsEmpty()) {
+        wanted = wanted.intersected(DeviceRect(dc, request.clip));
+    }
+    if (wanted.isEmpty()) {
+        painter.restore();
+        return true;
+    }
+    const int64_t firstCol = (wanted.left() - dest.left()) / cellW;
+    const int64_t lastCol = (wanted.right() - dest.left()) / cellW;
+    const int64_t firstRow = (wanted.top() - dest.top()) / cellH;
+    const int64_t lastRow = (wanted.bottom() - dest.top()) / cellH;
+    const QRect tiles =
+        QRect(QPoint(int(dest.left() + firstCol * cellW), int(dest.top() + firstRow * cellH)),
+              QPoint(int(dest.left() + (lastCol + 1) * cellW - 1),
+                     int(dest.top() + (lastRow + 1) * cellH - 1)))
+            .intersected(visible);
+    if (int64_t(cellW) * cellH <= kMaxTextureCellPixels) {
+        QImage image(cellW, cellH, QImage::Format_ARGB32_Premultiplied);
+        image.fill(cellColour);
+        QPainter cellPainter(&image);
+        Render(cellPainter, QRectF(0, 0, cellW, cellH), source);
+        cellPainter.end();
+        QBrush brush(image);
+        brush.setTransform(QTransform::fromTranslate(dest.left(), dest.top()));
+        painter.fillRect(tiles, brush);
+    } else {
+        // Cells this large are few on any device: each is prepared for its visible part.
+        for (int64_t row = firstRow; row <= lastRow; ++row) {
+            for (int64_t col = firstCol; col <= lastCol; ++col) {
+                const QRect cell(int(dest.left() + col * cellW), int(dest.top() + row * cellH),
+                                 cellW, cellH);
+                const QRect part = cell.intersected(tiles);
+                if (part.isEmpty()) {
+                    continue;
+                }
+                QImage image(part.size(), QImage::Format_ARGB32_Premultiplied);
+                image.fill(cellColour);
+                QPainter cellPainter(&image);
+                cellPainter.translate(-part.topLeft());
+                Render(cellPainter, cell, source);
+                cellPainter.end();
+                painter.drawImage(part.topLeft(), image);
+            }
+        }
+    }
+    painter.restore();
+    return true;
+}
+
+QPainter::CompositionMode RasterOperationMode(uint32_t rop)
+{
+    switch (rop) {
+    case 0x8800C6: return QPainter::RasterOp_SourceAndDestination;    // SRCAND
+    case 0xEE0086: return QPainter::RasterOp_SourceOrDestination;     // SRCPAINT
+    case 0x660046: return QPainter::RasterOp_SourceXorDestination;    // SRCINVERT
+    case 0x330008: return QPainter::RasterOp_NotSource;               // NOTSRCCOPY
+    case 0x220326: return QPainter::RasterOp_NotSourceAndDestination; // destination AND NOT source
+    case 0x440328: return QPainter::RasterOp_SourceAndNotDestination; // SRCERASE
+    case 0x1100A6: return QPainter::RasterOp_NotSourceAndNotDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+QImage MonochromeImage(int32_t width, int32_t height, std::span<const uint8_t> bits)
+{
+    if (width <= 0 || height <= 0 || width > kMaxMonochromeSide || height > kMaxMonochromeSide) {
+        return {};
+    }
+    // Rows are padded to 16-bit words.
+    const size_t rowBytes = size_t((width + 15) / 16) * 2;
+    if (bits.size() < rowBytes * size_t(height)) {
+        return {};
+    }
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return {};
+    }
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* row = bits.data() + rowBytes * size_t(y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int32_t x = 0; x < width; ++x) {
+            const bool set = (row[x / 8] >> (7 - x % 8)) & 1;
+            out[x] = set ? qRgba(0, 0, 0, 255) : qRgba(0, 0, 0, 0);
+        }
+    }
+    return image;
+}
+
+bool DrawMonochrome(const DrawContext& dc, const QImage& image, Point topLeft, int32_t scaleX,
+                    int32_t scaleY)
+{
+    if (image.isNull()) {
+        return false;
+    }
+    // A scale of 0 means none, like 1000.
+    const int32_t fx = scaleX == 0 ? 1000 : scaleX;
+    const int32_t fy = scaleY == 0 ? 1000 : scaleY;
+    const int32_t w = MulDiv(image.width(), fx, 1000);
+    const int32_t h = MulDiv(image.height(), fy, 1000);
+    if (w <= 0 || h <= 0) {
+        return false;
+    }
+    const Point at = dc.ToDevice(topLeft);
+    QPainter& painter = dc.Painter();
+    painter.save();
+    painter.setWorldTransform(QTransform());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(at.x, at.y, w, h), image);
+    painter.restore();
+    return true;
+}
+
+} // namespace figures

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "figures/render/geometry.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace figures {
+
+class DrawContext;
+
+// What a picture draw call receives. Lengths in document units unless said otherwise.
+struct PictureDrawRequest {
+    const DrawContext* dc = nullptr;
+    // Colour of the cell behind the picture; 0x7FFFFFFF paints the cell white.
+    uint32_t background = 0xFFFFFF;
+    Rect destination;
+    // The area that needs painting; tiles outside a non-empty clip box are skipped.
+    Rect clip;
+    // The part of the picture shown, HIMETRIC from the picture's top-left; a size of 0
+    // (or one reaching past the picture) takes the rest of the picture.
+    int32_t sourceX = 0;
+    int32_t sourceY = 0;
+    int32_t sourceCx = 0;
+    int32_t sourceCy = 0;
+    // Per mille; 0 means none. They size the cell of placements 1..10 (printing at
+    // another resolution than the screen's).
+    int32_t scaleX = 0;
+    int32_t scaleY = 0;
+    // 0 stretch, 1..9 cut and anchored (top/middle/bottom by left/centre/right), 10 tiled,
+    // 11 tiles scaled to fit without distortion, 12 scaled to fit and centred.
+    int32_t placement = 0;
+    // A ternary raster operation code; 0 means plain copy.
+    uint32_t rasterOperation = 0;
+};
+
+// The picture placements of the properties dialog.
+constexpr int32_t kPlacementStretch = 0;
+constexpr int32_t kPlacementTile = 10;
+constexpr int32_t kPlacementFitTiled = 11;
+constexpr int32_t kPlacementFitCentred = 12;
+
+// The device pixels of a picture cell that the decoders and cells may allocate.
+constexpr int kPictureAllocationLimitMb = 256;
+
+// A decoded picture file: bitmap (with or without its 14-byte file header), JPEG,
+// GIF, icon or cursor, placeable Windows metafile or enhanced metafile. The size is the
+// one the platform's picture object reports, in HIMETRIC (0.01 mm):
+//  - raster formats at 96 dpi, MulDiv(px, 2540, 96), whatever resolution the file
+//    records;
+//  - icons and cursors: the first entry 32 pixels wide, else the first entry, sized by
+//    its directory entry at 96 dpi (a size byte of 0 means 256);
+//  - metafiles as their header says (see InspectMetafile).
+// Bytes that are not a picture of these kinds, or that fail to decode, give an empty
+// picture. Decoding is bounded by kPictureAllocationLimitMb.
+class Picture {
+public:
+    static Picture Decode(std::span<const uint8_t> bytes);
+
+    bool IsEmpty() const { return widthHimetric_ <= 0 || heightHimetric_ <= 0; }
+    bool IsMetafile() const { return metafile_ != nullptr; }
+    int32_t WidthHimetric() const { return widthHimetric_; }
+    int32_t HeightHimetric() const { return heightHimetric_; }
+    // The decoded pixels of a raster picture (null for metafiles and empty pictures).
+    const QImage& Image() const { return image_; }
+
+    // Draws the picture with its placement into the request's destination. Returns false
+    // when there is nothing to draw (empty picture, empty source); a destination narrower
+    // or lower than one unit stretches. Works in device pixels; the context's painter is
+    // left with its transform, clip and composition as it found them.
+    bool Draw(const PictureDrawRequest& request) const;
+
+    // The picture's part (x, y, w, h in HIMETRIC from its top-left) stretched into
+    // target, a rectangle of the painter's current coordinates, clipped to target.
+    void Render(QPainter& painter, const QRectF& target, const QRect& sourceHimetric) const;
+
+private:
+    QImage image_;
+    std::shared_ptr<const std::vector<uint8_t>> metafile_;
+    int32_t widthHimetric_ = 0;
+    int32_t heightHimetric_ = 0;
+};
+
+// The file format by the leading bytes: "bmp", "dib" (a bare bitmap information header),
+// "jpeg", "gif", "ico", "cur", "wmf" (placeable), "emf", or "" for anything else.
+const char* SniffPictureFormat(std::span<const uint8_t> bytes);
+
+// The composition mode that does a ternary raster operation on raster devices: copy,
+// AND, OR, XOR, inverted copy and the AND NOT pair. Other codes copy.
+QPainter::CompositionMode RasterOperationMode(uint32_t rop);
+
+// A monochrome bitmap (rows padded to 16-bit words, most significant bit leftmost) as an
+// image in which set bits are opaque black and clear bits transparent: drawn over a
+// background it gives the "destination AND NOT source" result of a 1-bit blit on every
+// device. Null when the size is not positive, exceeds 32767, or bits is too short.
+QImage MonochromeImage(int32_t width, int32_t height, std::span<const uint8_t> bits);
+
+// Draws a monochrome image at the document point (left, top): at its pixel size when both
+// scales are 1000, else stretched to MulDiv(width, scaleX, 1000) by MulDiv(height,
+// scaleY, 1000) device pixels. False when there is nothing to draw.
+bool DrawMonochrome(const DrawContext& dc, const QImage& image, Point topLeft, int32_t scaleX,
+                    int32_t scaleY);
+
+} // namespace figures
