@@ -85,7 +85,7 @@ class ObjectUi;
 // draws its frame at target (document units; moving target moves the drawing: shadows,
 // previews and group members use this) with its own width, height, flips and angle.
 struct DrawRequest {
-    DrawContext* dc = nullptr;
+    const DrawContext* dc = nullptr;
     Rect target;
     int32_t scaleX = 1000; // per mille, passed on to picture drawing
     int32_t scaleY = 1000;

@@ -50,7 +50,7 @@ void PaintView(const View& view, const DrawContext& dc, const PaintOptions& opti
 
     const Rect docClip = dc.ToDocument(clip);
     DrawRequest request;
-    request.dc = const_cast<DrawContext*>(&dc);
+    request.dc = &dc;
     request.scaleX = view.zoomX;
     request.scaleY = view.zoomY;
     request.clip = docClip;

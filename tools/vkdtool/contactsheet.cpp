@@ -152,7 +152,7 @@ void MarkHandles(const DrawContext& dc, const CRichGraph& shape, const ShapeFram
 void PaintShape(const DrawContext& dc, CRichGraph& shape)
 {
     DrawRequest request;
-    request.dc = const_cast<DrawContext*>(&dc);
+    request.dc = &dc;
     request.target = shape.frame;
     request.clip = {INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
     shape.OnMessage(OM_DRAW, &request);

@@ -25,7 +25,7 @@ QImage Draw(CBaseCom& object, QSize size)
     QPainter painter(&image);
     const DrawContext dc(painter, kOnePixelPerUnit, kOnePixelPerUnit);
     DrawRequest request;
-    request.dc = const_cast<DrawContext*>(&dc);
+    request.dc = &dc;
     request.target = object.frame;
     request.clip = {0, 0, size.width(), size.height()};
     object.OnMessage(OM_DRAW, &request);
