@@ -256,7 +256,9 @@ std::vector<std::pair<const char*, Bytes>> PictureOfEachFormat()
                     .Ellipse(0, 0, 1440, 720)
                     .Finish()},
         {"emf", metafiletest::EmfBuilder(QRect(0, 0, 100, 50), QRect(0, 0, 2000, 1000))
-                    .Rectangle(5, 5, 90, 40)
+                    .CreateBrush(1, 0, metafiletest::Rgb(255, 160, 0))
+                    .SelectObject(1)
+                    .Rectangle(5, 5, 70, 35)
                     .Finish()},
         {"undecodable", {'G', 'I', 'F', '8', '9', 'a', 0, 0}},
     };
