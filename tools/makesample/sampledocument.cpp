@@ -84,6 +84,12 @@ void BuildOverview(View& view, const std::string& detailName)
     polyline->layoutHeight = 300;
     polyline->closed = 1;
     polyline->SetPoints({{0, 300}, {250, 0}, {500, 300}});
+    // Filled with a gradient from orange at the top to blue at the bottom.
+    polyline->fillKind = 4;
+    polyline->gradientKind = 1;
+    polyline->gradientCount = 2;
+    polyline->gradientColours[0] = 0x0080FF;
+    polyline->gradientColours[1] = 0xC04000;
     view.Append(std::move(polyline));
 
     std::vector<std::unique_ptr<CBaseCom>> members;
@@ -96,6 +102,12 @@ void BuildDetail(View& view)
 {
     view.Append(Shape(kDecision, {100, 100, 500, 400}, 0xFFFFFF, "通过？"));
     view.Append(Shape(kCylinder, {600, 100, 900, 500}, 0xE0E0E0));
+    // An ellipse filled with the same picture, tiled.
+    auto filled = Shape(kEllipse, {100, 850, 500, 1050}, 0xFFFFFF);
+    filled->fillKind = 3;
+    filled->picturePlacement = 10;
+    filled->fillPicture.SetBytes(TinyBitmap());
+    view.Append(std::move(filled));
     auto custom = std::make_unique<CRichGraph>(CRichGraph::kCustomShape);
     custom->frame = {1700, 100, 2000, 400};
     // A triangle: move to the bottom-left, lines to the apex, bottom-right and back.
@@ -121,6 +133,8 @@ void BuildDetail(View& view)
     auto picture = std::make_unique<CPictureBox>();
     picture->frame = {1000, 100, 1300, 400};
     picture->picture.SetBytes(TinyBitmap());
+    // The four pixels fitted into the square frame without distortion.
+    picture->placement = 12;
     view.Append(std::move(picture));
 
     auto bitmap = std::make_unique<CPCXPictureBox>();
