@@ -213,6 +213,21 @@ void Picture::Render(QPainter& painter, const QRectF& target, const QRect& sourc
     painter.restore();
 }
 
+void Picture::PaintCellPart(QPainter& painter, const QRect& cell, const QRect& part,
+                            const QColor& background, const QRect& source) const
+{
+    if (part.isEmpty()) {
+        return;
+    }
+    QImage image(part.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter cellPainter(&image);
+    cellPainter.translate(-part.topLeft());
+    Render(cellPainter, cell, source);
+    cellPainter.end();
+    painter.drawImage(part.topLeft(), image);
+}
+
 bool Picture::Draw(const PictureDrawRequest& request) const
 {
     if (IsEmpty() || request.dc == nullptr) {
@@ -303,15 +318,7 @@ bool Picture::Draw(const PictureDrawRequest& request) const
         }
         const QRect cell(origin, QSize(cellW, cellH));
         const QRect part = cell.intersected(visible);
-        if (!part.isEmpty()) {
-            QImage image(part.size(), QImage::Format_ARGB32_Premultiplied);
-            image.fill(cellColour);
-            QPainter cellPainter(&image);
-            cellPainter.translate(-part.topLeft());
-            Render(cellPainter, cell, source);
-            cellPainter.end();
-            painter.drawImage(part.topLeft(), image);
-        }
+        PaintCellPart(painter, cell, part, cellColour, source);
         painter.restore();
         return true;
     }
@@ -351,16 +358,7 @@ bool Picture::Draw(const PictureDrawRequest& request) const
                 const QRect cell(int(dest.left() + col * cellW), int(dest.top() + row * cellH),
                                  cellW, cellH);
                 const QRect part = cell.intersected(tiles);
-                if (part.isEmpty()) {
-                    continue;
-                }
-                QImage image(part.size(), QImage::Format_ARGB32_Premultiplied);
-                image.fill(cellColour);
-                QPainter cellPainter(&image);
-                cellPainter.translate(-part.topLeft());
-                Render(cellPainter, cell, source);
-                cellPainter.end();
-                painter.drawImage(part.topLeft(), image);
+                PaintCellPart(painter, cell, part, cellColour, source);
             }
         }
     }
