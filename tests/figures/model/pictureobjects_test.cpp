@@ -13,6 +13,7 @@
 #include "figures/render/drawcontext.h"
 #include "figures/render/metafilebuilder.h"
 #include "figures/render/picturefiles.h"
+#include "support/referencepicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -369,9 +370,6 @@ TEST(PictureLoading, LoadFileFollowsTheNamingRulesAndEmptiesOnFailure)
 
 // ---- reference images ----
 
-constexpr int kChannelTolerance = 24;
-constexpr double kPixelTolerance = 0.002;
-
 QImage Render(const View& view, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -491,33 +489,8 @@ TEST_P(PictureReferences, MatchTheReviewedPicture)
     View view;
     reference.build(view);
     const QImage actual = Render(view, reference.size);
-    const QString path =
-        QStringLiteral(VELKOR_TEST_DATA "/picture-%1.png").arg(QLatin1String(reference.name));
-    if (qEnvironmentVariableIsSet("VELKOR_UPDATE_REFERENCES")) {
-        ASSERT_TRUE(actual.save(path));
-        GTEST_SKIP() << "reference rewritten: " << path.toStdString();
-    }
-    QImage expected(path);
-    ASSERT_FALSE(expected.isNull()) << "missing reference " << path.toStdString();
-    expected = expected.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(expected.size(), actual.size());
-    int differing = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            const QRgb a = actual.pixel(x, y);
-            const QRgb e = expected.pixel(x, y);
-            if (std::abs(qRed(a) - qRed(e)) > kChannelTolerance ||
-                std::abs(qGreen(a) - qGreen(e)) > kChannelTolerance ||
-                std::abs(qBlue(a) - qBlue(e)) > kChannelTolerance) {
-                ++differing;
-            }
-        }
-    }
-    const int allowed = int(kPixelTolerance * actual.width() * actual.height());
-    if (differing > allowed) {
-        actual.save(QStringLiteral("picture-%1-actual.png").arg(QLatin1String(reference.name)));
-    }
-    EXPECT_LE(differing, allowed) << "the actual picture was saved next to the test run";
+    testsupport::ExpectMatchesReference(
+        actual, QStringLiteral("picture-%1").arg(QLatin1String(reference.name)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, PictureReferences,
