@@ -17,6 +17,16 @@ constexpr double kMaxTextPixels = 8192;
 // A font record of height 0 asks for the device's default size: 12 points.
 constexpr double kDefaultTextInches = 12.0 / 72.0;
 
+// Whether t only turns, moves and scales evenly (mirrored or not), within a hundredth.
+bool Similarity(const QTransform& t)
+{
+    const double scale = std::sqrt(std::abs(t.determinant()));
+    const double tolerance = 0.01 * scale;
+    const bool turned = std::abs(t.m11() - t.m22()) + std::abs(t.m12() + t.m21()) <= tolerance;
+    const bool mirrored = std::abs(t.m11() + t.m22()) + std::abs(t.m12() - t.m21()) <= tolerance;
+    return scale > 0 && (turned || mirrored);
+}
+
 } // namespace
 
 std::vector<TextCell> AnsiTextCells(std::span<const uint8_t> bytes, uint8_t charSet,
@@ -169,8 +179,9 @@ void MetafileCanvas::DrawText(const TextRequest& request)
         down = -down;
     }
     QTransform frame(m.m11(), m.m12(), down.x(), down.y(), origin.x(), origin.y());
-    if (state_.font.escapement % 3600 != 0) {
-        frame = QTransform().rotate(-state_.font.escapement / 10.0) * frame;
+    const int32_t turn = state_.font.escapement % 3600; // whole turns change nothing
+    if (turn != 0) {
+        frame = QTransform().rotate(-turn / 10.0) * frame;
     }
     TextFont tf;
     if (!PrepareFont(frame * deviceTransform_, tf)) {
@@ -233,14 +244,24 @@ void MetafileCanvas::DrawText(const TextRequest& request)
         if (state_.bkMode == kBkOpaque) {
             painter_.fillRect(extent.boundingRect(), state_.bkColour);
         }
-        painter_.setFont(tf.font);
-        painter_.setPen(state_.textColour);
-        if (!request.hasAdvances && state_.charExtra == 0) {
-            painter_.drawText(QPointF(x0, baseline), whole);
-        } else {
-            for (size_t i = 0; i < request.cells.size(); ++i) {
-                painter_.drawText(QPointF(x0, baseline) + at[i], request.cells[i].text);
+        if (Similarity(toDevice * deviceTransform_)) {
+            painter_.setFont(tf.font);
+            painter_.setPen(state_.textColour);
+            if (!request.hasAdvances && state_.charExtra == 0) {
+                painter_.drawText(QPointF(x0, baseline), whole);
+            } else {
+                for (size_t i = 0; i < request.cells.size(); ++i) {
+                    painter_.drawText(QPointF(x0, baseline) + at[i], request.cells[i].text);
+                }
             }
+        } else {
+            // Glyphs squeezed or sheared by the mapping are filled as outlines: the
+            // rasteriser's glyph cache is made for glyphs that are only turned.
+            QPainterPath glyphs;
+            for (size_t i = 0; i < request.cells.size(); ++i) {
+                glyphs.addText(QPointF(x0, baseline) + at[i], tf.font, request.cells[i].text);
+            }
+            painter_.fillPath(glyphs, state_.textColour);
         }
         painter_.restore();
     }

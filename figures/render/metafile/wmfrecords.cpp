@@ -580,21 +580,22 @@ void WmfPlayer::Play(uint16_t function, std::span<const uint8_t> params)
     }
     case kMetaFillRegion:
     case kMetaFrameRegion: {
+        const bool frame = function == kMetaFrameRegion;
         const uint16_t regionIndex = r.U16();
         const uint16_t brushIndex = r.U16();
-        const int16_t height = r.I16();
-        const int16_t width = r.I16();
-        const bool frame = function == kMetaFrameRegion;
-        if (!r.Ok() && (frame || r.Position() < 4)) {
-            break;
+        QSizeF stroke;
+        if (frame) {
+            const int16_t height = r.I16();
+            const int16_t width = r.I16();
+            stroke = QSizeF(width, height);
         }
         const GdiRegion* region = objects_.RegionAt(regionIndex);
         const GdiBrush* brush = objects_.BrushAt(brushIndex);
-        if (region == nullptr || brush == nullptr) {
+        if (!r.Ok() || region == nullptr || brush == nullptr) {
             break;
         }
         if (frame) {
-            canvas_.FrameRegion(DeviceRegion(*region), *brush, QSizeF(width, height));
+            canvas_.FrameRegion(DeviceRegion(*region), *brush, stroke);
         } else {
             canvas_.FillRegion(DeviceRegion(*region), *brush);
         }
