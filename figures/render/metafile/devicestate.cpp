@@ -117,34 +117,34 @@ void CombineClip(ClipArea& clip, const ClipArea& shape, int32_t mode)
         clip = shape;
         return;
     }
-    if (!shape.active) {
-        // The shape is the whole device: AND keeps the clip, OR opens it, XOR and DIFF
-        // leave the complement of the whole, which is nothing.
-        if (mode == kRgnOr) {
-            clip = ClipArea{};
-        } else if (mode != kRgnAnd) {
-            clip = ClipArea{};
-            clip.active = true;
-        }
+    // An inactive clip or shape stands for the whole device: AND with it keeps the other
+    // side, OR with it opens everything.
+    if (!shape.active && mode == kRgnAnd) {
         return;
     }
-    if (!clip.active) {
-        if (mode == kRgnAnd) {
-            clip = shape;
-            return;
-        }
-        if (mode == kRgnOr) {
-            return; // the whole device united with anything stays whole
-        }
-        clip = WholeDevice();
-    }
-    if (!clip.usesPath && !shape.usesPath) {
-        clip.region = CombineRegions(clip.region, shape.region, mode);
+    if ((!shape.active || !clip.active) && mode == kRgnOr) {
+        clip = ClipArea{};
         return;
     }
-    clip.path = CombinePaths(clip.AsPath(), shape.AsPath(), mode);
+    if (!clip.active && mode == kRgnAnd) {
+        clip = shape;
+        return;
+    }
+    const ClipArea whole = WholeDevice();
+    const ClipArea& a = clip.active ? clip : whole;
+    const ClipArea& b = shape.active ? shape : whole;
+    if (!a.usesPath && !b.usesPath) {
+        const QRegion region = CombineRegions(a.region, b.region, mode);
+        clip = ClipArea{};
+        clip.active = true;
+        clip.region = region;
+        return;
+    }
+    const QPainterPath path = CombinePaths(a.AsPath(), b.AsPath(), mode);
+    clip = ClipArea{};
+    clip.active = true;
     clip.usesPath = true;
-    clip.region = QRegion();
+    clip.path = path;
 }
 
 QTransform DeviceState::PageToDevice(double dpiX, double dpiY) const

@@ -646,7 +646,15 @@ void MetafileCanvas::OffsetClip(QPointF logicalOffset)
     if (state_.clip.usesPath) {
         state_.clip.path.translate(delta);
     } else {
-        state_.clip.region.translate(int(std::lround(delta.x())), int(std::lround(delta.y())));
+        // Region coordinates are integers; a clip moved out that far is gone anyway.
+        const QRect moved = state_.clip.region.boundingRect().translated(
+            int(std::lround(delta.x())), int(std::lround(delta.y())));
+        if (std::abs(moved.left()) > (1 << 28) || std::abs(moved.right()) > (1 << 28) ||
+            std::abs(moved.top()) > (1 << 28) || std::abs(moved.bottom()) > (1 << 28)) {
+            state_.clip.region = QRegion();
+        } else {
+            state_.clip.region.translate(int(std::lround(delta.x())), int(std::lround(delta.y())));
+        }
     }
     ApplyClip();
 }

@@ -146,9 +146,9 @@ bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRect
 {
     MetafileInfo info;
     const size_t recordsAt = Inspect(bytes, info);
-    if (!info.ok || !std::isfinite(target.x()) || !std::isfinite(target.y()) ||
-        !std::isfinite(target.width()) || !std::isfinite(target.height()) || target.width() == 0 ||
-        target.height() == 0) {
+    if (!info.ok || !painter.isActive() || !std::isfinite(target.x()) ||
+        !std::isfinite(target.y()) || !std::isfinite(target.width()) ||
+        !std::isfinite(target.height()) || target.width() == 0 || target.height() == 0) {
         return false;
     }
     // The picture's rectangle of reference-device units lands on the target.

@@ -38,9 +38,9 @@ MetafileInfo InspectMetafile(std::span<const uint8_t> bytes);
 // coordinates (any world transform, any clip; both are left as they were). Lines of
 // width zero or one draw one pixel of the painter's device.
 //
-// Returns false when the bytes are not a picture InspectMetafile accepts or target is
-// empty, and when a damaged record ended playing early; what was drawn up to there
-// stays. Unknown and unsupported records are skipped without failing.
+// Returns false when the bytes are not a picture InspectMetafile accepts, the painter is
+// not active or target is empty, and when a damaged record ended playing early; what was drawn up
+// to there stays. Unknown and unsupported records are skipped without failing.
 bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target);
 
 } // namespace figures

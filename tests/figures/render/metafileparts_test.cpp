@@ -4,7 +4,7 @@
 #include "figures/render/metafile/devicestate.h"
 #include "figures/render/metafile/dibimage.h"
 #include "figures/render/metafile/metafilecanvas.h"
-#include "figures/render/metafilebuilder.h"
+#include "figures/render/wmfbuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -294,6 +294,17 @@ TEST(MetafileDeviceState, CombinesClipsInEveryRegionMode)
             EXPECT_FALSE(clip.AsPath().contains(QPointF(c.outside) + QPointF(0.5, 0.5)));
         }
     }
+    // A shape that is not set stands for the whole device too.
+    ClipArea complement = left;
+    CombineClip(complement, ClipArea{}, kRgnXor);
+    EXPECT_TRUE(complement.active);
+    EXPECT_TRUE(complement.AsPath().contains(QPointF(500.5, 500.5)));
+    EXPECT_FALSE(complement.AsPath().contains(QPointF(2.5, 5.5)));
+    ClipArea nothing = left;
+    CombineClip(nothing, ClipArea{}, kRgnDiff);
+    EXPECT_TRUE(nothing.active);
+    EXPECT_TRUE(nothing.region.isEmpty());
+
     // Curved shapes turn the clip into a path; rectangles on a path clip stay paths.
     ClipArea curved;
     curved.active = true;
