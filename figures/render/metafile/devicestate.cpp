@@ -106,7 +106,43 @@ QRegion CombineRegions(const QRegion& a, const QRegion& b, int32_t mode)
     }
 }
 
+// Rectangles sorted by top then left, in bands of equal top and height, neither
+// overlapping nor touching within a band: the form QRegion can take as it is.
+bool Banded(const std::vector<QRect>& rects)
+{
+    for (size_t i = 1; i < rects.size(); ++i) {
+        const QRect& a = rects[i - 1];
+        const QRect& b = rects[i];
+        if (b.top() < a.top()) {
+            return false;
+        }
+        if (b.top() == a.top() && (b.height() != a.height() || b.left() <= a.right() + 1)) {
+            return false;
+        }
+        if (b.top() != a.top() && b.top() <= a.bottom()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+bool RegionFromRects(const std::vector<QRect>& rects, QRegion& out)
+{
+    out = QRegion();
+    if (Banded(rects)) {
+        out.setRects(rects.data(), int(rects.size()));
+        return true;
+    }
+    if (rects.size() > kMaxUnsortedRects) {
+        return false;
+    }
+    for (const QRect& rect : rects) {
+        out += rect;
+    }
+    return true;
+}
 
 void CombineClip(ClipArea& clip, const ClipArea& shape, int32_t mode)
 {

@@ -180,6 +180,13 @@ struct ClipArea {
     QPainterPath AsPath() const;
 };
 
+// A region of rectangles. Rectangles already in the banded order regions are kept in
+// (sorted by top, then left; equal tops share a height; none overlap or touch within a
+// band) are taken as they are; others are united one by one, at most kMaxUnsortedRects of
+// them, since that costs time with their number. False when there are more.
+constexpr size_t kMaxUnsortedRects = 4096;
+bool RegionFromRects(const std::vector<QRect>& rects, QRegion& out);
+
 // Combines shape into clip with one of the region modes (kRgnAnd .. kRgnCopy); an inactive
 // clip stands for the whole device. Unknown modes leave the clip as it was.
 void CombineClip(ClipArea& clip, const ClipArea& shape, int32_t mode);

@@ -250,34 +250,8 @@ std::optional<GdiBrush> EmfObjects::BrushAt(uint32_t index) const
     return brush != nullptr ? std::optional<GdiBrush>(*brush) : std::nullopt;
 }
 
-namespace {
-
-// Rectangles sorted by top then left, in bands of equal top and height, neither
-// overlapping nor touching within a band: the form QRegion can take as it is.
-bool Banded(const std::vector<QRect>& rects)
-{
-    for (size_t i = 1; i < rects.size(); ++i) {
-        const QRect& a = rects[i - 1];
-        const QRect& b = rects[i];
-        if (b.top() < a.top()) {
-            return false;
-        }
-        if (b.top() == a.top() && (b.height() != a.height() || b.left() <= a.right() + 1)) {
-            return false;
-        }
-        if (b.top() != a.top() && b.top() <= a.bottom()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 bool ReadRegionData(std::span<const uint8_t> data, QRegion& out)
 {
-    // Unsorted rectangles are united one by one, which costs time with their number.
-    constexpr uint32_t kMaxUnsortedRects = 4096;
     RecordReader r(data);
     r.U32(); // header size
     r.U32(); // type
@@ -301,18 +275,7 @@ bool ReadRegionData(std::span<const uint8_t> data, QRegion& out)
             rects.emplace_back(int(left), int(top), int(right - left), int(bottom - top));
         }
     }
-    out = QRegion();
-    if (Banded(rects)) {
-        out.setRects(rects.data(), int(rects.size()));
-        return true;
-    }
-    if (rects.size() > kMaxUnsortedRects) {
-        return false;
-    }
-    for (const QRect& rect : rects) {
-        out += rect;
-    }
-    return true;
+    return RegionFromRects(rects, out);
 }
 
 } // namespace figures

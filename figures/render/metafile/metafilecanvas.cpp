@@ -580,28 +580,38 @@ void MetafileCanvas::ApplyClip()
     }
 }
 
-ClipArea MetafileCanvas::DeviceShapeOfRect(const QRectF& logical) const
+// An axis-aligned rectangle in whole device units, as the platform rounds it; false when
+// the mapping turns or shears, or the rectangle lies beyond what a region can hold.
+bool MetafileCanvas::DeviceRect(const QRectF& logical, QRect& out) const
 {
     const QTransform m = LogicalToDevice();
+    if (m.m12() != 0 || m.m21() != 0) {
+        return false;
+    }
+    const QRectF r = m.mapRect(logical.normalized());
+    constexpr double kLimit = 1 << 28;
+    if (!(std::abs(r.left()) < kLimit && std::abs(r.right()) < kLimit &&
+          std::abs(r.top()) < kLimit && std::abs(r.bottom()) < kLimit)) {
+        out = QRect();
+        return true;
+    }
+    const int left = int(std::lround(r.left()));
+    const int top = int(std::lround(r.top()));
+    out = QRect(left, top, int(std::lround(r.right())) - left, int(std::lround(r.bottom())) - top);
+    return true;
+}
+
+ClipArea MetafileCanvas::DeviceShapeOfRect(const QRectF& logical) const
+{
     ClipArea shape;
     shape.active = true;
-    if (m.m12() == 0 && m.m21() == 0) {
-        // Axis-aligned: a rectangle of whole device units, as the platform rounds it.
-        const QRectF r = m.mapRect(logical.normalized());
-        const double limit = 1 << 28;
-        if (!(std::abs(r.left()) < limit && std::abs(r.right()) < limit &&
-              std::abs(r.top()) < limit && std::abs(r.bottom()) < limit)) {
-            shape.region = QRegion();
-            return shape;
-        }
-        const int left = int(std::lround(r.left()));
-        const int top = int(std::lround(r.top()));
-        shape.region = QRegion(left, top, int(std::lround(r.right())) - left,
-                               int(std::lround(r.bottom())) - top);
+    QRect device;
+    if (DeviceRect(logical, device)) {
+        shape.region = QRegion(device);
         return shape;
     }
     shape.usesPath = true;
-    shape.path.addPolygon(m.map(QPolygonF(logical.normalized())));
+    shape.path.addPolygon(LogicalToDevice().map(QPolygonF(logical.normalized())));
     shape.path.closeSubpath();
     return shape;
 }
@@ -610,9 +620,33 @@ ClipArea MetafileCanvas::DeviceShapeOf(const GdiRegion& logicalRegion) const
 {
     ClipArea shape;
     shape.active = true;
+    std::vector<QRect> rects;
+    rects.reserve(logicalRegion.rects.size());
+    bool aligned = true;
     for (const QRect& rect : logicalRegion.rects) {
-        CombineClip(shape, DeviceShapeOfRect(QRectF(rect)), kRgnOr);
-        shape.active = true;
+        QRect device;
+        aligned = aligned && DeviceRect(QRectF(rect), device);
+        if (!aligned) {
+            break;
+        }
+        if (!device.isEmpty()) {
+            rects.push_back(device);
+        }
+    }
+    if (aligned) {
+        if (!RegionFromRects(rects, shape.region)) {
+            shape.region = QRegion(); // more pieces than are worth uniting: nothing
+        }
+        return shape;
+    }
+    // Turned rectangles, all turned alike: under the winding rule their outlines fill
+    // their union without any path arithmetic.
+    const QTransform m = LogicalToDevice();
+    shape.usesPath = true;
+    shape.path.setFillRule(Qt::WindingFill);
+    for (const QRect& rect : logicalRegion.rects) {
+        shape.path.addPolygon(m.map(QPolygonF(QRectF(rect))));
+        shape.path.closeSubpath();
     }
     return shape;
 }

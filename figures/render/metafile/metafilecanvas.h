@@ -161,6 +161,7 @@ private:
     QPen MakePen() const;
     QBrush MakeBrush(const GdiBrush& brush) const;
     QRectF InsideFrame(const QRectF& box) const;
+    bool DeviceRect(const QRectF& logical, QRect& out) const;
     ClipArea DeviceShapeOfRect(const QRectF& logical) const;
     bool PrepareFont(const QTransform& toOutput, TextFont& out);
     void FillDeviceRect(const QRectF& logical, const QColor& colour);

@@ -507,9 +507,34 @@ TEST(MetafilePlay, DeepAndRepeatedClippingStaysBounded)
         b.RestoreDc(-1);
     }
     b.IntersectClipRect(0, 0, 50, 50).Rectangle(0, 0, 100, 100);
-    const QImage image = Play(b.Finish());
+    QImage image = Play(b.Finish());
     EXPECT_EQ(image.pixel(25, 25), kRedPixel);
     EXPECT_EQ(image.pixel(75, 75), kWhitePixel);
+
+    // A region of 16000 rows in order is taken whole: every other row.
+    std::vector<QRect> rows;
+    for (int i = 0; i < 16000; ++i) {
+        rows.emplace_back(0, 2 * i, 100, 1);
+    }
+    WmfBuilder w = Wmf100();
+    w.CreateRegion(rows).SelectClipRegion(1).CreateBrush(0, kRed).SelectObject(2);
+    w.Rectangle(0, 0, 100, 100);
+    image = Play(w.Finish());
+    EXPECT_EQ(image.pixel(50, 10), kRedPixel);
+    EXPECT_EQ(image.pixel(50, 11), kWhitePixel);
+    EXPECT_EQ(image.pixel(50, 98), kRedPixel);
+    EXPECT_EQ(image.pixel(50, 99), kWhitePixel);
+
+    // Unsorted rectangles are united one by one only up to a limit; beyond it the region
+    // is refused and the clip stays as it was.
+    std::vector<QRect> unsorted;
+    for (int i = 5000; i > 0; --i) {
+        unsorted.emplace_back(i % 50, i % 7, 1, 1);
+    }
+    EmfBuilder e = Emf100();
+    e.CreateBrush(1, 0, kRed).SelectObject(1).ExtSelectClipRgn(5, unsorted);
+    e.Rectangle(0, 0, 100, 100);
+    EXPECT_EQ(Play(e.Finish()).pixel(75, 75), kRedPixel);
 }
 
 TEST(MetafilePlay, PathsBracketDrawingUntilTheyAreUsed)
