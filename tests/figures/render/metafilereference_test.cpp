@@ -4,6 +4,7 @@
 // committing it.
 #include "figures/render/metafile/metafileplayer.h"
 #include "figures/render/metafilescenes.h"
+#include "support/referencepicture.h"
 
 #include <QImage>
 #include <QPainter>
@@ -17,11 +18,6 @@ namespace figures {
 namespace {
 
 using namespace metafiletest;
-
-// A channel may differ this much (antialiasing on another CPU or Qt build) ...
-constexpr int kChannelTolerance = 24;
-// ... in at most this share of the pixels.
-constexpr double kPixelTolerance = 0.002;
 
 struct Reference {
     const char* name;
@@ -42,33 +38,8 @@ TEST_P(MetafileReferenceImages, MatchTheReviewedPicture)
         ASSERT_TRUE(
             PlayMetafile(reference.build(), painter, QRectF(QPointF(0, 0), reference.size)));
     }
-    const QString path =
-        QStringLiteral(VELKOR_TEST_DATA "/metafile-%1.png").arg(QLatin1String(reference.name));
-    if (qEnvironmentVariableIsSet("VELKOR_UPDATE_REFERENCES")) {
-        ASSERT_TRUE(actual.save(path));
-        GTEST_SKIP() << "reference rewritten: " << path.toStdString();
-    }
-    QImage expected(path);
-    ASSERT_FALSE(expected.isNull()) << "missing reference " << path.toStdString();
-    expected = expected.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(expected.size(), actual.size());
-    int differing = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            const QRgb a = actual.pixel(x, y);
-            const QRgb e = expected.pixel(x, y);
-            if (std::abs(qRed(a) - qRed(e)) > kChannelTolerance ||
-                std::abs(qGreen(a) - qGreen(e)) > kChannelTolerance ||
-                std::abs(qBlue(a) - qBlue(e)) > kChannelTolerance) {
-                ++differing;
-            }
-        }
-    }
-    const int allowed = int(kPixelTolerance * actual.width() * actual.height());
-    if (differing > allowed) {
-        actual.save(QStringLiteral("metafile-%1-actual.png").arg(QLatin1String(reference.name)));
-    }
-    EXPECT_LE(differing, allowed) << "the actual picture was saved next to the test run";
+    testsupport::ExpectMatchesReference(
+        actual, QStringLiteral("metafile-%1").arg(QLatin1String(reference.name)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
