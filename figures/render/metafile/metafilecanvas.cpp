@@ -128,7 +128,9 @@ QPen MetafileCanvas::MakePen() const
         }
         return out;
     }
-    out.setWidthF(deviceWidth);
+    // Wider than any picture is wide; the pen's own range ends not far beyond.
+    constexpr double kMaxPenWidth = 1 << 20;
+    out.setWidthF(std::min(deviceWidth, kMaxPenWidth));
     out.setMiterLimit(state_.miterLimit);
     if (!pen.extended) {
         // The older pens draw round ends and joins, and solid once wider than a pixel.
