@@ -128,8 +128,8 @@ QPen MetafileCanvas::MakePen() const
         }
         return out;
     }
-    // Wider than any picture is wide; the pen's own range ends not far beyond.
-    constexpr double kMaxPenWidth = 1 << 20;
+    // As wide as the largest picture of 16-bit coordinates; QPen takes no wider pens.
+    constexpr double kMaxPenWidth = 32767;
     out.setWidthF(std::min(deviceWidth, kMaxPenWidth));
     out.setMiterLimit(state_.miterLimit);
     if (!pen.extended) {
