@@ -537,6 +537,18 @@ TEST(MetafilePlay, DeepAndRepeatedClippingStaysBounded)
     EXPECT_EQ(Play(e.Finish()).pixel(75, 75), kRedPixel);
 }
 
+TEST(MetafilePlay, PensWiderThanThePictureCoverIt)
+{
+    // A million units wide is more than a pen can be; it is held at the widest one, which
+    // still covers the whole picture from a line through its middle.
+    EmfBuilder b = Emf100();
+    b.ExtCreatePen(1, 0x10000 | 0x200, 1000000, kBlue).SelectObject(1);
+    b.MoveTo(40, 50).LineTo(60, 50);
+    const QImage image = Play(b.Finish());
+    EXPECT_EQ(image.pixel(50, 1), kBluePixel);
+    EXPECT_EQ(image.pixel(50, 98), kBluePixel);
+}
+
 TEST(MetafilePlay, PathsBracketDrawingUntilTheyAreUsed)
 {
     // Inside the bracket nothing is drawn; a fill then paints the path, which is used up.
