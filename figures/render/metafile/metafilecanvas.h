@@ -166,6 +166,8 @@ private:
     bool PrepareFont(const QTransform& toOutput, TextFont& out);
     void FillDeviceRect(const QRectF& logical, const QColor& colour);
     void FillPatternRect(const QRectF& dest, uint32_t rop);
+    void DrawImageThrough(const QTransform& imageToOutput, const QImage& image,
+                          const QRectF& visible);
 
     QPainter& painter_;
     QTransform deviceTransform_; // reference-device units to the painter's device

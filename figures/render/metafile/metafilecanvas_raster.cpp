@@ -78,6 +78,32 @@ QImage EmulatedSource(const QImage& image, uint32_t code)
 
 } // namespace
 
+// Draws the visible part of the image (in image pixels) through imageToOutput. The
+// rasteriser reads outside images it draws mirrored and squeezed, so a mapping that only
+// scales and moves is drawn as a plain stretch of the image turned round beforehand.
+void MetafileCanvas::DrawImageThrough(const QTransform& imageToOutput, const QImage& image,
+                                      const QRectF& visible)
+{
+    if (imageToOutput.m12() != 0 || imageToOutput.m21() != 0) {
+        painter_.setWorldTransform(imageToOutput);
+        painter_.drawImage(visible, image, visible);
+        return;
+    }
+    const bool mirrorX = imageToOutput.m11() < 0;
+    const bool mirrorY = imageToOutput.m22() < 0;
+    const QRectF target = imageToOutput.mapRect(visible);
+    QRectF source = visible;
+    if (mirrorX) {
+        source.moveLeft(image.width() - visible.right());
+    }
+    if (mirrorY) {
+        source.moveTop(image.height() - visible.bottom());
+    }
+    painter_.setWorldTransform(QTransform());
+    painter_.drawImage(target, mirrorX || mirrorY ? image.mirrored(mirrorX, mirrorY) : image,
+                       source);
+}
+
 void MetafileCanvas::StretchBlt(const QRectF& dest, const QImage& image, QRectF source,
                                 uint32_t rop)
 {
@@ -114,7 +140,6 @@ void MetafileCanvas::StretchBlt(const QRectF& dest, const QImage& image, QRectF 
         return;
     }
     painter_.save();
-    painter_.setWorldTransform(toDevice * deviceTransform_);
     painter_.setCompositionMode(mode);
     if (mode != QPainter::CompositionMode_SourceOver) {
         painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -122,7 +147,7 @@ void MetafileCanvas::StretchBlt(const QRectF& dest, const QImage& image, QRectF 
     if (state_.stretchMode == kStretchHalftone) {
         painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
     }
-    painter_.drawImage(visible, pixels, visible);
+    DrawImageThrough(toDevice * deviceTransform_, pixels, visible);
     painter_.restore();
     if (!known && code == 0xC0 && rasterOps_) {
         // MERGECOPY: the source ANDed with the brush.
@@ -151,12 +176,11 @@ void MetafileCanvas::BlendImage(const QRectF& dest, const QImage& image, QRectF 
         return;
     }
     painter_.save();
-    painter_.setWorldTransform(toDevice * deviceTransform_);
     painter_.setOpacity(std::min(opacity, 1.0));
     if (state_.stretchMode == kStretchHalftone) {
         painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
     }
-    painter_.drawImage(visible, image, visible);
+    DrawImageThrough(toDevice * deviceTransform_, image, visible);
     painter_.restore();
 }
 

@@ -549,6 +549,38 @@ TEST(MetafilePlay, PensWiderThanThePictureCoverIt)
     EXPECT_EQ(image.pixel(50, 98), kBluePixel);
 }
 
+TEST(MetafilePlay, MirroredAndSqueezedBitmapsLandTurnedRound)
+{
+    // Red, green, blue and yellow quarters over the whole picture, played into targets
+    // given right to left and bottom to top: the yellow bottom-right quarter comes out at
+    // the top left. The squeezed target once made the rasteriser read outside the image.
+    const QRgb yellow = qRgb(255, 200, 0);
+    const Bytes bytes =
+        WmfBuilder(0, 0, 100, 100, 96)
+            .StretchDib(QRect(0, 0, 100, 100), QRect(0, 0, 16, 12), PackedDib(Quarters(16, 12), 24))
+            .Finish();
+    struct Case {
+        const char* name;
+        QRectF target;
+        QPoint at;
+        QRgb expected;
+    };
+    const Case cases[] = {
+        {"as given", QRectF(0, 0, 100, 100), {30, 10}, kRedPixel},
+        {"mirrored both ways", QRectF(100, 100, -100, -100), {30, 10}, yellow},
+        {"mirrored and squeezed", QRectF(100, 60, -100, -6), {30, 55}, yellow},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage image(100, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        ASSERT_TRUE(PlayMetafile(bytes, painter, c.target));
+        painter.end();
+        EXPECT_EQ(image.pixel(c.at), c.expected);
+    }
+}
+
 TEST(MetafilePlay, PathsBracketDrawingUntilTheyAreUsed)
 {
     // Inside the bracket nothing is drawn; a fill then paints the path, which is used up.
