@@ -266,4 +266,16 @@ bool SavedStates::Restore(int32_t which, DeviceState& state)
     return true;
 }
 
+void ScaleExtentBy(QPointF& extent, int32_t xNum, int32_t xDenom, int32_t yNum, int32_t yDenom)
+{
+    if (xDenom == 0 || yDenom == 0 || xNum == 0 || yNum == 0) {
+        return;
+    }
+    const QPointF scaled(extent.x() * xNum / xDenom, extent.y() * yNum / yDenom);
+    if (std::abs(scaled.x()) >= 1e-6 && std::abs(scaled.y()) >= 1e-6 &&
+        std::abs(scaled.x()) <= 1e12 && std::abs(scaled.y()) <= 1e12) {
+        extent = scaled;
+    }
+}
+
 } // namespace figures

@@ -245,4 +245,8 @@ private:
     uint32_t overflow_ = 0;
 };
 
+// Scales a window or viewport extent by two ratios, as both formats' scale records do.
+// Zero terms, and results that would collapse or explode the mapping, leave it as it is.
+void ScaleExtentBy(QPointF& extent, int32_t xNum, int32_t xDenom, int32_t yNum, int32_t yDenom);
+
 } // namespace figures

@@ -305,13 +305,8 @@ void EmfPlayer::ScaleExtent(QPointF& extent, RecordReader& r)
     const int32_t xDenom = r.I32();
     const int32_t yNum = r.I32();
     const int32_t yDenom = r.I32();
-    if (!r.Ok() || xDenom == 0 || yDenom == 0 || xNum == 0 || yNum == 0) {
-        return;
-    }
-    const QPointF scaled(extent.x() * xNum / xDenom, extent.y() * yNum / yDenom);
-    if (std::abs(scaled.x()) >= 1e-6 && std::abs(scaled.y()) >= 1e-6 &&
-        std::abs(scaled.x()) <= 1e12 && std::abs(scaled.y()) <= 1e12) {
-        extent = scaled;
+    if (r.Ok()) {
+        ScaleExtentBy(extent, xNum, xDenom, yNum, yDenom);
     }
 }
 

@@ -193,13 +193,8 @@ void WmfPlayer::ScaleExtent(QPointF& extent, RecordReader& r)
     const int16_t yNum = r.I16();
     const int16_t xDenom = r.I16();
     const int16_t xNum = r.I16();
-    if (!r.Ok() || xDenom == 0 || yDenom == 0 || xNum == 0 || yNum == 0) {
-        return;
-    }
-    const QPointF scaled(extent.x() * xNum / xDenom, extent.y() * yNum / yDenom);
-    if (std::abs(scaled.x()) >= 1e-6 && std::abs(scaled.y()) >= 1e-6 &&
-        std::abs(scaled.x()) <= 1e12 && std::abs(scaled.y()) <= 1e12) {
-        extent = scaled;
+    if (r.Ok()) {
+        ScaleExtentBy(extent, xNum, xDenom, yNum, yDenom);
     }
 }
 
