@@ -1,8 +1,8 @@
 // Reading and writing a generated document of 100 000 shape objects. Reports bytes
 // per second and objects per second.
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/crichgraph.h"
 #include "figures/model/document.h"
-#include "figures/model/documentformat.h"
+#include "figures/model/storage/documentformat.h"
 
 #include <benchmark/benchmark.h>
 

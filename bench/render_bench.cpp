@@ -1,13 +1,13 @@
 // Interpreter throughput on catalogue programs, and painting a full-HD view of 10 000
 // shapes at 100 % zoom.
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/crichgraph.h"
 #include "figures/model/view.h"
 #include "figures/model/viewpainter.h"
-#include "figures/render/catalogue.h"
+#include "figures/render/shapes/catalogue.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/pathsink.h"
-#include "figures/render/shapeinterpreter.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeinterpreter.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <QImage>
 

@@ -4,7 +4,7 @@
 // stored record refuses items gets the empty program, a damaged item list is repaired
 // when an item is set.)
 #include "figures/model/document.h"
-#include "figures/model/documentformat.h"
+#include "figures/model/storage/documentformat.h"
 
 #include <cstdlib>
 

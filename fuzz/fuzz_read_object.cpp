@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the single-object reader used by the clipboard and object
 // copies. A read object must write a record that reads back whole, and repeated writing
 // and reading must settle on a fixed point within a few rounds.
-#include "figures/model/objectregistry.h"
+#include "figures/model/objects/objectregistry.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Writes the seed corpora of the metafile fuzz targets into DIR/wmf and DIR/emf: the
 // pictures of the player's reference tests, one family of records each, and a few
 // files of single records.
-#include "figures/render/metafilescenes.h"
+#include "tests/figures/render/pictures/metafile/metafilescenes.h"
 
 #include <cstdio>
 #include <filesystem>

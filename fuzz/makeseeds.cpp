@@ -1,9 +1,9 @@
 // Writes the seed corpora of the fuzz targets into DIR/document and DIR/object.
 #include "tools/makesample/sampledocument.h"
 
-#include "figures/model/ccmbobj.h"
-#include "figures/model/documentformat.h"
-#include "figures/model/objectregistry.h"
+#include "figures/model/objects/ccmbobj.h"
+#include "figures/model/storage/documentformat.h"
+#include "figures/model/objects/objectregistry.h"
 
 #include <cstdio>
 #include <filesystem>

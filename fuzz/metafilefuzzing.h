@@ -3,7 +3,7 @@
 // What the two metafile fuzz targets share: a GUI application on the offscreen platform
 // (text needs fonts) and playing into a small image under one of a few painter set-ups.
 
-#include "figures/render/metafile/metafileplayer.h"
+#include "figures/render/pictures/metafile/metafileplayer.h"
 
 #include <QGuiApplication>
 #include <QImage>

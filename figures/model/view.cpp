@@ -1,6 +1,6 @@
 #include "figures/model/view.h"
 
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/crichgraph.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/model/cbasecom.h"
+#include "figures/model/objects/cbasecom.h"
 #include "figures/render/geometry.h"
 
 #include <memory>

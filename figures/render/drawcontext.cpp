@@ -1,8 +1,8 @@
 #include "figures/render/drawcontext.h"
 
 #include "figures/render/colour.h"
-#include "figures/render/fillstyle.h"
-#include "figures/render/linestyle.h"
+#include "figures/render/styles/fillstyle.h"
+#include "figures/render/styles/linestyle.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "tools/makesample/sampledocument.h"
 #include "tools/vkdtool/documentinfo.h"
 
-#include "figures/model/documentformat.h"
+#include "figures/model/storage/documentformat.h"
 
 #include <QJsonArray>
 

@@ -1,7 +1,7 @@
 // Writes the bundled sample document to the path given on the command line.
 #include "tools/makesample/sampledocument.h"
 
-#include "figures/model/documentformat.h"
+#include "figures/model/storage/documentformat.h"
 
 #include <cstdio>
 

@@ -1,14 +1,14 @@
 #include "tools/makesample/sampledocument.h"
 
-#include "figures/model/ccmbobj.h"
-#include "figures/model/cgraphcom.h"
-#include "figures/model/clinegraph.h"
-#include "figures/model/cnptextbox.h"
-#include "figures/model/cpcxpicturebox.h"
-#include "figures/model/cpicturebox.h"
-#include "figures/model/crichgraph.h"
-#include "figures/model/crichline.h"
-#include "figures/model/shapetexts.h"
+#include "figures/model/objects/ccmbobj.h"
+#include "figures/model/objects/cgraphcom.h"
+#include "figures/model/objects/clinegraph.h"
+#include "figures/model/objects/cnptextbox.h"
+#include "figures/model/objects/cpcxpicturebox.h"
+#include "figures/model/objects/cpicturebox.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/model/objects/crichline.h"
+#include "figures/model/objects/shapetextstore.h"
 #include "figures/render/gbk.h"
 
 #include <QString>

@@ -1,16 +1,16 @@
 #include "tools/vkdtool/contactsheet.h"
 
-#include "figures/model/crichgraph.h"
-#include "figures/model/handlelist.h"
-#include "figures/model/objectflags.h"
-#include "figures/render/adjustroutines.h"
-#include "figures/render/catalogue.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/model/handles/handlelist.h"
+#include "figures/model/objects/objectflags.h"
+#include "figures/render/shapes/adjust/adjustroutines.h"
+#include "figures/render/shapes/catalogue.h"
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/numeric.h"
 #include "figures/render/painterpathsink.h"
-#include "figures/render/shapeinterpreter.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeinterpreter.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <QFont>
 #include <QPainter>

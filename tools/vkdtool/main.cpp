@@ -11,7 +11,7 @@
 #include "tools/vkdtool/viewrender.h"
 
 #include "figures/model/document.h"
-#include "figures/model/documentformat.h"
+#include "figures/model/storage/documentformat.h"
 
 #include <QGuiApplication>
 #include <QFile>

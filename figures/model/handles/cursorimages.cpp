@@ -1,4 +1,4 @@
-#include "figures/model/cursorimages.h"
+#include "figures/model/handles/cursorimages.h"
 
 #include <QFile>
 #include <QRegularExpression>

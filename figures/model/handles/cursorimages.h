@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/model/objecthandles.h"
+#include "figures/model/handles/objecthandles.h"
 
 #include <QImage>
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "figures/model/handlelist.h"
+#include "figures/model/handles/handlelist.h"
 #include "figures/render/littleendian.h"
 
 namespace figures {

@@ -1,4 +1,4 @@
-#include "figures/model/objecthandles.h"
+#include "figures/model/handles/objecthandles.h"
 
 #include "figures/render/numeric.h"
 

@@ -1,8 +1,8 @@
-#include "figures/model/cbasecom.h"
+#include "figures/model/objects/cbasecom.h"
 
-#include "figures/model/carchive.h"
-#include "figures/model/cdatamanger.h"
-#include "figures/model/handlelist.h"
+#include "figures/model/storage/carchive.h"
+#include "figures/model/storage/cdatamanger.h"
+#include "figures/model/handles/handlelist.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/numeric.h"
 

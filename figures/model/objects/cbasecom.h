@@ -1,7 +1,7 @@
 #pragma once
 
-#include "figures/model/objectflags.h"
-#include "figures/model/objectmessages.h"
+#include "figures/model/objects/objectflags.h"
+#include "figures/model/objects/objectmessages.h"
 #include "figures/render/devicemapping.h"
 #include "figures/render/geometry.h"
 

@@ -1,7 +1,7 @@
-#include "figures/model/ccmbobj.h"
+#include "figures/model/objects/ccmbobj.h"
 
-#include "figures/model/carchive.h"
-#include "figures/model/objectregistry.h"
+#include "figures/model/storage/carchive.h"
+#include "figures/model/objects/objectregistry.h"
 #include "figures/render/numeric.h"
 
 #include <algorithm>

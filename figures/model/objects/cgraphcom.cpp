@@ -1,10 +1,10 @@
-#include "figures/model/cgraphcom.h"
+#include "figures/model/objects/cgraphcom.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/numeric.h"
 #include "figures/render/painterpathsink.h"
-#include "figures/render/shapeinterpreter.h"
+#include "figures/render/shapes/shapeinterpreter.h"
 
 namespace figures {
 

@@ -1,6 +1,6 @@
-#include "figures/model/clinegraph.h"
+#include "figures/model/objects/clinegraph.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/numeric.h"
 #include "figures/render/littleendian.h"

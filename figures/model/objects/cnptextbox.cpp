@@ -1,6 +1,6 @@
-#include "figures/model/cnptextbox.h"
+#include "figures/model/objects/cnptextbox.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 
 namespace figures {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/model/crectcom.h"
+#include "figures/model/objects/crectcom.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "figures/model/cpcxpic.h"
+#include "figures/model/objects/cpcxpic.h"
 
-#include "figures/model/carchive.h"
-#include "figures/render/picture.h"
+#include "figures/model/storage/carchive.h"
+#include "figures/render/pictures/picture.h"
 
 namespace figures {
 

@@ -1,6 +1,6 @@
-#include "figures/model/cpcxpicturebox.h"
+#include "figures/model/objects/cpcxpicturebox.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 
 namespace figures {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "figures/model/cpcxpic.h"
-#include "figures/model/crectcom.h"
+#include "figures/model/objects/cpcxpic.h"
+#include "figures/model/objects/crectcom.h"
 
 namespace figures {
 

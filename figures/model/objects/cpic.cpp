@@ -1,6 +1,6 @@
-#include "figures/model/cpic.h"
+#include "figures/model/objects/cpic.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 
 #include <QFile>
 

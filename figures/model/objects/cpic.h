@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/render/picture.h"
+#include "figures/render/pictures/picture.h"
 
 #include <cstdint>
 #include <string>

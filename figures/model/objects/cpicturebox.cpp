@@ -1,6 +1,6 @@
-#include "figures/model/cpicturebox.h"
+#include "figures/model/objects/cpicturebox.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 #include "figures/render/drawcontext.h"
 
 namespace figures {

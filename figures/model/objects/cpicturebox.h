@@ -1,7 +1,7 @@
 #pragma once
 
-#include "figures/model/cpic.h"
-#include "figures/model/crectcom.h"
+#include "figures/model/objects/cpic.h"
+#include "figures/model/objects/crectcom.h"
 
 namespace figures {
 

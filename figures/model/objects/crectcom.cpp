@@ -1,12 +1,12 @@
-#include "figures/model/crectcom.h"
+#include "figures/model/objects/crectcom.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/fillstyle.h"
-#include "figures/render/gradient.h"
-#include "figures/render/linestyle.h"
-#include "figures/render/picture.h"
+#include "figures/render/styles/fillstyle.h"
+#include "figures/render/styles/gradient.h"
+#include "figures/render/styles/linestyle.h"
+#include "figures/render/pictures/picture.h"
 
 #include <algorithm>
 

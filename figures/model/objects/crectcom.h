@@ -1,8 +1,8 @@
 #pragma once
 
-#include "figures/model/cbasecom.h"
-#include "figures/model/cpic.h"
-#include "figures/render/logfont.h"
+#include "figures/model/objects/cbasecom.h"
+#include "figures/model/objects/cpic.h"
+#include "figures/render/text/logfont.h"
 #include "figures/render/numeric.h"
 
 #include <array>

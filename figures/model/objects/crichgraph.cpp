@@ -1,16 +1,16 @@
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/crichgraph.h"
 
-#include "figures/model/carchive.h"
-#include "figures/model/objectui.h"
-#include "figures/model/shapetexts.h"
-#include "figures/render/adjustroutines.h"
-#include "figures/render/catalogue.h"
-#include "figures/render/faceshading.h"
+#include "figures/model/storage/carchive.h"
+#include "figures/model/objects/objectui.h"
+#include "figures/model/objects/shapetextstore.h"
+#include "figures/render/shapes/adjust/adjustroutines.h"
+#include "figures/render/shapes/catalogue.h"
+#include "figures/render/styles/faceshading.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/lineends.h"
+#include "figures/render/lineends/lineends.h"
 #include "figures/render/painterpathsink.h"
 #include "figures/render/numeric.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 namespace figures {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "figures/model/crectcom.h"
-#include "figures/render/adjustroutines.h"
-#include "figures/render/shapeinterpreter.h"
+#include "figures/model/objects/crectcom.h"
+#include "figures/render/shapes/adjust/adjustroutines.h"
+#include "figures/render/shapes/shapeinterpreter.h"
 
 #include <span>
 

@@ -1,14 +1,14 @@
-#include "figures/model/crichline.h"
+#include "figures/model/objects/crichline.h"
 
-#include "figures/model/carchive.h"
-#include "figures/model/handlelist.h"
-#include "figures/model/objectui.h"
-#include "figures/model/handlelist.h"
+#include "figures/model/storage/carchive.h"
+#include "figures/model/handles/handlelist.h"
+#include "figures/model/objects/objectui.h"
+#include "figures/model/handles/handlelist.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/lineends.h"
+#include "figures/render/lineends/lineends.h"
 #include "figures/render/littleendian.h"
 #include "figures/render/numeric.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <array>
 #include <cstdlib>

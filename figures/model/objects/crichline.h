@@ -1,7 +1,7 @@
 #pragma once
 
-#include "figures/model/crectcom.h"
-#include "figures/render/lineendgeometry.h"
+#include "figures/model/objects/crectcom.h"
+#include "figures/render/lineends/lineendgeometry.h"
 
 namespace figures {
 

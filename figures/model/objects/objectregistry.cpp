@@ -1,13 +1,13 @@
-#include "figures/model/objectregistry.h"
+#include "figures/model/objects/objectregistry.h"
 
-#include "figures/model/ccmbobj.h"
-#include "figures/model/cgraphcom.h"
-#include "figures/model/clinegraph.h"
-#include "figures/model/cnptextbox.h"
-#include "figures/model/cpcxpicturebox.h"
-#include "figures/model/cpicturebox.h"
-#include "figures/model/crichgraph.h"
-#include "figures/model/crichline.h"
+#include "figures/model/objects/ccmbobj.h"
+#include "figures/model/objects/cgraphcom.h"
+#include "figures/model/objects/clinegraph.h"
+#include "figures/model/objects/cnptextbox.h"
+#include "figures/model/objects/cpcxpicturebox.h"
+#include "figures/model/objects/cpicturebox.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/model/objects/crichline.h"
 
 namespace figures {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "figures/model/carchive.h"
-#include "figures/model/cbasecom.h"
+#include "figures/model/storage/carchive.h"
+#include "figures/model/objects/cbasecom.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "figures/render/geometry.h"
-#include "figures/render/lineendgeometry.h"
+#include "figures/render/lineends/lineendgeometry.h"
 
 #include <functional>
 #include <string>

@@ -1,10 +1,10 @@
-#include "figures/model/shapetexts.h"
+#include "figures/model/objects/shapetextstore.h"
 
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/crichgraph.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/fontmapping.h"
+#include "figures/render/text/fontmapping.h"
 #include "figures/render/numeric.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 namespace figures {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "figures/model/objectmessages.h"
+#include "figures/model/objects/objectmessages.h"
 #include "figures/render/geometry.h"
-#include "figures/render/shapetext.h"
+#include "figures/render/text/textboxlayout.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "figures/model/cdatamanger.h"
+#include "figures/model/storage/cdatamanger.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 #include "figures/render/littleendian.h"
 
 #include <algorithm>

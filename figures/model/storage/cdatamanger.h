@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/model/cstorageallocer.h"
+#include "figures/model/storage/cstorageallocer.h"
 
 #include <cstdint>
 #include <span>
@@ -24,6 +24,9 @@ constexpr uint16_t kItemListRecord = RT_ITEM_LIST;
 // 0xFFFE is the one written.
 constexpr uint16_t kFlagItemLength = 0xFFFE;
 
+// The class name keeps its historical spelling on purpose: it is the name the object
+// model and its stored records are known by, so it is not corrected to "Manager".
+//
 // The store of the objects' property records: growable byte records addressed by a
 // positive id, each with a state word (type in the low 16 bits, reference count in
 // the high 16), editable by byte ranges or as a tagged-item list

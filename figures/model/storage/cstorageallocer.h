@@ -6,6 +6,9 @@
 
 namespace figures {
 
+// The class name keeps its historical spelling on purpose (not "Allocator"): it is the
+// name the data manager's design is known by.
+//
 // A keyed block store: record id -> one zero-initialised byte block with a used
 // length and a capacity. A block's capacity is its full size including an 8-byte
 // header (used length, slack), so a new block of n bytes has capacity n + 8.

@@ -1,8 +1,8 @@
-#include "figures/model/documentformat.h"
+#include "figures/model/storage/documentformat.h"
 
-#include "figures/model/carchive.h"
+#include "figures/model/storage/carchive.h"
 #include "figures/model/document.h"
-#include "figures/model/objectregistry.h"
+#include "figures/model/objects/objectregistry.h"
 
 namespace figures {
 

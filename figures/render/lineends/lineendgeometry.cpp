@@ -1,4 +1,4 @@
-#include "figures/render/lineendgeometry.h"
+#include "figures/render/lineends/lineendgeometry.h"
 
 #include "figures/render/numeric.h"
 

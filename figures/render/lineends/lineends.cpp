@@ -1,4 +1,4 @@
-#include "figures/render/lineends.h"
+#include "figures/render/lineends/lineends.h"
 
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"

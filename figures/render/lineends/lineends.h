@@ -1,7 +1,7 @@
 #pragma once
 
-#include "figures/render/lineendgeometry.h"
-#include "figures/render/shapeinterpreter.h"
+#include "figures/render/lineends/lineendgeometry.h"
+#include "figures/render/shapes/shapeinterpreter.h"
 
 #include <cstdint>
 

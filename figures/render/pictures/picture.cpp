@@ -1,8 +1,8 @@
-#include "figures/render/picture.h"
+#include "figures/render/pictures/picture.h"
 
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/metafile/metafileplayer.h"
+#include "figures/render/pictures/metafile/metafileplayer.h"
 #include "figures/render/numeric.h"
 
 #include <QBuffer>

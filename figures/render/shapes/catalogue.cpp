@@ -1,7 +1,7 @@
-#include "figures/render/catalogue.h"
+#include "figures/render/shapes/catalogue.h"
 
-#include "figures/render/catalogueprograms.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/catalogueprograms.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 // Programs of the callouts (entries 56, 57), stars (58..62), block arrows (63..76) and
 // connector lines (77..109).
-#include "figures/render/catalogueprograms.h"
+#include "figures/render/shapes/catalogueprograms.h"
 
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 namespace figures {
 

@@ -1,7 +1,7 @@
 // Programs of the basic shapes (entries 0..27) and the flowchart symbols (28..55).
-#include "figures/render/catalogueprograms.h"
+#include "figures/render/shapes/catalogueprograms.h"
 
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 namespace figures {
 

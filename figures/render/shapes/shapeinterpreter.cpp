@@ -1,6 +1,6 @@
-#include "figures/render/shapeinterpreter.h"
+#include "figures/render/shapes/shapeinterpreter.h"
 #include "figures/render/numeric.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 #include "figures/render/littleendian.h"
 
 #include <array>

@@ -1,6 +1,6 @@
-#include "figures/render/faceshading.h"
+#include "figures/render/styles/faceshading.h"
 
-#include "figures/render/catalogue.h"
+#include "figures/render/shapes/catalogue.h"
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/painterpathsink.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/render/shapeinterpreter.h"
+#include "figures/render/shapes/shapeinterpreter.h"
 
 #include <cstdint>
 #include <span>

@@ -1,4 +1,4 @@
-#include "figures/render/fillstyle.h"
+#include "figures/render/styles/fillstyle.h"
 
 #include "figures/render/colour.h"
 

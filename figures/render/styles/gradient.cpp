@@ -1,7 +1,7 @@
-#include "figures/render/gradient.h"
+#include "figures/render/styles/gradient.h"
 
 #include "figures/render/drawcontext.h"
-#include "figures/render/picture.h"
+#include "figures/render/pictures/picture.h"
 
 #include <QPaintEngine>
 

@@ -1,4 +1,4 @@
-#include "figures/render/linestyle.h"
+#include "figures/render/styles/linestyle.h"
 
 #include "figures/render/colour.h"
 

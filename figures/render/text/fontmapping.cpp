@@ -1,4 +1,4 @@
-#include "figures/render/fontmapping.h"
+#include "figures/render/text/fontmapping.h"
 
 #include "figures/render/drawcontext.h"
 #include "figures/render/gbk.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/render/logfont.h"
+#include "figures/render/text/logfont.h"
 
 #include <QFont>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "figures/render/logfont.h"
+#include "figures/render/text/logfont.h"
 #include "figures/render/littleendian.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
-#include "figures/render/shapetext.h"
+#include "figures/render/text/textboxlayout.h"
 
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/fontmapping.h"
+#include "figures/render/text/fontmapping.h"
 #include "figures/render/gbk.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <QFontMetricsF>
 #include <QPainterPath>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "figures/render/fontmapping.h"
+#include "figures/render/text/fontmapping.h"
 #include "figures/render/geometry.h"
-#include "figures/render/logfont.h"
+#include "figures/render/text/logfont.h"
 #include "figures/render/numeric.h"
-#include "figures/render/shapeinterpreter.h"
+#include "figures/render/shapes/shapeinterpreter.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/crichgraph.h"
 #include "figures/model/document.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // Renders representative drawings and compares them with reviewed reference images in
 // tests/data. Set VELKOR_UPDATE_REFERENCES=1 to rewrite the references after a deliberate
 // change, then look at every rewritten image before committing it.
-#include "figures/model/ccmbobj.h"
-#include "figures/model/clinegraph.h"
-#include "figures/model/crichgraph.h"
-#include "figures/model/crichline.h"
-#include "figures/model/objectregistry.h"
+#include "figures/model/objects/ccmbobj.h"
+#include "figures/model/objects/clinegraph.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/model/objects/crichline.h"
+#include "figures/model/objects/objectregistry.h"
 #include "figures/model/view.h"
 #include "figures/model/viewpainter.h"
 #include "figures/render/drawcontext.h"

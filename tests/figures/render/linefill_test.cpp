@@ -1,6 +1,6 @@
 #include "figures/render/colour.h"
-#include "figures/render/fillstyle.h"
-#include "figures/render/linestyle.h"
+#include "figures/render/styles/fillstyle.h"
+#include "figures/render/styles/linestyle.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "figures/render/metafile/devicestate.h"
+#include "figures/render/pictures/metafile/devicestate.h"
 
 #include <cmath>
 

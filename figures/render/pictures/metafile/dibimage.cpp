@@ -1,6 +1,6 @@
-#include "figures/render/metafile/dibimage.h"
+#include "figures/render/pictures/metafile/dibimage.h"
 
-#include "figures/render/metafile/recordreader.h"
+#include "figures/render/pictures/metafile/recordreader.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,8 +1,8 @@
-#include "figures/render/metafile/emfbitmaps.h"
+#include "figures/render/pictures/metafile/emfbitmaps.h"
 
-#include "figures/render/metafile/dibimage.h"
-#include "figures/render/metafile/metafilecanvas.h"
-#include "figures/render/metafile/recordreader.h"
+#include "figures/render/pictures/metafile/dibimage.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/recordreader.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "figures/render/metafile/emfrecords.h"
+#include "figures/render/pictures/metafile/emfrecords.h"
 
-#include "figures/render/metafile/emfbitmaps.h"
-#include "figures/render/metafile/emfobjects.h"
-#include "figures/render/metafile/emftext.h"
-#include "figures/render/metafile/metafilecanvas.h"
-#include "figures/render/metafile/recordreader.h"
+#include "figures/render/pictures/metafile/emfbitmaps.h"
+#include "figures/render/pictures/metafile/emfobjects.h"
+#include "figures/render/pictures/metafile/emftext.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/recordreader.h"
 
 #include <cmath>
 

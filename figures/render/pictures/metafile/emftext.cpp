@@ -1,7 +1,7 @@
-#include "figures/render/metafile/emftext.h"
+#include "figures/render/pictures/metafile/emftext.h"
 
-#include "figures/render/metafile/metafilecanvas.h"
-#include "figures/render/metafile/recordreader.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/recordreader.h"
 
 namespace figures {
 

@@ -1,8 +1,8 @@
 // The canvas's state, geometry, clipping and path bracket. Text lives in
 // metafilecanvas_text.cpp, bitmaps, gradients and regions in metafilecanvas_raster.cpp.
-#include "figures/render/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
 
-#include "figures/render/metafile/dibimage.h"
+#include "figures/render/pictures/metafile/dibimage.h"
 
 #include <QPainterPathStroker>
 #include <QPaintEngine>

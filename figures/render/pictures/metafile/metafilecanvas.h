@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures/render/metafile/devicestate.h"
+#include "figures/render/pictures/metafile/devicestate.h"
 
 #include <QFont>
 #include <QPainter>

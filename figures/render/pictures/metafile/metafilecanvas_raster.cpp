@@ -1,5 +1,5 @@
 // Bitmaps, raster operations, gradients and regions of the metafile canvas.
-#include "figures/render/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
 
 #include <QLinearGradient>
 

@@ -1,7 +1,7 @@
 // Text output of the metafile canvas.
-#include "figures/render/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
 
-#include "figures/render/fontmapping.h"
+#include "figures/render/text/fontmapping.h"
 #include "figures/render/gbk.h"
 
 #include <QFontMetricsF>

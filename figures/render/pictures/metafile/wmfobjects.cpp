@@ -1,8 +1,8 @@
-#include "figures/render/metafile/wmfobjects.h"
+#include "figures/render/pictures/metafile/wmfobjects.h"
 
 #include "figures/render/gbk.h"
-#include "figures/render/metafile/metafilecanvas.h"
-#include "figures/render/metafile/recordreader.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/recordreader.h"
 
 #include <algorithm>
 

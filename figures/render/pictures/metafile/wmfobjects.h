@@ -1,7 +1,7 @@
 #pragma once
 
-#include "figures/render/metafile/devicestate.h"
-#include "figures/render/metafile/dibimage.h"
+#include "figures/render/pictures/metafile/devicestate.h"
+#include "figures/render/pictures/metafile/dibimage.h"
 
 #include <cstdint>
 #include <span>

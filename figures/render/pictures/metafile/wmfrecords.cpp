@@ -1,9 +1,9 @@
-#include "figures/render/metafile/wmfrecords.h"
+#include "figures/render/pictures/metafile/wmfrecords.h"
 
-#include "figures/render/metafile/dibimage.h"
-#include "figures/render/metafile/metafilecanvas.h"
-#include "figures/render/metafile/wmfobjects.h"
-#include "figures/render/metafile/recordreader.h"
+#include "figures/render/pictures/metafile/dibimage.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/wmfobjects.h"
+#include "figures/render/pictures/metafile/recordreader.h"
 
 namespace figures {
 

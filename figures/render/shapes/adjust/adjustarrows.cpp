@@ -1,7 +1,7 @@
 // Adjust routines of the block arrows (entries 63..68, 71..76) and the cross arrow (69).
-#include "figures/render/adjustsupport.h"
+#include "figures/render/shapes/adjust/adjustsupport.h"
 
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 // Adjust routines that move the frame: the curve (entry 1), whose frame hugs its four
 // Bezier points, and the callouts (56 rectangular, 57 rounded), whose frame holds the
 // body and the pointer's tip.
-#include "figures/render/adjustsupport.h"
+#include "figures/render/shapes/adjust/adjustsupport.h"
 
 #include "figures/render/numeric.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,13 +1,13 @@
 // Adjust routines: the drag protocol, the shapes reshaped by one value (including the
 // cylinder, cube and bevel), the arc family and the bent connector lines. Arrows live in
 // adjustarrows.cpp, the curve and the callouts in adjustcallouts.cpp.
-#include "figures/render/adjustroutines.h"
+#include "figures/render/shapes/adjust/adjustroutines.h"
 
-#include "figures/render/adjustsupport.h"
-#include "figures/render/catalogue.h"
+#include "figures/render/shapes/adjust/adjustsupport.h"
+#include "figures/render/shapes/catalogue.h"
 #include "figures/render/littleendian.h"
 #include "figures/render/numeric.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <algorithm>
 

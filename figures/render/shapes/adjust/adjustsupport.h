@@ -2,7 +2,7 @@
 
 // Shared by the adjust routines of the different shape families; not for other callers.
 
-#include "figures/render/adjustroutines.h"
+#include "figures/render/shapes/adjust/adjustroutines.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "figures/model/crectcom.h"
-#include "figures/model/cursorimages.h"
-#include "figures/model/handlelist.h"
-#include "figures/model/objecthandles.h"
+#include "figures/model/objects/crectcom.h"
+#include "figures/model/handles/cursorimages.h"
+#include "figures/model/handles/handlelist.h"
+#include "figures/model/handles/objecthandles.h"
 #include "figures/render/drawcontext.h"
 
 #include <QImage>

@@ -1,8 +1,8 @@
-#include "figures/model/crichgraph.h"
-#include "figures/model/crichline.h"
-#include "figures/model/handlelist.h"
-#include "figures/model/objectui.h"
-#include "figures/model/shapetexts.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/model/objects/crichline.h"
+#include "figures/model/handles/handlelist.h"
+#include "figures/model/objects/objectui.h"
+#include "figures/model/objects/shapetextstore.h"
 #include "figures/render/gbk.h"
 
 #include <gmock/gmock.h>

@@ -1,5 +1,5 @@
-#include "figures/model/crichgraph.h"
-#include "figures/model/crichline.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/model/objects/crichline.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/numeric.h"
 

@@ -1,6 +1,6 @@
-#include "figures/model/ccmbobj.h"
-#include "figures/model/clinegraph.h"
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/ccmbobj.h"
+#include "figures/model/objects/clinegraph.h"
+#include "figures/model/objects/crichgraph.h"
 
 #include <gtest/gtest.h>
 

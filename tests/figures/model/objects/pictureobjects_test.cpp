@@ -2,17 +2,17 @@
 // documents, and reviewed reference images of every placement. Set
 // VELKOR_UPDATE_REFERENCES=1 to rewrite the references, then look at each one before
 // committing it.
-#include "figures/model/clinegraph.h"
-#include "figures/model/cpcxpicturebox.h"
-#include "figures/model/cpicturebox.h"
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/clinegraph.h"
+#include "figures/model/objects/cpcxpicturebox.h"
+#include "figures/model/objects/cpicturebox.h"
+#include "figures/model/objects/crichgraph.h"
 #include "figures/model/document.h"
-#include "figures/model/documentformat.h"
+#include "figures/model/storage/documentformat.h"
 #include "figures/model/view.h"
 #include "figures/model/viewpainter.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/metafilebuilder.h"
-#include "figures/render/picturefiles.h"
+#include "tests/figures/render/pictures/metafile/metafilebuilder.h"
+#include "tests/figures/render/pictures/picturefiles.h"
 #include "support/referencepicture.h"
 
 #include <QDir>

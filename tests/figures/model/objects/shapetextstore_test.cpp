@@ -1,16 +1,16 @@
 // The texts of shape objects: reading, finding, replacing and typing them, their trip
 // through documents, and reference pictures of shapes with Chinese text.
-#include "figures/model/carchive.h"
-#include "figures/model/crichgraph.h"
-#include "figures/model/objectregistry.h"
-#include "figures/model/shapetexts.h"
+#include "figures/model/storage/carchive.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/model/objects/objectregistry.h"
+#include "figures/model/objects/shapetextstore.h"
 #include "figures/model/view.h"
 #include "figures/model/viewpainter.h"
 #include "figures/render/drawcontext.h"
-#include "figures/render/fontmapping.h"
+#include "figures/render/text/fontmapping.h"
 #include "figures/render/gbk.h"
 #include "figures/render/numeric.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 #include "support/referencepicture.h"
 
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "figures/model/cstorageallocer.h"
+#include "figures/model/storage/cstorageallocer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "figures/model/ccmbobj.h"
-#include "figures/model/cnptextbox.h"
-#include "figures/model/cdatamanger.h"
-#include "figures/model/crichgraph.h"
+#include "figures/model/objects/ccmbobj.h"
+#include "figures/model/objects/cnptextbox.h"
+#include "figures/model/storage/cdatamanger.h"
+#include "figures/model/objects/crichgraph.h"
 #include "figures/model/document.h"
-#include "figures/model/documentformat.h"
-#include "figures/model/objectregistry.h"
+#include "figures/model/storage/documentformat.h"
+#include "figures/model/objects/objectregistry.h"
 
 #include <gtest/gtest.h>
 

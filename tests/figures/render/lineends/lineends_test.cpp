@@ -2,7 +2,7 @@
 // pixel) and against reviewed sheets of every end type and size in tests/data. Set
 // VELKOR_UPDATE_REFERENCES=1 to rewrite the sheets, then look at them before committing.
 #include "figures/render/drawcontext.h"
-#include "figures/render/lineends.h"
+#include "figures/render/lineends/lineends.h"
 #include "figures/render/numeric.h"
 #include "support/referencepicture.h"
 

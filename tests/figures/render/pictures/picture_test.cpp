@@ -1,8 +1,8 @@
 #include "figures/render/drawcontext.h"
-#include "figures/render/gradient.h"
-#include "figures/render/picture.h"
-#include "figures/render/metafilebuilder.h"
-#include "figures/render/picturefiles.h"
+#include "figures/render/styles/gradient.h"
+#include "figures/render/pictures/picture.h"
+#include "tests/figures/render/pictures/metafile/metafilebuilder.h"
+#include "tests/figures/render/pictures/picturefiles.h"
 
 #include <QImage>
 #include <QPainter>

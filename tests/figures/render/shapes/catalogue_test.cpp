@@ -1,10 +1,10 @@
-#include "figures/render/catalogue.h"
-#include "tests/figures/render/programtext.h"
+#include "figures/render/shapes/catalogue.h"
+#include "tests/figures/render/shapes/programtext.h"
 
 #include "figures/render/numeric.h"
 #include "figures/render/recordingsink.h"
-#include "figures/render/shapeinterpreter.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeinterpreter.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // "head:a,b,..." separated by spaces, where the head is a step code (programs) or a
 // handle kind (handle lists). M stands for the memory marker 0xFFFF.
 
-#include "figures/render/catalogue.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/catalogue.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <sstream>
 #include <string>

@@ -1,8 +1,8 @@
-#include "figures/render/shapeinterpreter.h"
-#include "figures/render/catalogue.h"
+#include "figures/render/shapes/shapeinterpreter.h"
+#include "figures/render/shapes/catalogue.h"
 #include "figures/render/numeric.h"
 #include "figures/render/recordingsink.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <gtest/gtest.h>
 

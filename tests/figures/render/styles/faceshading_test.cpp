@@ -1,7 +1,7 @@
-#include "figures/render/faceshading.h"
+#include "figures/render/styles/faceshading.h"
 
-#include "figures/render/adjustroutines.h"
-#include "figures/render/catalogue.h"
+#include "figures/render/shapes/adjust/adjustroutines.h"
+#include "figures/render/shapes/catalogue.h"
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/numeric.h"

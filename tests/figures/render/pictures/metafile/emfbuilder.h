@@ -4,7 +4,7 @@
 // seed corpora. Records are written as a recording device would write them; Raw lets a
 // test write anything at all.
 
-#include "figures/render/wmfbuilder.h"
+#include "tests/figures/render/pictures/metafile/wmfbuilder.h"
 
 namespace figures::metafiletest {
 

@@ -2,5 +2,5 @@
 
 // Byte builders of both metafile formats, for the player's tests and the fuzzers' seeds.
 
-#include "figures/render/emfbuilder.h"
-#include "figures/render/wmfbuilder.h"
+#include "tests/figures/render/pictures/metafile/emfbuilder.h"
+#include "tests/figures/render/pictures/metafile/wmfbuilder.h"

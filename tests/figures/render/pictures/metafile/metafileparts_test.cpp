@@ -1,10 +1,10 @@
 // The parts the metafile player is built from: bitmap decoding, the device state's
 // mapping, clip combination, saved states, the object table and the cells of text.
 #include "figures/render/gbk.h"
-#include "figures/render/metafile/devicestate.h"
-#include "figures/render/metafile/dibimage.h"
-#include "figures/render/metafile/metafilecanvas.h"
-#include "figures/render/wmfbuilder.h"
+#include "figures/render/pictures/metafile/devicestate.h"
+#include "figures/render/pictures/metafile/dibimage.h"
+#include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "tests/figures/render/pictures/metafile/wmfbuilder.h"
 
 #include <gtest/gtest.h>
 

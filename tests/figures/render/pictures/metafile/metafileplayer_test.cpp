@@ -1,8 +1,8 @@
 // The metafile player's public contract: picture sizes from the headers, drawing into a
 // target through any painter, the device state's limits, and damaged or hostile input
 // refused or skipped without harm.
-#include "figures/render/metafile/metafileplayer.h"
-#include "figures/render/metafilebuilder.h"
+#include "figures/render/pictures/metafile/metafileplayer.h"
+#include "tests/figures/render/pictures/metafile/metafilebuilder.h"
 
 #include <QImage>
 #include <QPainter>

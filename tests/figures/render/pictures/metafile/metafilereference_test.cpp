@@ -2,8 +2,8 @@
 // reviewed reference images in tests/data. Set VELKOR_UPDATE_REFERENCES=1 to rewrite the
 // references after a deliberate change, then look at every rewritten image before
 // committing it.
-#include "figures/render/metafile/metafileplayer.h"
-#include "figures/render/metafilescenes.h"
+#include "figures/render/pictures/metafile/metafileplayer.h"
+#include "tests/figures/render/pictures/metafile/metafilescenes.h"
 #include "support/referencepicture.h"
 
 #include <QImage>

@@ -4,7 +4,7 @@
 // reference pictures of the player's tests and seeds for its fuzzers.
 
 #include "figures/render/gbk.h"
-#include "figures/render/metafilebuilder.h"
+#include "tests/figures/render/pictures/metafile/metafilebuilder.h"
 
 #include <cmath>
 #include <numbers>

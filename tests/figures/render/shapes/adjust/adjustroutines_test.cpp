@@ -1,9 +1,9 @@
-#include "figures/render/adjustroutines.h"
-#include "tests/figures/render/programtext.h"
+#include "figures/render/shapes/adjust/adjustroutines.h"
+#include "tests/figures/render/shapes/programtext.h"
 
-#include "figures/render/catalogue.h"
+#include "figures/render/shapes/catalogue.h"
 #include "figures/render/numeric.h"
-#include "figures/render/shapeprogram.h"
+#include "figures/render/shapes/shapeprogram.h"
 
 #include <gtest/gtest.h>
 
