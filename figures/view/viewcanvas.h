@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+#include <QSize>
+
+#include <functional>
+
+namespace figures {
+
+// The cached picture of an editing view's canvas: what the objects and the selection
+// marks look like in the client area at the current zoom and scroll position, in device
+// pixels. The widget shows it and paints drag feedback over it, so that a drag never
+// repaints objects; scrolling moves the pixels it already has and repaints only the
+// exposed strip.
+class ViewCanvas {
+public:
+    // Makes the picture cover a client area of size whose top-left is the absolute device
+    // point offset (the scroll position in pixels). A new size discards the picture; a
+    // new offset keeps the part both positions show and marks the rest for repainting.
+    void Follow(QSize size, QPoint offset);
+    // Marks client pixels for repainting.
+    void Invalidate(const QRegion& client);
+    void InvalidateAll();
+    // Repaints what is marked. paint draws the canvas into the painter for one client
+    // rectangle; the painter's pixels are client pixels and paint clips to the
+    // rectangle itself (after setting up its own mapping).
+    using Painter = std::function<void(QPainter&, const QRect& client)>;
+    void Refresh(const Painter& paint);
+
+    const QImage& Image() const { return image_; }
+    const QRegion& Dirty() const { return dirty_; }
+    QPoint Offset() const { return offset_; }
+
+private:
+    QImage image_;
+    QPoint offset_;
+    QRegion dirty_;
+};
+
+// Moves an image's pixels by (dx, dy); the uncovered pixels keep their old contents.
+void ShiftImage(QImage& image, int dx, int dy);
+
+} // namespace figures
