@@ -5,9 +5,12 @@
 //                                 draw one view to PNG, SVG or PDF (by OUT's extension)
 //   vkdtool catalogue OUT.png [--zoom PERCENT]
 //                                 draw every preset shape on a contact sheet
+//   vkdtool shapes ...            the shape designer's database (see shapelibrary.h)
 // Exit codes: 0 success, 1 unreadable input (reason on stderr), 2 usage.
 #include "tools/vkdtool/contactsheet.h"
 #include "tools/vkdtool/documentinfo.h"
+#include "tools/vkdtool/exitcodes.h"
+#include "tools/vkdtool/shapelibrary.h"
 #include "tools/vkdtool/viewrender.h"
 
 #include "figures/model/document.h"
@@ -25,9 +28,9 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitUnreadable = 1;
-constexpr int kExitUsage = 2;
+using vkdtool::kExitOk;
+using vkdtool::kExitUnreadable;
+using vkdtool::kExitUsage;
 
 int Usage()
 {
@@ -35,7 +38,8 @@ int Usage()
                "       vkdtool roundtrip IN OUT\n"
                "       vkdtool render FILE OUT.png|OUT.svg|OUT.pdf [--view N] [--zoom PERCENT] "
                "[--dpi D]\n"
-               "       vkdtool catalogue OUT.png [--zoom PERCENT]\n",
+               "       vkdtool catalogue OUT.png [--zoom PERCENT]\n"
+               "       vkdtool shapes list|program|bytetext|export|import|sheet ...\n",
                stderr);
     return kExitUsage;
 }
@@ -226,6 +230,9 @@ int main(int argc, char* argv[])
     }
     if (!args.isEmpty() && args[0] == QLatin1String("catalogue")) {
         return Catalogue(args.mid(1));
+    }
+    if (!args.isEmpty() && args[0] == QLatin1String("shapes")) {
+        return vkdtool::ShapesCommand(args.mid(1));
     }
     return Usage();
 }
