@@ -1,9 +1,9 @@
 #include "figures/render/pictures/metafile/metafileplayer.h"
 
-#include "figures/render/pictures/metafile/emfrecords.h"
+#include "figures/render/pictures/metafile/emfplayer.h"
 #include "figures/render/pictures/metafile/metafilecanvas.h"
 #include "figures/render/pictures/metafile/recordreader.h"
-#include "figures/render/pictures/metafile/wmfrecords.h"
+#include "figures/render/pictures/metafile/wmfplayer.h"
 #include "figures/render/numeric.h"
 
 #include <cmath>

@@ -1,8 +1,9 @@
-#include "figures/render/pictures/metafile/emfobjects.h"
+// The object records of enhanced metafiles (pens, brushes and fonts created into the slot
+// each record names), the stock objects, selection and deletion, and the clipping records.
+#include "figures/render/pictures/metafile/emfplayer.h"
 
-#include "figures/render/pictures/metafile/dibimage.h"
-#include "figures/render/pictures/metafile/metafilecanvas.h"
 #include "figures/render/pictures/metafile/recordreader.h"
+#include "figures/render/pictures/metafile/sharedrecords.h"
 
 #include <algorithm>
 
@@ -81,12 +82,12 @@ std::optional<GdiObject> StockObjectOf(uint32_t number)
 
 } // namespace
 
-void EmfObjects::Put(uint32_t index, GdiObject object)
+void EmfPlayer::Put(uint32_t index, GdiObject object)
 {
     canvas_.Objects().Put(index, std::move(object));
 }
 
-void EmfObjects::Select(RecordReader& r)
+void EmfPlayer::SelectObject(RecordReader& r)
 {
     const uint32_t index = r.U32();
     if (!r.Ok()) {
@@ -103,7 +104,7 @@ void EmfObjects::Select(RecordReader& r)
     }
 }
 
-void EmfObjects::Delete(RecordReader& r)
+void EmfPlayer::DeleteObject(RecordReader& r)
 {
     const uint32_t index = r.U32();
     if (r.Ok() && !(index & kStockFlag)) {
@@ -111,7 +112,7 @@ void EmfObjects::Delete(RecordReader& r)
     }
 }
 
-void EmfObjects::CreatePen(RecordReader& r)
+void EmfPlayer::CreatePen(RecordReader& r)
 {
     const uint32_t index = r.U32();
     GdiPen pen;
@@ -127,7 +128,7 @@ void EmfObjects::CreatePen(RecordReader& r)
 // Extended pens: a geometric pen keeps its width, caps, joins and user dashes; a cosmetic
 // one is a single pixel. Pens painted with a null brush draw nothing; other brushes paint
 // in their colour.
-void EmfObjects::ExtCreatePen(RecordReader& r)
+void EmfPlayer::ExtCreatePen(RecordReader& r)
 {
     constexpr size_t kMaxUserDashes = 16;
     const uint32_t index = r.U32();
@@ -155,7 +156,7 @@ void EmfObjects::ExtCreatePen(RecordReader& r)
     Put(index, pen);
 }
 
-void EmfObjects::CreateBrush(RecordReader& r)
+void EmfPlayer::CreateBrush(RecordReader& r)
 {
     const uint32_t index = r.U32();
     const uint32_t style = r.U32();
@@ -174,48 +175,32 @@ void EmfObjects::CreateBrush(RecordReader& r)
     Put(index, brush);
 }
 
-void EmfObjects::CreatePatternBrush(RecordReader& r)
+void EmfPlayer::CreatePatternBrush(RecordReader& r)
 {
     const uint32_t index = r.U32();
     const uint32_t usage = r.U32();
-    const uint32_t offBmi = r.U32();
-    const uint32_t cbBmi = r.U32();
-    const uint32_t offBits = r.U32();
-    const uint32_t cbBits = r.U32();
+    const BitmapPlace place = ReadBitmapPlace(r);
     if (!r.Ok()) {
         return;
     }
     GdiBrush brush;
     brush.kind = GdiBrush::Kind::Null;
-    const Dib dib =
-        DecodeDib(SliceOf(r.Record(), offBmi, cbBmi), SliceOf(r.Record(), offBits, cbBits), usage,
-                  false, canvas_.PixelBudget());
+    const Dib dib = DecodeDibAt(canvas_, r.Record(), place, usage);
     if (!dib.image.isNull()) {
-        canvas_.SpendPixels(uint64_t(dib.image.width()) * uint64_t(dib.image.height()));
         brush.kind = GdiBrush::Kind::Pattern;
         brush.pattern = dib.image;
     }
     Put(index, brush);
 }
 
-// The font record: five 32-bit values (height, width, escapement, orientation, weight),
-// eight bytes of style, character set and precision, then a face name of up to 32
-// UTF-16 characters; longer forms add names this player does not need.
-void EmfObjects::CreateFont(RecordReader& r)
+// The font record: the fields both formats share (32-bit here), then a face name of up
+// to 32 UTF-16 characters; longer forms add names this player does not need.
+void EmfPlayer::CreateFont(RecordReader& r)
 {
     constexpr size_t kFaceUnits = 32;
     const uint32_t index = r.U32();
     GdiFont font;
-    font.height = r.I32();
-    font.width = r.I32();
-    font.escapement = r.I32();
-    r.I32(); // orientation of the characters: the escapement turns them too
-    font.weight = r.I32();
-    font.italic = r.U8() != 0;
-    font.underline = r.U8() != 0;
-    font.strikeOut = r.U8() != 0;
-    font.charSet = r.U8();
-    r.Skip(4);
+    ReadFontFields(r, FieldWidth::Long, font);
     if (!r.Ok()) {
         return;
     }
@@ -230,7 +215,7 @@ void EmfObjects::CreateFont(RecordReader& r)
     Put(index, font);
 }
 
-void EmfObjects::CreatePlaceholder(RecordReader& r)
+void EmfPlayer::CreatePlaceholder(RecordReader& r)
 {
     const uint32_t index = r.U32();
     if (r.Ok()) {
@@ -238,7 +223,7 @@ void EmfObjects::CreatePlaceholder(RecordReader& r)
     }
 }
 
-std::optional<GdiBrush> EmfObjects::BrushAt(uint32_t index) const
+std::optional<GdiBrush> EmfPlayer::BrushAt(uint32_t index) const
 {
     if (index & kStockFlag) {
         const std::optional<GdiObject> stock = StockObjectOf(index & ~kStockFlag);
@@ -248,6 +233,59 @@ std::optional<GdiBrush> EmfObjects::BrushAt(uint32_t index) const
     const GdiObject* object = canvas_.Objects().Find(index);
     const GdiBrush* brush = object != nullptr ? std::get_if<GdiBrush>(object) : nullptr;
     return brush != nullptr ? std::optional<GdiBrush>(*brush) : std::nullopt;
+}
+
+void EmfPlayer::OffsetClipRegion(RecordReader& r)
+{
+    const QPointF offset = ReadEmfPoint(r);
+    if (r.Ok()) {
+        canvas_.OffsetClip(offset);
+    }
+}
+
+void EmfPlayer::IntersectClipRect(RecordReader& r)
+{
+    const QRectF box = ReadEmfRect(r);
+    if (r.Ok()) {
+        canvas_.IntersectClipRect(box);
+    }
+}
+
+void EmfPlayer::ExcludeClipRect(RecordReader& r)
+{
+    const QRectF box = ReadEmfRect(r);
+    if (r.Ok()) {
+        canvas_.ExcludeClipRect(box);
+    }
+}
+
+void EmfPlayer::SelectClipPath(RecordReader& r)
+{
+    const uint32_t mode = r.U32();
+    if (r.Ok()) {
+        canvas_.SelectClipPath(int32_t(mode));
+    }
+}
+
+void EmfPlayer::SelectClipRegion(RecordReader& r)
+{
+    const uint32_t dataSize = r.U32();
+    const uint32_t mode = r.U32();
+    if (!r.Ok()) {
+        return;
+    }
+    const std::span<const uint8_t> data = r.Bytes(std::min<size_t>(dataSize, r.Remaining()));
+    if (mode == uint32_t(kRgnCopy) && data.size() < kRegionHeaderSize) {
+        canvas_.CombineClipWith(ClipArea{}, kRgnCopy); // back to no clipping
+        return;
+    }
+    QRegion region;
+    if (ReadRegionData(data, region)) {
+        ClipArea shape;
+        shape.active = true;
+        shape.region = region;
+        canvas_.CombineClipWith(shape, int32_t(mode));
+    }
 }
 
 bool ReadRegionData(std::span<const uint8_t> data, QRegion& out)

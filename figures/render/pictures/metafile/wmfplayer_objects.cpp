@@ -1,81 +1,39 @@
-#include "figures/render/pictures/metafile/wmfobjects.h"
+// The object records of placeable metafiles (pens, brushes, fonts, regions and palettes,
+// each created into the lowest free slot of the object table), selection and deletion,
+// and the clipping records.
+#include "figures/render/pictures/metafile/wmfplayer.h"
 
 #include "figures/render/gbk.h"
-#include "figures/render/pictures/metafile/metafilecanvas.h"
 #include "figures/render/pictures/metafile/recordreader.h"
+#include "figures/render/pictures/metafile/sharedrecords.h"
 
 #include <algorithm>
 
 namespace figures {
 
-QImage DecodeBitmap16(RecordReader& r, const DeviceState& state, size_t reserved)
-{
-    r.I16(); // type
-    const int16_t width = r.I16();
-    const int16_t height = r.I16();
-    const int16_t widthBytes = r.I16();
-    const uint8_t planes = r.U8();
-    const uint8_t bitsPixel = r.U8();
-    r.Skip(reserved);
-    if (!r.Ok() || planes != 1 || width <= 0 || height <= 0 ||
-        (bitsPixel != 1 && bitsPixel != 24 && bitsPixel != 32) ||
-        widthBytes < (int64_t(width) * bitsPixel + 7) / 8 ||
-        !r.Has(uint64_t(widthBytes) * uint64_t(height), 1)) {
-        return {};
-    }
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) {
-        return {};
-    }
-    const QRgb zero = state.textColour.rgb();
-    const QRgb one = state.bkColour.rgb();
-    for (int y = 0; y < height; ++y) {
-        const std::span<const uint8_t> row = r.Bytes(size_t(widthBytes));
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            if (bitsPixel == 1) {
-                out[x] = (row[size_t(x / 8)] >> (7 - x % 8)) & 1 ? one : zero;
-            } else {
-                const size_t at = size_t(x) * (bitsPixel / 8);
-                out[x] = qRgb(row[at + 2], row[at + 1], row[at]);
-            }
-        }
-    }
-    return image;
-}
-
-Dib DecodePackedWithin(MetafileCanvas& canvas, std::span<const uint8_t> packed, uint32_t usage)
-{
-    Dib dib = DecodePackedDib(packed, usage, canvas.PixelBudget());
-    if (!dib.image.isNull()) {
-        canvas.SpendPixels(uint64_t(dib.image.width()) * uint64_t(dib.image.height()));
-    }
-    return dib;
-}
-
-void WmfObjects::Add(GdiObject object)
+void WmfPlayer::Add(GdiObject object)
 {
     canvas_.Objects().Add(std::move(object));
 }
 
-void WmfObjects::CreatePlaceholder()
+void WmfPlayer::CreatePlaceholder()
 {
     Add(GdiPlaceholder{});
 }
 
-const GdiRegion* WmfObjects::RegionAt(uint32_t index) const
+const GdiRegion* WmfPlayer::RegionAt(uint32_t index) const
 {
     const GdiObject* object = canvas_.Objects().Find(index);
     return object != nullptr ? std::get_if<GdiRegion>(object) : nullptr;
 }
 
-const GdiBrush* WmfObjects::BrushAt(uint32_t index) const
+const GdiBrush* WmfPlayer::BrushAt(uint32_t index) const
 {
     const GdiObject* object = canvas_.Objects().Find(index);
     return object != nullptr ? std::get_if<GdiBrush>(object) : nullptr;
 }
 
-void WmfObjects::CreatePen(RecordReader& r)
+void WmfPlayer::CreatePen(RecordReader& r)
 {
     GdiPen pen;
     pen.style = r.U16();
@@ -89,7 +47,7 @@ void WmfObjects::CreatePen(RecordReader& r)
     }
 }
 
-void WmfObjects::CreateBrush(RecordReader& r)
+void WmfPlayer::CreateBrush(RecordReader& r)
 {
     GdiBrush brush;
     const uint16_t style = r.U16();
@@ -108,19 +66,10 @@ void WmfObjects::CreateBrush(RecordReader& r)
     }
 }
 
-void WmfObjects::CreateFont(RecordReader& r)
+void WmfPlayer::CreateFont(RecordReader& r)
 {
     GdiFont font;
-    font.height = r.I16();
-    font.width = r.I16();
-    font.escapement = r.I16();
-    r.I16(); // orientation of the characters: the escapement turns them too
-    font.weight = r.I16();
-    font.italic = r.U8() != 0;
-    font.underline = r.U8() != 0;
-    font.strikeOut = r.U8() != 0;
-    font.charSet = r.U8();
-    r.Skip(4); // precision, quality, pitch and family
+    ReadFontFields(r, FieldWidth::Short, font);
     if (!r.Ok()) {
         Add(GdiPlaceholder{});
         return;
@@ -136,7 +85,7 @@ void WmfObjects::CreateFont(RecordReader& r)
 
 // A region: a header with its bounds, then scans, each a band of rows with the
 // left-right pairs of its rectangles.
-void WmfObjects::CreateRegion(RecordReader& r)
+void WmfPlayer::CreateRegion(RecordReader& r)
 {
     r.Skip(2 + 2 + 4 + 2); // next in chain, object type, object count, region size
     const int16_t scanCount = r.I16();
@@ -171,12 +120,12 @@ void WmfObjects::CreateRegion(RecordReader& r)
 
 // The device-dependent pattern: the old bitmap header with room for a bits pointer, 18
 // reserved bytes, then the bits.
-void WmfObjects::CreatePatternBrush(RecordReader& r)
+void WmfPlayer::CreatePatternBrush(RecordReader& r)
 {
     constexpr size_t kPointerAndReserved = 4 + 18;
     GdiBrush brush;
     brush.kind = GdiBrush::Kind::Null;
-    const QImage pattern = DecodeBitmap16(r, canvas_.State(), kPointerAndReserved);
+    const QImage pattern = DecodeBitmap16(r, kPointerAndReserved);
     if (!pattern.isNull()) {
         brush.kind = GdiBrush::Kind::Pattern;
         brush.pattern = pattern;
@@ -184,7 +133,7 @@ void WmfObjects::CreatePatternBrush(RecordReader& r)
     Add(brush);
 }
 
-void WmfObjects::CreateDibPatternBrush(RecordReader& r)
+void WmfPlayer::CreateDibPatternBrush(RecordReader& r)
 {
     r.U16(); // style: the bitmap is a device-independent one either way
     const uint16_t usage = r.U16();
@@ -198,6 +147,56 @@ void WmfObjects::CreateDibPatternBrush(RecordReader& r)
         }
     }
     Add(brush);
+}
+
+void WmfPlayer::SelectObject(RecordReader& r)
+{
+    const uint16_t index = r.U16();
+    if (const GdiObject* object = r.Ok() ? canvas_.Objects().Find(index) : nullptr) {
+        canvas_.SelectObject(*object);
+    }
+}
+
+void WmfPlayer::DeleteObject(RecordReader& r)
+{
+    const uint16_t index = r.U16();
+    if (r.Ok()) {
+        canvas_.Objects().Remove(index);
+    }
+}
+
+void WmfPlayer::SelectClipRegion(RecordReader& r)
+{
+    // A handle that is no region stands for the null region: clipping ends.
+    const uint16_t index = r.U16();
+    const GdiRegion* region = r.Ok() ? RegionAt(index) : nullptr;
+    canvas_.CombineClipWith(region != nullptr ? canvas_.DeviceShapeOf(*region) : ClipArea{},
+                            kRgnCopy);
+}
+
+void WmfPlayer::OffsetClipRegion(RecordReader& r)
+{
+    const int16_t y = r.I16();
+    const int16_t x = r.I16();
+    if (r.Ok()) {
+        canvas_.OffsetClip(QPointF(x, y));
+    }
+}
+
+void WmfPlayer::IntersectClipRect(RecordReader& r)
+{
+    const QRectF box = ReadReversedRect(r);
+    if (r.Ok()) {
+        canvas_.IntersectClipRect(box);
+    }
+}
+
+void WmfPlayer::ExcludeClipRect(RecordReader& r)
+{
+    const QRectF box = ReadReversedRect(r);
+    if (r.Ok()) {
+        canvas_.ExcludeClipRect(box);
+    }
 }
 
 } // namespace figures
