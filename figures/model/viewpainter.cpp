@@ -11,25 +11,18 @@ namespace figures {
 
 namespace {
 
-// The objects in painting order. The list is kept between paints so that painting does
-// not allocate once it has grown to the view's size.
-const std::vector<CBaseCom*>& ZOrder(const View& view)
+// The objects in painting order: one list per paint, so that paints on several threads
+// share nothing.
+std::vector<const CBaseCom*> ZOrder(const View& view)
 {
-    static std::vector<CBaseCom*> order;
-    order.clear();
+    std::vector<const CBaseCom*> order;
+    order.reserve(view.objects.size());
     for (const auto& object : view.objects) {
         order.push_back(object.get());
     }
     std::stable_sort(order.begin(), order.end(),
                      [](const CBaseCom* a, const CBaseCom* b) { return a->layer < b->layer; });
     return order;
-}
-
-Rect BoundsOf(CBaseCom& object)
-{
-    BoundsRequest bounds;
-    object.OnMessage(OM_GET_BOUNDS, &bounds);
-    return bounds.bounds;
 }
 
 } // namespace
@@ -56,14 +49,14 @@ void PaintView(const View& view, const DrawContext& dc, const PaintOptions& opti
     request.clip = docClip;
     request.background = options.background;
     request.fromView = options.fromView;
-    for (CBaseCom* object : ZOrder(view)) {
+    for (const CBaseCom* object : ZOrder(view)) {
         // Bounds are inclusive of their right and bottom edge for thin lines, so grow by
         // one unit before testing.
-        if (!BoundsOf(*object).Inflated(1).Intersects(docClip)) {
+        if (!object->Bounds(0).Inflated(1).Intersects(docClip)) {
             continue;
         }
         request.target = object->frame;
-        object->OnMessage(OM_DRAW, &request);
+        object->Draw(request);
     }
 }
 
@@ -72,7 +65,7 @@ Rect PaintedArea(const View& view)
     Rect area;
     bool any = false;
     for (const auto& object : view.objects) {
-        const Rect bounds = BoundsOf(*object);
+        const Rect bounds = object->Bounds(0);
         area = any ? area.Spanning(bounds) : bounds;
         any = true;
     }

@@ -18,6 +18,8 @@ struct PaintOptions {
 // Paints one view into dc for a clip rectangle: the canvas, then the objects whose
 // bounds meet the clip, bottom to top in ascending layer order (equal layers keep their
 // list order). The editing view, previews, printing and exports all paint through here.
+// Painting changes neither the view nor its objects: threads may paint the same view at
+// once, each into its own context.
 void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options);
 
 // The area all objects of the view paint (rotation, line widths and shadows included),

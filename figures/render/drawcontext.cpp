@@ -49,6 +49,18 @@ void DrawContext::StrokeLine(const QPainterPath& doc, int32_t lineType, int32_t 
     StrokePath(doc, pen_);
 }
 
+const QPen& DrawContext::RoundPen(int32_t widthUnits, uint32_t colour) const
+{
+    const RoundPenKey key{widthUnits, colour, widthUnits * std::max(ScaleX(), ScaleY()) < 1.0};
+    if (!(key == roundPenKey_)) {
+        roundPen_ = QPen(QBrush(ToQColor(colour)), key.thin ? 0 : widthUnits, Qt::SolidLine,
+                         Qt::RoundCap, Qt::RoundJoin);
+        roundPen_.setCosmetic(key.thin);
+        roundPenKey_ = key;
+    }
+    return roundPen_;
+}
+
 void DrawContext::FillPath(const QPainterPath& doc, uint32_t colour) const
 {
     if (colour != solidColour_) {
@@ -84,6 +96,25 @@ void DrawContext::PushClip(const QPainterPath& doc) const
 void DrawContext::PopClip() const
 {
     painter_.restore();
+}
+
+DrawContext::ScratchPath::ScratchPath(const DrawContext& dc)
+    : dc_(dc), path_([&dc]() -> QPainterPath& {
+          if (dc.scratchInUse_ == dc.scratch_.size()) {
+              dc.scratch_.push_back(std::make_unique<QPainterPath>());
+          }
+          QPainterPath& path = *dc.scratch_[dc.scratchInUse_++];
+          // Clearing keeps the element storage but not the fill rule, which an earlier
+          // loan may have changed.
+          path.clear();
+          path.setFillRule(Qt::OddEvenFill);
+          return path;
+      }())
+{}
+
+DrawContext::ScratchPath::~ScratchPath()
+{
+    --dc_.scratchInUse_;
 }
 
 } // namespace figures

@@ -8,6 +8,8 @@
 #include <QTransform>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace figures {
 
@@ -19,10 +21,35 @@ namespace figures {
 // Device-space work (regions, pattern fills, shadows of regions) goes through the
 // conversions of DeviceMapping, which round like the platform's logical/device
 // conversions.
+//
+// Everything drawing needs between two calls (the last pens and brushes, the scratch
+// paths) lives here, so objects draw as const operations: two threads that paint with
+// two contexts share nothing.
 class DrawContext : public DeviceMapping {
 public:
     DrawContext(QPainter& painter, double dpiX, double dpiY, int32_t zoomX = kZoomScale,
                 int32_t zoomY = kZoomScale, Point origin = {});
+    DrawContext(const DrawContext&) = delete;
+    DrawContext& operator=(const DrawContext&) = delete;
+
+    // A path lent by the context for one drawing step: empty, with the odd-even fill
+    // rule, and keeping the storage of earlier loans, so painting allocates no paths once
+    // the pool has grown to the deepest nesting of steps. Loans are scoped: they end in
+    // the reverse order of their start.
+    class ScratchPath {
+    public:
+        explicit ScratchPath(const DrawContext& dc);
+        ~ScratchPath();
+        ScratchPath(const ScratchPath&) = delete;
+        ScratchPath& operator=(const ScratchPath&) = delete;
+
+        QPainterPath& operator*() const { return path_; }
+        QPainterPath* operator->() const { return &path_; }
+
+    private:
+        const DrawContext& dc_;
+        QPainterPath& path_;
+    };
 
     QPainter& Painter() const { return painter_; }
 
@@ -39,6 +66,11 @@ public:
     // style builds each only once.
     void StrokeLine(const QPainterPath& doc, int32_t lineType, int32_t widthUnits,
                     uint32_t colour) const;
+    // The solid pen with round caps and joins, widthUnits document units wide, that
+    // outlines line-end decorations. Thinner than a device pixel it is the one-pixel
+    // cosmetic pen, decided here so that stroking does not copy it. The context keeps the
+    // last one, so a drawing of many alike lines builds it once.
+    const QPen& RoundPen(int32_t widthUnits, uint32_t colour) const;
     // Fills a path in document units with a solid colour (0x00BBGGRR).
     void FillPath(const QPainterPath& doc, uint32_t colour) const;
     // Fills with fill pattern 0..53 in device-pixel size; false for other patterns.
@@ -73,6 +105,17 @@ private:
     mutable QBrush solidBrush_{Qt::SolidPattern};
     mutable PatternKey patternKey_;
     mutable QBrush patternBrush_;
+    struct RoundPenKey {
+        int32_t width = -1;
+        uint32_t colour = 0;
+        bool thin = false;
+        friend bool operator==(const RoundPenKey&, const RoundPenKey&) = default;
+    };
+    mutable RoundPenKey roundPenKey_;
+    mutable QPen roundPen_;
+    // Scratch paths: the first scratchInUse_ are lent out.
+    mutable std::vector<std::unique_ptr<QPainterPath>> scratch_;
+    mutable size_t scratchInUse_ = 0;
 };
 
 } // namespace figures

@@ -187,14 +187,14 @@ bool Reshape(CRichGraph& shape)
     std::vector<uint8_t> handles(ownHandles.begin(), ownHandles.end());
     const std::span<const uint8_t> ownProgram = shape.GetProgram();
     std::vector<uint8_t> program(ownProgram.begin(), ownProgram.end());
-    if (!AdjustBegin(example->entry, example->handle, handles, where)) {
+    AdjustDragState drag;
+    if (!AdjustBegin(drag, example->entry, example->handle, handles, where)) {
         return false;
     }
     const Point displacement{MulDiv(example->dx, shape.Width(), 1000),
                              MulDiv(example->dy, shape.Height(), 1000)};
     const AdjustResult result =
-        AdjustDrag(example->entry, example->handle, displacement, where, program, handles);
-    AdjustEnd();
+        AdjustDrag(drag, example->entry, example->handle, displacement, where, program, handles);
     if (!result.changed) {
         return false;
     }

@@ -91,7 +91,7 @@ int32_t CBaseCom::OnMessage(ObjectMessage code, const MessageArgs& args)
     switch (code) {
     case OM_GET_BOUNDS:
         if (BoundsRequest* request = MessageRecord<BoundsRequest>(args)) {
-            request->bounds = RootBounds(request->selectionMargin);
+            request->bounds = Bounds(request->selectionMargin);
             return 0;
         }
         break;
@@ -126,8 +126,8 @@ int32_t CBaseCom::OnMessage(ObjectMessage code, const MessageArgs& args)
         }
         break;
     case OM_BEGIN_HANDLE_DRAG:
-        if (MessageRecord<HandleDragRecord>(args) != nullptr) {
-            DragStart() = {frame, angle, flags};
+        if (HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args)) {
+            drag->start = Pose();
             return 0;
         }
         break;
@@ -153,10 +153,11 @@ int32_t CBaseCom::OnMessage(ObjectMessage code, const MessageArgs& args)
     return OM_UNHANDLED;
 }
 
-CBaseCom::HandleDragStart& CBaseCom::DragStart()
+void CBaseCom::Draw(const DrawRequest&) const {}
+
+Rect CBaseCom::Bounds(int32_t selectionMargin) const
 {
-    static HandleDragStart start;
-    return start;
+    return RootBounds(selectionMargin);
 }
 
 Point CBaseCom::AdjustHandlePoint(const Handle& handle, int32_t halfSize) const
@@ -188,7 +189,9 @@ Point CBaseCom::AdjustHandlePoint(const Handle& handle, int32_t halfSize) const
 bool CBaseCom::AdjustHandleExists(uint16_t kind, const Rect& deviceFrame) const
 {
     switch (kind) {
-    case HK_DRAG: return !HasFlag(OF_LOCKED);
+    // A locked object's drag handles are still drawn (grey), so that a selected locked
+    // line shows its ends; the hit test never reaches handles of a locked object.
+    case HK_DRAG: return true;
     case HK_STRUCTURE:
     case HK_BUTTON: return IsLargeFrame(deviceFrame) && !HasFlag(OF_LOCKED);
     default: return false;
@@ -317,7 +320,7 @@ void CBaseCom::DrawMarks(const DrawRequest& request) const
 
 bool CBaseCom::TrackStandardHandle(const HandleDragRecord& drag)
 {
-    const HandleDragStart& start = DragStart();
+    const ObjectPose& start = drag.start;
     if (drag.handle == HIT_ROTATE) {
         const Point c = start.frame.Centre();
         const Point q{start.frame.left, start.frame.bottom};

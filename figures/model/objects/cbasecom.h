@@ -47,6 +47,23 @@ public:
     // other code to their base class; the root answers OM_UNHANDLED.
     virtual int32_t OnMessage(ObjectMessage code, const MessageArgs& args);
 
+    // What OM_DRAW does: paints the object for the request. Drawing changes nothing, so
+    // several threads may draw the same objects at once on their own contexts. The root
+    // draws nothing.
+    virtual void Draw(const DrawRequest& request) const;
+    // What OM_GET_BOUNDS answers: the area the object paints, in document units, grown by
+    // the selection margin (see BoundsRequest).
+    virtual Rect Bounds(int32_t selectionMargin) const;
+
+    // The frame, flags and angle as they stand.
+    ObjectPose Pose() const { return {frame, flags, angle}; }
+    // The pose to draw with for a request: the request's when it places the object (a
+    // group member), else the object's own.
+    ObjectPose PoseFor(const DrawRequest& request) const
+    {
+        return request.pose ? *request.pose : Pose();
+    }
+
     // Property record items. SetProperty creates the record on first use; a null
     // source with length 0 removes the item. GetProperty yields an empty span (null
     // data) for a missing item, a flag item or no record.
@@ -86,16 +103,9 @@ protected:
     virtual const char* TooltipFor(const HitRecord& hit) const;
     // Draws the selection handles in device pixels.
     void DrawMarks(const DrawRequest& request) const;
-    // The rotation and resize drags every object shares; false for other handles.
+    // The rotation and resize drags every object shares, measured from the pose the
+    // drag record noted when the drag began; false for other handles.
     bool TrackStandardHandle(const HandleDragRecord& drag);
-    // The frame, angle and flags remembered when a handle drag began (one drag at a
-    // time, so all objects share it).
-    struct HandleDragStart {
-        Rect frame;
-        int32_t angle = 0;
-        uint32_t flags = 0;
-    };
-    static HandleDragStart& DragStart();
     // The area of the rotated frame, grown by the selection margin.
     Rect RootBounds(int32_t selectionMargin) const;
 

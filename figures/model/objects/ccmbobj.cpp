@@ -116,34 +116,44 @@ std::vector<CBaseCom*> CCmbObj::ChildrenInDrawOrder() const
 
 ChildPlacement CCmbObj::PlaceChild(const CBaseCom& child, const Rect& target) const
 {
+    return PlaceChild(Pose(), child, target);
+}
+
+ChildPlacement CCmbObj::PlaceChild(const ObjectPose& pose, const CBaseCom& child,
+                                   const Rect& target) const
+{
+    const Rect& groupFrame = pose.frame;
+    const int32_t groupWidth = groupFrame.Width();
+    const int32_t groupHeight = groupFrame.Height();
     const Rect& stored = child.frame;
     int32_t cx = (stored.left + stored.right) / 2;
     int32_t cy = (stored.top + stored.bottom) / 2;
     int32_t w = stored.Width();
     int32_t h = stored.Height();
     if (layoutWidth != kNotSet) {
-        cx = ScaleToExtent(cx, Width(), layoutWidth);
-        cy = ScaleToExtent(cy, Height(), layoutHeight);
-        w = ScaleToExtent(w, Width(), layoutWidth);
-        h = ScaleToExtent(h, Height(), layoutHeight);
+        cx = ScaleToExtent(cx, groupWidth, layoutWidth);
+        cy = ScaleToExtent(cy, groupHeight, layoutHeight);
+        w = ScaleToExtent(w, groupWidth, layoutWidth);
+        h = ScaleToExtent(h, groupHeight, layoutHeight);
     }
-    if (HasFlag(OF_FLIPPED_H)) {
-        cx = Width() - cx;
+    if (pose.flags & OF_FLIPPED_H) {
+        cx = groupWidth - cx;
     }
-    if (HasFlag(OF_FLIPPED_V)) {
-        cy = Height() - cy;
+    if (pose.flags & OF_FLIPPED_V) {
+        cy = groupHeight - cy;
     }
-    const Point centre = RotatePoint(frame.Centre(), {cx + frame.left, cy + frame.top}, angle);
+    const Point centre =
+        RotatePoint(groupFrame.Centre(), {cx + groupFrame.left, cy + groupFrame.top}, pose.angle);
 
     ChildPlacement placement;
     placement.frame.left = centre.x - w / 2;
     placement.frame.top = centre.y - h / 2;
     placement.frame.right = placement.frame.left + w;
     placement.frame.bottom = placement.frame.top + h;
-    placement.flags = child.flags ^ (flags & (OF_FLIPPED_H | OF_FLIPPED_V));
-    placement.angle = child.HasFlag(OF_ROTATE) ? child.angle + angle : child.angle;
-    placement.target.left = target.left + placement.frame.left - frame.left;
-    placement.target.top = target.top + placement.frame.top - frame.top;
+    placement.flags = child.flags ^ (pose.flags & (OF_FLIPPED_H | OF_FLIPPED_V));
+    placement.angle = child.HasFlag(OF_ROTATE) ? child.angle + pose.angle : child.angle;
+    placement.target.left = target.left + placement.frame.left - groupFrame.left;
+    placement.target.top = target.top + placement.frame.top - groupFrame.top;
     placement.target.right = placement.target.left + w;
     placement.target.bottom = placement.target.top + h;
     return placement;
@@ -151,32 +161,19 @@ ChildPlacement CCmbObj::PlaceChild(const CBaseCom& child, const Rect& target) co
 
 void CCmbObj::DrawChildren(const DrawRequest& request) const
 {
-    for (CBaseCom* child : ChildrenInDrawOrder()) {
-        const ChildPlacement placement = PlaceChild(*child, request.target);
-        const Rect savedFrame = child->frame;
-        const uint32_t savedFlags = child->flags;
-        const int32_t savedAngle = child->angle;
-        child->frame = placement.frame;
-        child->flags = placement.flags;
-        child->angle = placement.angle;
+    const ObjectPose pose = PoseFor(request);
+    for (const CBaseCom* child : ChildrenInDrawOrder()) {
+        const ChildPlacement placement = PlaceChild(pose, *child, request.target);
         DrawRequest childRequest = request;
         childRequest.target = placement.target;
-        child->OnMessage(OM_DRAW, &childRequest);
-        child->frame = savedFrame;
-        child->flags = savedFlags;
-        child->angle = savedAngle;
+        childRequest.pose = ObjectPose{placement.frame, placement.flags, placement.angle};
+        child->Draw(childRequest);
     }
 }
 
-int32_t CCmbObj::OnMessage(ObjectMessage code, const MessageArgs& args)
+void CCmbObj::Draw(const DrawRequest& request) const
 {
-    if (code == OM_DRAW) {
-        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            DrawChildren(*request);
-            return 0;
-        }
-    }
-    return CRectCom::OnMessage(code, args);
+    DrawChildren(request);
 }
 
 } // namespace figures

@@ -31,7 +31,8 @@ public:
     std::string_view ClassName() const override { return "CCmbObj"; }
     std::string TypeName() const override { return "组合对象"; }
     void Serialize(CArchive& ar) override;
-    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // The members in drawing order, each where the group puts it (DrawChildren).
+    void Draw(const DrawRequest& request) const override;
 
     // Forms a group of the given objects: the frame is the union of their rotated
     // frames, their frames become relative to it and the layout extent is its size.
@@ -41,10 +42,12 @@ public:
     // The members in drawing order: ascending layer, list order among equal layers.
     std::vector<CBaseCom*> ChildrenInDrawOrder() const;
     // Where child (a member of this group) is drawn when the group's frame is drawn at
-    // target.
+    // target, the group lying as it is or as pose says (a group inside a group).
     ChildPlacement PlaceChild(const CBaseCom& child, const Rect& target) const;
-    // Draws the members in drawing order, each placed for the call only: its frame,
-    // flags and angle are restored exactly afterwards.
+    ChildPlacement PlaceChild(const ObjectPose& pose, const CBaseCom& child,
+                              const Rect& target) const;
+    // Draws the members in drawing order, each with the pose of its placement in its
+    // draw request; the members themselves are not touched.
     void DrawChildren(const DrawRequest& request) const;
 
     std::vector<std::unique_ptr<CBaseCom>> children;

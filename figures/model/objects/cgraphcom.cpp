@@ -53,16 +53,18 @@ void CGraphCom::Serialize(CArchive& ar)
     }
 }
 
-void CGraphCom::AddOutline(PathSink& sink, const Rect& target) const
+void CGraphCom::AddOutline(PathSink& sink, const ObjectPose& pose, const Rect& target) const
 {
+    const int32_t w = pose.frame.Width();
+    const int32_t h = pose.frame.Height();
     const ShapeFrame shapeFrame{
-        {target.left, target.top}, Width(), Height(), angle, HasFlag(OF_FLIPPED_H),
-        HasFlag(OF_FLIPPED_V)};
+        {target.left, target.top},       w, h, pose.angle, (pose.flags & OF_FLIPPED_H) != 0,
+        (pose.flags & OF_FLIPPED_V) != 0};
     switch (frameShape) {
     case RoundedRectangle: {
-        const Rect placed{target.left, target.top, target.left + Width(), target.top + Height()};
+        const Rect placed{target.left, target.top, target.left + w, target.top + h};
         // The corner ellipse is a sixteenth of the frame in each direction.
-        AddRoundedRectangle(sink, placed, Width() / 32, Height() / 32, angle, placed.Centre());
+        AddRoundedRectangle(sink, placed, w / 32, h / 32, pose.angle, placed.Centre());
         break;
     }
     case Diamond:
@@ -77,24 +79,26 @@ void CGraphCom::AddOutline(PathSink& sink, const Rect& target) const
     }
 }
 
+void CGraphCom::Draw(const DrawRequest& request) const
+{
+    const DrawContext::ScratchPath outline(*request.dc);
+    PainterPathSink sink(*outline);
+    AddOutline(sink, PoseFor(request), request.target);
+    request.dc->StrokePath(*outline, QPen(Qt::black, 0));
+}
+
 int32_t CGraphCom::OnMessage(ObjectMessage code, const MessageArgs& args)
 {
     if (code == OM_DRAW) {
         if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            static QPainterPath outline;
-            outline.clear();
-            PainterPathSink sink(outline);
-            AddOutline(sink, request->target);
-            // Frame shapes have no line attributes of their own: a thin black outline.
-            QPen pen(Qt::black, 0);
-            request->dc->StrokePath(outline, pen);
+            Draw(*request);
             return 0;
         }
     }
     if (code == OM_MAKE_OUTLINE) {
         if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
             PainterPathSink sink(outline->outline);
-            AddOutline(sink, {0, 0, Width(), Height()});
+            AddOutline(sink, Pose(), {0, 0, Width(), Height()});
             outline->found = true;
             return 0;
         }

@@ -17,12 +17,15 @@ public:
     std::string TypeName() const override { return "简单图形框"; }
     void Serialize(CArchive& ar) override;
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // Frame shapes have no line attributes of their own: a thin black outline.
+    void Draw(const DrawRequest& request) const override;
 
     int32_t frameShape = Rectangle;
 
 private:
-    // The outline of the frame shape with the frame placed at target, flipped and turned.
-    void AddOutline(PathSink& sink, const Rect& target) const;
+    // The outline of the frame shape with the frame of pose placed at target, flipped and
+    // turned.
+    void AddOutline(PathSink& sink, const ObjectPose& pose, const Rect& target) const;
 };
 
 } // namespace figures

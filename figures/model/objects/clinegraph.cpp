@@ -45,6 +45,11 @@ std::vector<Point> CLineGraph::Points() const
 
 std::vector<Point> CLineGraph::PolylinePoints(const Rect& target) const
 {
+    return PolylinePoints(Pose(), target);
+}
+
+std::vector<Point> CLineGraph::PolylinePoints(const ObjectPose& pose, const Rect& target) const
+{
     const std::vector<Point> stored = Points();
     if (stored.size() < 2) {
         return {};
@@ -59,13 +64,13 @@ std::vector<Point> CLineGraph::PolylinePoints(const Rect& target) const
     for (const Point& p : stored) {
         int32_t x = scaled ? MulDiv(p.x, w, layoutWidth) : p.x;
         int32_t y = scaled ? MulDiv(p.y, h, layoutHeight) : p.y;
-        if (HasFlag(OF_FLIPPED_H)) {
+        if (pose.flags & OF_FLIPPED_H) {
             x = w - x;
         }
-        if (HasFlag(OF_FLIPPED_V)) {
+        if (pose.flags & OF_FLIPPED_V) {
             y = h - y;
         }
-        out.push_back(RotatePoint(centre, {target.left + x, target.top + y}, angle));
+        out.push_back(RotatePoint(centre, {target.left + x, target.top + y}, pose.angle));
     }
     if (closed == 1 && stored.back() != stored.front()) {
         out.push_back(out.front());
@@ -73,10 +78,11 @@ std::vector<Point> CLineGraph::PolylinePoints(const Rect& target) const
     return out;
 }
 
-bool CLineGraph::AddPolyline(QPainterPath& path, const Rect& target) const
+bool CLineGraph::AddPolyline(QPainterPath& path, const ObjectPose& pose, const Rect& target) const
 {
-    const Rect placed{target.left, target.top, target.left + Width(), target.top + Height()};
-    const std::vector<Point> points = PolylinePoints(placed);
+    const Rect placed{target.left, target.top, target.left + pose.frame.Width(),
+                      target.top + pose.frame.Height()};
+    const std::vector<Point> points = PolylinePoints(pose, placed);
     if (points.empty()) {
         return false;
     }
@@ -89,7 +95,7 @@ bool CLineGraph::AddPolyline(QPainterPath& path, const Rect& target) const
 
 bool CLineGraph::FillRegion(const DrawRequest& request, QPainterPath& region) const
 {
-    if (!AddPolyline(region, request.target)) {
+    if (!AddPolyline(region, PoseFor(request), request.target)) {
         return false;
     }
     region.setFillRule(Qt::OddEvenFill);
@@ -101,23 +107,22 @@ bool CLineGraph::SilhouetteRegion(const DrawRequest& request, QPainterPath& regi
     return FillRegion(request, region);
 }
 
+void CLineGraph::Draw(const DrawRequest& request) const
+{
+    DrawShadow(request);
+    FillShape(request);
+    const DrawContext::ScratchPath line(*request.dc);
+    if (AddPolyline(*line, PoseFor(request), request.target)) {
+        request.dc->StrokeLine(*line, lineStyle, LineWidthUnits(lineWidth),
+                               PaintFor(request).lineColour);
+    }
+}
+
 int32_t CLineGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
 {
-    if (code == OM_DRAW) {
-        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            DrawShadow(*request);
-            FillShape(*request);
-            static QPainterPath line;
-            line.clear();
-            if (AddPolyline(line, request->target)) {
-                request->dc->StrokeLine(line, lineStyle, LineWidthUnits(lineWidth), lineColour);
-            }
-            return 0;
-        }
-    }
     if (code == OM_MAKE_OUTLINE) {
         if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
-            outline->found = AddPolyline(outline->outline, {0, 0, Width(), Height()});
+            outline->found = AddPolyline(outline->outline, Pose(), {0, 0, Width(), Height()});
             return 0;
         }
     }

@@ -22,6 +22,8 @@ public:
     std::string TypeName() const override { return "连续线条"; }
     void Serialize(CArchive& ar) override;
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // Shadow, fill, then the polyline with the object's pen.
+    void Draw(const DrawRequest& request) const override;
 
     void SetPoints(const std::vector<Point>& points);
     // The stored points; a trailing partial pair is ignored.
@@ -29,8 +31,9 @@ public:
     // The polyline as drawn into target: scaled from the layout extent, flipped, moved
     // to the target's corner and turned by the angle about the target's centre, with the
     // closing point appended when closed and the ends differ. Fewer than two stored
-    // points give none.
+    // points give none. The flips and angle are the object's own, or those of pose.
     std::vector<Point> PolylinePoints(const Rect& target) const;
+    std::vector<Point> PolylinePoints(const ObjectPose& pose, const Rect& target) const;
 
     int32_t closed = 0; // 1: join the last point to the first
     int32_t layoutWidth = kNotSet;
@@ -42,8 +45,9 @@ protected:
     bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const override;
 
 private:
-    // The polyline for the frame placed at target's corner; false below two points.
-    bool AddPolyline(QPainterPath& path, const Rect& target) const;
+    // The polyline for the frame of pose placed at target's corner; false below two
+    // points.
+    bool AddPolyline(QPainterPath& path, const ObjectPose& pose, const Rect& target) const;
 };
 
 } // namespace figures

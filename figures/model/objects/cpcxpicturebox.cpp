@@ -22,21 +22,15 @@ bool CPCXPictureBox::SilhouetteRegion(const DrawRequest& request, QPainterPath& 
     return FillRegion(request, region);
 }
 
-int32_t CPCXPictureBox::OnMessage(ObjectMessage code, const MessageArgs& args)
+void CPCXPictureBox::Draw(const DrawRequest& request) const
 {
-    if (code == OM_DRAW) {
-        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            // Set bits are black ink over whatever lies beneath.
-            pcxPicture.Draw(*request->dc, {request->target.left, request->target.top},
-                            request->scaleX, request->scaleY);
-            // The frame sides are an editing aid: previews, prints and exports omit them.
-            if (request->fromView) {
-                DrawEdges(*request);
-            }
-            return 0;
-        }
+    // Set bits are black ink over whatever lies beneath.
+    pcxPicture.Draw(*request.dc, {request.target.left, request.target.top}, request.scaleX,
+                    request.scaleY);
+    // The frame sides are an editing aid: previews, prints and exports omit them.
+    if (request.fromView) {
+        DrawEdges(request);
     }
-    return CRectCom::OnMessage(code, args);
 }
 
 } // namespace figures

@@ -17,7 +17,8 @@ public:
     std::string_view ClassName() const override { return "CPCXPictureBox"; }
     std::string TypeName() const override { return "PCX图像框"; }
     void Serialize(CArchive& ar) override;
-    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // The bitmap's set bits in black ink, then (on the canvas) the frame edges.
+    void Draw(const DrawRequest& request) const override;
 
     CPCXPic pcxPicture;
 

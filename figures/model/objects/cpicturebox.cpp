@@ -28,28 +28,22 @@ bool CPictureBox::SilhouetteRegion(const DrawRequest& request, QPainterPath& reg
     return FillRegion(request, region);
 }
 
-int32_t CPictureBox::OnMessage(ObjectMessage code, const MessageArgs& args)
+void CPictureBox::Draw(const DrawRequest& request) const
 {
-    if (code == OM_DRAW) {
-        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            DrawShadow(*request);
-            PictureDrawRequest draw;
-            draw.dc = request->dc;
-            draw.background = request->background;
-            draw.destination = request->target;
-            draw.clip = request->clip;
-            draw.scaleX = request->scaleX;
-            draw.scaleY = request->scaleY;
-            draw.placement = placement;
-            picture.Draw(draw);
-            // The frame sides are an editing aid: previews, prints and exports omit them.
-            if (request->fromView) {
-                DrawEdges(*request);
-            }
-            return 0;
-        }
+    DrawShadow(request);
+    PictureDrawRequest draw;
+    draw.dc = request.dc;
+    draw.background = request.background;
+    draw.destination = request.target;
+    draw.clip = request.clip;
+    draw.scaleX = request.scaleX;
+    draw.scaleY = request.scaleY;
+    draw.placement = placement;
+    picture.Draw(draw);
+    // The frame sides are an editing aid: previews, prints and exports omit them.
+    if (request.fromView) {
+        DrawEdges(request);
     }
-    return CRectCom::OnMessage(code, args);
 }
 
 } // namespace figures

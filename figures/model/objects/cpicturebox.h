@@ -17,7 +17,8 @@ public:
     std::string_view ClassName() const override { return "CPictureBox"; }
     std::string TypeName() const override { return "图像框"; }
     void Serialize(CArchive& ar) override;
-    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // Shadow, the picture with its placement, then (on the canvas) the frame edges.
+    void Draw(const DrawRequest& request) const override;
 
     int32_t placement = 0;
     CPic picture;

@@ -26,18 +26,6 @@ enum FillKind : int32_t {
     kNoFill = 5,
 };
 
-// Set while an object paints its shadow, so that the copy drawn as the shadow does not
-// paint a shadow of its own.
-bool g_drawingShadow = false;
-
-class ShadowGuard {
-public:
-    ShadowGuard() { g_drawingShadow = true; }
-    ~ShadowGuard() { g_drawingShadow = false; }
-    ShadowGuard(const ShadowGuard&) = delete;
-    ShadowGuard& operator=(const ShadowGuard&) = delete;
-};
-
 } // namespace
 
 Point ShadowVector(int32_t direction, int32_t w)
@@ -129,25 +117,16 @@ void CRectCom::Serialize(CArchive& ar)
 int32_t CRectCom::OnMessage(ObjectMessage code, const MessageArgs& args)
 {
     switch (code) {
-    case OM_GET_BOUNDS:
-        if (BoundsRequest* request = MessageRecord<BoundsRequest>(args)) {
-            request->bounds = RectBounds(request->selectionMargin);
-            return 0;
-        }
-        break;
     case OM_DRAW:
         if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            // A plain rectangle shows its edges only on the canvas; previews and exports
-            // of such placeholders stay empty.
-            if (request->fromView) {
-                DrawEdges(*request);
-            }
+            Draw(*request);
             return 0;
         }
         break;
     case OM_FILL_HOOK:
         if (RegionRequest* region = MessageRecord<RegionRequest>(args)) {
-            region->found = FillIsOpaque() && FillRegion(*region->request, region->region);
+            region->found = FillIsOpaque(PaintFor(*region->request)) &&
+                            FillRegion(*region->request, region->region);
             region->region = region->request->dc->ToDevicePath(region->region);
             return region->found ? 0 : -1;
         }
@@ -161,7 +140,7 @@ int32_t CRectCom::OnMessage(ObjectMessage code, const MessageArgs& args)
         break;
     case OM_MAKE_OUTLINE:
         if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
-            const Corners c = TargetCorners({0, 0, Width(), Height()});
+            const Corners c = TargetCorners(Pose(), {0, 0, Width(), Height()});
             outline->outline.addPolygon(
                 QPolygonF({QPointF(c.p[0].x, c.p[0].y), QPointF(c.p[1].x, c.p[1].y),
                            QPointF(c.p[2].x, c.p[2].y), QPointF(c.p[3].x, c.p[3].y)}));
@@ -175,10 +154,32 @@ int32_t CRectCom::OnMessage(ObjectMessage code, const MessageArgs& args)
     return CBaseCom::OnMessage(code, args);
 }
 
-Corners CRectCom::TargetCorners(const Rect& target) const
+void CRectCom::Draw(const DrawRequest& request) const
 {
-    const Rect placed{target.left, target.top, target.left + Width(), target.top + Height()};
-    return RotatedCorners(placed, angle);
+    if (request.fromView) {
+        DrawEdges(request);
+    }
+}
+
+Rect CRectCom::Bounds(int32_t selectionMargin) const
+{
+    return RectBounds(selectionMargin);
+}
+
+CRectCom::Paint CRectCom::PaintFor(const DrawRequest& request) const
+{
+    if (request.monochrome) {
+        const Colour ink = *request.monochrome;
+        return {kColourFill, ink, ink, ink};
+    }
+    return {fillKind, fillColour, lineColour, textColour};
+}
+
+Corners CRectCom::TargetCorners(const ObjectPose& pose, const Rect& target)
+{
+    const Rect placed{target.left, target.top, target.left + pose.frame.Width(),
+                      target.top + pose.frame.Height()};
+    return RotatedCorners(placed, pose.angle);
 }
 
 void CRectCom::DrawEdges(const DrawRequest& request) const
@@ -186,19 +187,19 @@ void CRectCom::DrawEdges(const DrawRequest& request) const
     if (lineStyle == 0 || (edgeMask & 0xF) == 0) {
         return;
     }
-    const Corners c = TargetCorners(request.target);
-    static QPainterPath edges;
-    edges.clear();
+    const Corners c = TargetCorners(PoseFor(request), request.target);
+    const DrawContext::ScratchPath edges(*request.dc);
     // Bits 1 top, 2 right, 4 bottom, 8 left follow the corners clockwise from top-left.
     for (int edge = 0; edge < 4; ++edge) {
         if (edgeMask & (1u << edge)) {
             const Point a = c.p[edge];
             const Point b = c.p[(edge + 1) % 4];
-            edges.moveTo(a.x, a.y);
-            edges.lineTo(b.x, b.y);
+            edges->moveTo(a.x, a.y);
+            edges->lineTo(b.x, b.y);
         }
     }
-    request.dc->StrokeLine(edges, lineStyle, LineWidthUnits(lineWidth), lineColour);
+    request.dc->StrokeLine(*edges, lineStyle, LineWidthUnits(lineWidth),
+                           PaintFor(request).lineColour);
 }
 
 bool CRectCom::FillRegion(const DrawRequest&, QPainterPath&) const
@@ -211,58 +212,51 @@ bool CRectCom::SilhouetteRegion(const DrawRequest&, QPainterPath&) const
     return false;
 }
 
-bool CRectCom::FillIsOpaque() const
+bool CRectCom::FillIsOpaque(const Paint& paint)
 {
-    switch (fillKind) {
+    switch (paint.fillKind) {
     case kDefaultFill:
     case kPatternFill:
     case kPictureFill: return true;
-    case kColourFill: return fillColour != kNoColour;
+    case kColourFill: return paint.fillColour != kNoColour;
     default: return false;
     }
 }
 
-void CRectCom::DrawShadow(const DrawRequest& request)
+void CRectCom::DrawShadow(const DrawRequest& request) const
 {
-    if (g_drawingShadow || shadowDirection == 0) {
+    // The copy drawn as the shadow casts no shadow of its own.
+    if (request.monochrome || shadowDirection == 0) {
         return;
     }
-    const ShadowGuard guard;
     const Point v = ShadowVector(shadowDirection, shadowOffset);
     const DrawContext& dc = *request.dc;
-    static QPainterPath silhouette;
-    silhouette.clear();
-    if (SilhouetteRegion(request, silhouette)) {
-        silhouette.translate(v.x, v.y);
-        dc.FillPath(silhouette, shadowColour);
-        return;
+    {
+        const DrawContext::ScratchPath silhouette(dc);
+        if (SilhouetteRegion(request, *silhouette)) {
+            silhouette->translate(v.x, v.y);
+            dc.FillPath(*silhouette, shadowColour);
+            return;
+        }
     }
     DrawRequest shifted = request;
     shifted.target = request.target.Offset(v.x, v.y);
-    const int32_t savedKind = fillKind;
-    const Colour savedFill = fillColour;
-    const Colour savedLine = lineColour;
-    const Colour savedText = textColour;
-    fillKind = kColourFill;
-    fillColour = lineColour = textColour = shadowColour;
-    OnMessage(OM_DRAW, &shifted);
-    fillKind = savedKind;
-    fillColour = savedFill;
-    lineColour = savedLine;
-    textColour = savedText;
+    shifted.monochrome = shadowColour;
+    Draw(shifted);
 }
 
 void CRectCom::PaintFill(const DrawRequest& request, const QPainterPath& region) const
 {
     const DrawContext& dc = *request.dc;
-    switch (fillKind) {
+    const Paint paint = PaintFor(request);
+    switch (paint.fillKind) {
     case kDefaultFill: dc.FillPath(region, kWhite); break;
     case kColourFill:
-        if (fillColour != kNoColour) {
-            dc.FillPath(region, fillColour);
+        if (paint.fillColour != kNoColour) {
+            dc.FillPath(region, paint.fillColour);
         }
         break;
-    case kPatternFill: dc.FillPattern(region, hatchStyle, fillColour, fillBackColour); break;
+    case kPatternFill: dc.FillPattern(region, hatchStyle, paint.fillColour, fillBackColour); break;
     case kPictureFill: PaintPictureFill(request, region); break;
     case kTransparentFill: {
         const auto count = size_t(std::clamp(gradientCount, 0, kMaxGradientColours));
@@ -300,16 +294,17 @@ void CRectCom::PaintPictureFill(const DrawRequest& request, const QPainterPath& 
     dc.PopClip();
 }
 
-void CRectCom::FillShape(const DrawRequest& request)
+void CRectCom::FillShape(const DrawRequest& request) const
 {
-    if (fillKind == kNoFill) {
+    const Paint paint = PaintFor(request);
+    if (paint.fillKind == kNoFill) {
         return;
     }
     const DrawContext& dc = *request.dc;
-    static QPainterPath fill;
-    static QPainterPath silhouette;
-    fill.clear();
-    silhouette.clear();
+    const DrawContext::ScratchPath fillPath(dc);
+    const DrawContext::ScratchPath silhouettePath(dc);
+    QPainterPath& fill = *fillPath;
+    QPainterPath& silhouette = *silhouettePath;
     const bool hasFill = FillRegion(request, fill);
     // Inner figures (eyes, inner rings, the openings of a prohibition sign) show white
     // holes whatever the fill: the silhouette minus the fill region. The silhouette is
@@ -318,7 +313,7 @@ void CRectCom::FillShape(const DrawRequest& request)
                           (!hasFill || silhouette.elementCount() != fill.elementCount());
     // Under an opaque fill the same picture comes from whitening the silhouette before
     // filling, which needs no path arithmetic.
-    const bool opaque = hasFill && FillIsOpaque();
+    const bool opaque = hasFill && FillIsOpaque(paint);
     if (hasHoles && opaque) {
         dc.FillPath(silhouette, kWhite);
     }
@@ -329,9 +324,10 @@ void CRectCom::FillShape(const DrawRequest& request)
         const QPainterPath holes = hasFill ? silhouette.subtracted(fill) : silhouette;
         dc.FillPath(holes, kWhite);
     }
-    DrawRequest shading = request;
-    OnMessage(OM_AFTER_FILL, &shading);
+    DrawAfterFill(request);
 }
+
+void CRectCom::DrawAfterFill(const DrawRequest&) const {}
 
 Rect CRectCom::RectBounds(int32_t selectionMargin) const
 {

@@ -31,6 +31,23 @@ public:
     std::string TypeName() const override;
     void Serialize(CArchive& ar) override;
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // A plain rectangle shows its edges only on the canvas; previews and exports of such
+    // placeholders stay empty.
+    void Draw(const DrawRequest& request) const override;
+    // The painted area: root bounds grown for a solid line's width, united with the
+    // shadow's copy.
+    Rect Bounds(int32_t selectionMargin) const override;
+
+    // The fill and the colours an object paints with for a request.
+    struct Paint {
+        int32_t fillKind = 0;
+        Colour fillColour = 0;
+        Colour lineColour = 0;
+        Colour textColour = 0;
+    };
+    // The object's own, or, while it draws itself as its shadow (the request's
+    // monochrome colour), a solid fill with every colour the shadow colour.
+    Paint PaintFor(const DrawRequest& request) const;
 
     uint32_t edgeMask = 0; // 1 top, 2 right, 4 bottom, 8 left
     int32_t lineStyle = 1; // 0 none, 1 round solid, 2 square solid, 3..6 dashed kinds
@@ -54,28 +71,29 @@ public:
     int16_t textVAlign = 0;
 
 protected:
-    // The painted area: root bounds grown for a solid line's width, united with the
-    // shadow's copy.
     Rect RectBounds(int32_t selectionMargin) const;
     // Unites r with r shifted by the shadow vector when the object has a shadow.
     Rect WithShadow(const Rect& r) const;
 
     // The region the fill paints and the silhouette the shadow copies, as paths in
-    // document units for the request's target (the painter's world transform takes them
-    // to the device). Objects without such regions (the default) answer false.
+    // document units for the request's target and pose (the painter's world transform
+    // takes them to the device). Objects without such regions (the default) answer false.
     virtual bool FillRegion(const DrawRequest& request, QPainterPath& region) const;
     virtual bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const;
     // True when the fill covers its region completely, so that the canvas need not be
     // painted beneath it.
-    bool FillIsOpaque() const;
+    static bool FillIsOpaque(const Paint& paint);
 
     // The shadow, painted before anything else of the object: the silhouette moved by
     // the shadow vector, or, for objects without one, the whole object drawn again in
-    // the shadow colour at the shifted position.
-    void DrawShadow(const DrawRequest& request);
+    // the shadow colour at the shifted position. Nothing while drawing as a shadow.
+    void DrawShadow(const DrawRequest& request) const;
     // The interior by fill kind, white holes where the silhouette is not filled, then
-    // the face shading hook.
-    void FillShape(const DrawRequest& request);
+    // DrawAfterFill.
+    void FillShape(const DrawRequest& request) const;
+    // OM_AFTER_FILL: what paints over the fill before the rest of the object (face
+    // shading); nothing by default.
+    virtual void DrawAfterFill(const DrawRequest& request) const;
     // Paints the region (document units) with the fill kind's paint: white, colour,
     // pattern, the fill picture over the region's bounding box clipped to the region, or
     // the gradient; nothing for kinds without one.
@@ -83,8 +101,9 @@ protected:
     // Fill kind 3: the pattern fill first unless the placement covers the whole region,
     // then the fill picture over the region's bounding box, clipped to the region.
     void PaintPictureFill(const DrawRequest& request, const QPainterPath& region) const;
-    // The frame corners at the request's target turned by the angle about its centre.
-    Corners TargetCorners(const Rect& target) const;
+    // The frame corners of pose placed at target, turned by the pose's angle about the
+    // centre.
+    static Corners TargetCorners(const ObjectPose& pose, const Rect& target);
     // The frame edges chosen by edgeMask with the object's pen.
     void DrawEdges(const DrawRequest& request) const;
 };

@@ -16,10 +16,6 @@ namespace figures {
 
 namespace {
 
-// The start point of the creation in progress. Only one creation runs at a time, so
-// every shape shares it.
-Point g_createStart;
-
 constexpr uint8_t kEmptyProgram[2] = {0, 0};
 constexpr int32_t kTransparent = 4;
 constexpr int32_t kNoFill = 5;
@@ -127,7 +123,7 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
     switch (code) {
     case OM_BEGIN_CREATE:
         if (const BeginCreateArgs* begin = MessageRecord<BeginCreateArgs>(args)) {
-            g_createStart = begin->start;
+            createStart_ = begin->start;
             return 0;
         }
         break;
@@ -141,16 +137,10 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
             return 0;
         }
         break;
-    case OM_DRAW:
-        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            Draw(*request);
-            return 0;
-        }
-        break;
     case OM_MAKE_OUTLINE:
         if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
             PainterPathSink sink(outline->outline);
-            RunShapeProgram(GetProgram(), FrameFor({0, 0, Width(), Height()}),
+            RunShapeProgram(GetProgram(), ShapeFrameAt(*this, {0, 0, Width(), Height()}),
                             ProgramMode::DragOutline, sink);
             outline->found = true;
             return 0;
@@ -178,15 +168,15 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
         break;
     case OM_AFTER_FILL:
         if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            DrawFaceShading(*request->dc, shapeIndex, GetProgram(), FrameFor(request->target),
-                            fillKind, fillColour, fillBackColour);
+            DrawAfterFill(*request);
             return 0;
         }
         break;
     case OM_BEGIN_HANDLE_DRAG:
-        if (const HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args);
+        if (HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args);
             drag && drag->handle >= 0) {
-            AdjustBegin(shapeIndex, drag->handle, GetProperty(PT_HANDLES), AdjustShapeOf());
+            AdjustBegin(drag->adjust, shapeIndex, drag->handle, GetProperty(PT_HANDLES),
+                        AdjustShapeOf());
             return CRectCom::OnMessage(code, args);
         }
         break;
@@ -198,8 +188,8 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
         }
         break;
     case OM_END_HANDLE_DRAG:
-        if (MessageRecord<HandleDragRecord>(args) != nullptr) {
-            AdjustEnd();
+        if (HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args)) {
+            AdjustEnd(drag->adjust);
             return 0;
         }
         break;
@@ -213,26 +203,26 @@ int32_t CRichGraph::OnMessage(ObjectMessage code, const MessageArgs& args)
     return CRectCom::OnMessage(code, args);
 }
 
-ShapeFrame CRichGraph::FrameFor(const Rect& target) const
+ShapeFrame CRichGraph::FrameFor(const DrawRequest& request) const
 {
-    return {{target.left, target.top}, Width(), Height(), angle, HasFlag(OF_FLIPPED_H),
-            HasFlag(OF_FLIPPED_V)};
+    return ShapeFrameAt(PoseFor(request), request.target);
 }
 
-bool CRichGraph::HasRegions() const
+bool CRichGraph::HasRegions(int32_t paintedFillKind) const
 {
     const ShapeCatalogueEntry* entry = CatalogueEntry(shapeIndex);
-    return entry != nullptr && (entry->attributes & CA_OPEN) == 0 && fillKind != kTransparent;
+    return entry != nullptr && (entry->attributes & CA_OPEN) == 0 &&
+           paintedFillKind != kTransparent;
 }
 
 bool CRichGraph::ProgramRegion(const DrawRequest& request, ProgramMode mode,
                                QPainterPath& region) const
 {
-    if (!HasRegions()) {
+    if (!HasRegions(PaintFor(request).fillKind)) {
         return false;
     }
     PainterPathSink sink(region);
-    RunShapeProgram(GetProgram(), FrameFor(request.target), mode, sink);
+    RunShapeProgram(GetProgram(), FrameFor(request), mode, sink);
     // Regions of shape paths use the alternate rule: inner figures become holes.
     region.setFillRule(Qt::OddEvenFill);
     return true;
@@ -248,23 +238,30 @@ bool CRichGraph::SilhouetteRegion(const DrawRequest& request, QPainterPath& regi
     return ProgramRegion(request, ProgramMode::Silhouette, region);
 }
 
-void CRichGraph::Draw(const DrawRequest& request)
+void CRichGraph::Draw(const DrawRequest& request) const
 {
     DrawShadow(request);
     FillShape(request);
     PaintShapeTexts(*this, request, ShapeTextPass::Texts);
-    static QPainterPath outline;
-    outline.clear();
-    PainterPathSink sink(outline);
-    const int hasArrows =
-        RunShapeProgram(GetProgram(), FrameFor(request.target), ProgramMode::Outline, sink);
-    request.dc->StrokeLine(outline, lineStyle, LineWidthUnits(lineWidth), lineColour);
+    const DrawContext::ScratchPath outline(*request.dc);
+    PainterPathSink sink(*outline);
+    const ShapeFrame frameAt = FrameFor(request);
+    const Colour ink = PaintFor(request).lineColour;
+    const int hasArrows = RunShapeProgram(GetProgram(), frameAt, ProgramMode::Outline, sink);
+    request.dc->StrokeLine(*outline, lineStyle, LineWidthUnits(lineWidth), ink);
     if (hasArrows == 1) {
         // The arrow pass hands each arrow-line step to the drawer and leaves the path
         // alone, so the outline's sink can stand in for it.
-        ArrowStepDrawer arrows(*request.dc, lineStyle, LineWidthUnits(lineWidth), lineColour);
-        RunShapeProgram(GetProgram(), FrameFor(request.target), ProgramMode::Arrows, sink, &arrows);
+        ArrowStepDrawer arrows(*request.dc, lineStyle, LineWidthUnits(lineWidth), ink);
+        RunShapeProgram(GetProgram(), frameAt, ProgramMode::Arrows, sink, &arrows);
     }
+}
+
+void CRichGraph::DrawAfterFill(const DrawRequest& request) const
+{
+    const Paint paint = PaintFor(request);
+    DrawFaceShading(*request.dc, shapeIndex, GetProgram(), FrameFor(request), paint.fillKind,
+                    paint.fillColour, fillBackColour);
 }
 
 int32_t CRichGraph::HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const
@@ -277,10 +274,9 @@ int32_t CRichGraph::HitTest(const DeviceMapping& map, Point devicePoint, HitReco
     if (entry != nullptr && (entry->attributes & CA_OPEN) != 0) {
         return code;
     }
-    static QPainterPath outline;
-    outline.clear();
+    QPainterPath outline;
     PainterPathSink sink(outline);
-    RunShapeProgram(GetProgram(), FrameFor(frame), ProgramMode::Outline, sink);
+    RunShapeProgram(GetProgram(), ShapeFrameAt(*this, frame), ProgramMode::Outline, sink);
     // Everything the outline encloses counts, inner figures included.
     outline.setFillRule(Qt::WindingFill);
     const Point doc = map.ToDocument(devicePoint);
@@ -304,11 +300,11 @@ void CRichGraph::TrackAdjustHandle(HandleDragRecord& drag)
     std::vector<uint8_t> newProgram(program.begin(), program.end());
     std::vector<uint8_t> newHandles(handles.begin(), handles.end());
     // The displacement is measured against the shape as it was when the drag began.
-    const HandleDragStart& start = DragStart();
+    const ObjectPose& start = drag.start;
     const AdjustShape began{start.frame, start.angle, (start.flags & OF_FLIPPED_H) != 0,
                             (start.flags & OF_FLIPPED_V) != 0};
-    const AdjustResult result =
-        AdjustDrag(shapeIndex, drag.handle, {drag.dx, drag.dy}, began, newProgram, newHandles);
+    const AdjustResult result = AdjustDrag(drag.adjust, shapeIndex, drag.handle, {drag.dx, drag.dy},
+                                           began, newProgram, newHandles);
     if (!result.changed) {
         return;
     }
@@ -357,7 +353,7 @@ int32_t CRichGraph::TrackCreate(TrackCreateArgs& track)
     if (track.event == TrackEvent::Other) {
         return OM_NOT_TRACKED;
     }
-    const Point s = g_createStart;
+    const Point s = createStart_;
     frame = Rect{s.x, s.y, s.x + AtLeastMagnitude(track.dx, kMinCreateExtent),
                  s.y + AtLeastMagnitude(track.dy, kMinCreateExtent)}
                 .Normalised();

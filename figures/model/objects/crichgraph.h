@@ -34,6 +34,9 @@ public:
     std::string TypeName() const override;
     void Serialize(CArchive& ar) override;
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // Shadow, fill, texts, the program's outline with the object's pen, then its arrow
+    // lines with their arrowheads.
+    void Draw(const DrawRequest& request) const override;
     // A body hit counts only inside the outline, except for open catalogue figures,
     // which have no inside: their whole frame counts.
     int32_t HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const override;
@@ -54,16 +57,17 @@ protected:
     CursorShape CursorFor(const HitRecord& hit) const override;
     bool FillRegion(const DrawRequest& request, QPainterPath& region) const override;
     bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const override;
+    // The lighter and darker faces of the three-dimensional shapes.
+    void DrawAfterFill(const DrawRequest& request) const override;
 
 private:
-    // Where the program draws for a request: the target's corner, this object's size,
-    // angle and flips.
-    ShapeFrame FrameFor(const Rect& target) const;
+    // Where the program draws for a request: the target's corner with the size, angle
+    // and flips the request draws the object with.
+    ShapeFrame FrameFor(const DrawRequest& request) const;
     // Catalogue shapes with a closed outline have fill and silhouette regions; custom
-    // shapes, open figures and transparent fills have none.
-    bool HasRegions() const;
+    // shapes, open figures and transparent fills (of the fill kind painted) have none.
+    bool HasRegions(int32_t paintedFillKind) const;
     bool ProgramRegion(const DrawRequest& request, ProgramMode mode, QPainterPath& region) const;
-    void Draw(const DrawRequest& request);
     // Copies the entry's program and handle list when the entry has handles.
     void TakeCatalogueCopies();
     int32_t TrackCreate(TrackCreateArgs& track);
@@ -72,6 +76,9 @@ private:
     void TrackAdjustHandle(HandleDragRecord& drag);
     // In-place editing of the text box under a double click; false when there is none.
     bool EditTextAt(const DoubleClickRecord& click);
+
+    // The pressed point of the creation in progress. Never stored with the object.
+    Point createStart_;
 };
 
 } // namespace figures

@@ -88,17 +88,24 @@ bool CRichLine::GridEndPoints(Point& g1, Point& g2) const
 
 bool CRichLine::EndPoints(Point origin, Point& p1, Point& p2) const
 {
+    return EndPoints(Pose(), origin, p1, p2);
+}
+
+bool CRichLine::EndPoints(const ObjectPose& pose, Point origin, Point& p1, Point& p2) const
+{
     Point g1, g2;
     if (!GridEndPoints(g1, g2)) {
         return false;
     }
-    const bool flipH = HasFlag(OF_FLIPPED_H);
-    const bool flipV = HasFlag(OF_FLIPPED_V);
-    p1 = GridToFrame(g1.x, g1.y, origin, Width(), Height(), flipH, flipV);
-    p2 = GridToFrame(g2.x, g2.y, origin, Width(), Height(), flipH, flipV);
+    const bool flipH = (pose.flags & OF_FLIPPED_H) != 0;
+    const bool flipV = (pose.flags & OF_FLIPPED_V) != 0;
+    const int32_t w = pose.frame.Width();
+    const int32_t h = pose.frame.Height();
+    p1 = GridToFrame(g1.x, g1.y, origin, w, h, flipH, flipV);
+    p2 = GridToFrame(g2.x, g2.y, origin, w, h, flipH, flipV);
     const Point middle{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};
-    p1 = RotatePoint(middle, p1, angle);
-    p2 = RotatePoint(middle, p2, angle);
+    p1 = RotatePoint(middle, p1, pose.angle);
+    p2 = RotatePoint(middle, p2, pose.angle);
     return true;
 }
 
@@ -177,16 +184,28 @@ int32_t CRichLine::CapButtonEnd(int32_t handleIndex) const
     }
 }
 
-void CRichLine::Draw(const DrawRequest& request)
+void CRichLine::Draw(const DrawRequest& request) const
 {
     // A line has no silhouette, so its shadow is the line drawn again in the shadow colour.
     DrawShadow(request);
     Point p1, p2;
-    if (!EndPoints({request.target.left, request.target.top}, p1, p2)) {
+    if (!EndPoints(PoseFor(request), {request.target.left, request.target.top}, p1, p2)) {
         return;
     }
     DrawLineWithEnds(*request.dc, p1, p2, lineStyle, LineWidthUnits(lineWidth), End2(), End1(),
-                     lineColour);
+                     PaintFor(request).lineColour);
+}
+
+Rect CRichLine::Bounds(int32_t selectionMargin) const
+{
+    const Rect bounds = RectBounds(selectionMargin);
+    Point p1, p2;
+    if (!EndPoints({frame.left, frame.top}, p1, p2)) {
+        return bounds;
+    }
+    const Rect line =
+        LineWithEndsBounds(p1, p2, lineStyle, LineWidthUnits(lineWidth), End2(), End1());
+    return bounds.United(WithShadow(line));
 }
 
 int32_t CRichLine::TrackCreate(TrackCreateArgs& track)
@@ -239,27 +258,9 @@ int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)
             return 0;
         }
         break;
-    case OM_DRAW:
-        if (const DrawRequest* request = MessageRecord<DrawRequest>(args)) {
-            Draw(*request);
-            return 0;
-        }
-        break;
     case OM_MAKE_OUTLINE:
         if (OutlineRequest* outline = MessageRecord<OutlineRequest>(args)) {
             MakeOutline(*outline);
-            return 0;
-        }
-        break;
-    case OM_GET_BOUNDS:
-        if (BoundsRequest* request = MessageRecord<BoundsRequest>(args)) {
-            request->bounds = RectBounds(request->selectionMargin);
-            Point p1, p2;
-            if (EndPoints({frame.left, frame.top}, p1, p2)) {
-                const Rect line = LineWithEndsBounds(p1, p2, lineStyle, LineWidthUnits(lineWidth),
-                                                     End2(), End1());
-                request->bounds = request->bounds.United(WithShadow(line));
-            }
             return 0;
         }
         break;
@@ -276,11 +277,10 @@ int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)
         }
         break;
     case OM_BEGIN_HANDLE_DRAG:
-        if (MessageRecord<HandleDragRecord>(args) != nullptr) {
+        if (HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args)) {
             Point p1, p2;
             if (EndPoints({frame.left, frame.top}, p1, p2)) {
-                dragStart1_ = p1;
-                dragStart2_ = p2;
+                drag->ends = {p1, p2};
             }
             return CRectCom::OnMessage(code, args);
         }
@@ -289,7 +289,7 @@ int32_t CRichLine::OnMessage(ObjectMessage code, const MessageArgs& args)
         if (HandleDragRecord* drag = MessageRecord<HandleDragRecord>(args)) {
             drag->hasOutline = false;
             if (HasFlag(OF_LOCKED) ||
-                !DragEndPoint(drag->handle, dragStart1_, dragStart2_, drag->dx, drag->dy)) {
+                !DragEndPoint(drag->handle, drag->ends[0], drag->ends[1], drag->dx, drag->dy)) {
                 return 0;
             }
             OutlineRequest outline;

@@ -46,6 +46,11 @@ public:
     std::string TypeName() const override { return "线条对象"; }
     void Serialize(CArchive& ar) override;
     int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override;
+    // Shadow first (the line again in the shadow colour), then the turned points with
+    // their decorations.
+    void Draw(const DrawRequest& request) const override;
+    // The rectangle's area united with the line's and its decorations' and their shadow.
+    Rect Bounds(int32_t selectionMargin) const override;
     // A body hit counts only near the segment: inside the hexagon around it at a
     // half-width of the larger of the handle half-size and half a solid line's width.
     int32_t HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const override;
@@ -57,8 +62,10 @@ public:
     // hold a line step.
     bool GridEndPoints(Point& g1, Point& g2) const;
     // The two points in document units for the frame placed at origin, turned by the
-    // angle about their midpoint. False when the line has no points.
+    // angle about their midpoint. False when the line has no points. The size, flips and
+    // angle are the line's own, or those of pose.
     bool EndPoints(Point origin, Point& p1, Point& p2) const;
+    bool EndPoints(const ObjectPose& pose, Point origin, Point& p1, Point& p2) const;
     // Rewrites the handle list for the current points and capButtons.
     void RebuildHandles();
 
@@ -104,8 +111,6 @@ protected:
     const char* TooltipFor(const HitRecord& hit) const override;
 
 private:
-    // Shadow first, then the turned points with their decorations.
-    void Draw(const DrawRequest& request);
     // A press on a cap button lets the user choose that end's decoration.
     int32_t PressCapButton(const HitRecord& hit);
     int32_t TrackCreate(TrackCreateArgs& track);
@@ -115,9 +120,6 @@ private:
     // dead zone. Never stored with the object.
     Point createStart_;
     bool outlineWithheld_ = false;
-    // Both points when an end-point drag began (one drag at a time, never stored).
-    Point dragStart1_;
-    Point dragStart2_;
 };
 
 } // namespace figures

@@ -2,10 +2,13 @@
 
 #include "figures/model/handles/objecthandles.h"
 #include "figures/render/geometry.h"
+#include "figures/render/shapes/adjust/adjustroutines.h"
 
 #include <QPainterPath>
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <variant>
 
 namespace figures {
@@ -81,9 +84,23 @@ class DrawContext;
 class DeviceMapping;
 class ObjectUi;
 
+// How an object lies: its frame (document units), its flags (drawing reads the flips)
+// and its angle (tenths of a degree).
+struct ObjectPose {
+    Rect frame;
+    uint32_t flags = 0;
+    int32_t angle = 0;
+    friend bool operator==(const ObjectPose&, const ObjectPose&) = default;
+};
+
 // OM_DRAW, OM_DRAW_MARKS, OM_AFTER_FILL: where and how an object draws. The object
 // draws its frame at target (document units; moving target moves the drawing: shadows,
-// previews and group members use this) with its own width, height, flips and angle.
+// previews and group members use this) with its own width, height, flips and angle, or
+// those of pose when it is set.
+//
+// Everything that differs between passes travels here, so that drawing is a const
+// operation of the object: a group places its members through pose instead of moving
+// them, and an object painting its own shadow says so through monochrome.
 struct DrawRequest {
     const DrawContext* dc = nullptr;
     Rect target;
@@ -92,6 +109,12 @@ struct DrawRequest {
     Rect clip;                      // the area that needs painting, document units
     uint32_t background = 0xFFFFFF; // canvas colour behind the objects
     bool fromView = false;          // painted by an editing view (not a preview or export)
+    // The frame size, flips and angle to draw with instead of the object's own: a group
+    // member drawn where its group puts it. Unset, the object draws as it is.
+    std::optional<ObjectPose> pose;
+    // Set while an object draws itself again as its own shadow: every colour it paints
+    // is this one, its fill is a solid fill, and it casts no shadow of its own.
+    std::optional<uint32_t> monochrome;
 };
 
 // OM_FILL_HOOK and OM_GET_REGION: the object's fill region or silhouette for the request,
@@ -127,13 +150,20 @@ struct HitRecord {
 // OM_BEGIN_HANDLE_DRAG, OM_TRACK_HANDLE_DRAG, OM_END_HANDLE_DRAG: the handle (hit code or
 // adjust handle index) and the total mouse offset since the press, in document units.
 // Tracking returns the new drag outline (document units, frame at (0, 0)).
+//
+// The caller keeps one record for the whole drag and passes it to all three messages:
+// the object notes in it what the drag started from, so that every move is measured
+// against the same start and two drags never share anything.
 struct HandleDragRecord {
     int32_t handle = 0;
     int32_t dx = 0;
     int32_t dy = 0;
     QPainterPath outline;
     bool hasOutline = false;
-    bool success = true; // OM_END_HANDLE_DRAG: false when the drag was cancelled
+    bool success = true;         // OM_END_HANDLE_DRAG: false when the drag was cancelled
+    ObjectPose start;            // set by OM_BEGIN_HANDLE_DRAG: the object as it was
+    AdjustDragState adjust;      // a shape's adjust routine between begin and end
+    std::array<Point, 2> ends{}; // a line's end points when the drag began
 };
 
 // OM_DOUBLE_CLICK: where the double click happened and whether text may be edited in

@@ -27,12 +27,17 @@ ShapeFrame OwnFrame(const CRichGraph& shape)
 
 ShapeFrame ShapeFrameAt(const CRichGraph& shape, const Rect& target)
 {
+    return ShapeFrameAt(shape.Pose(), target);
+}
+
+ShapeFrame ShapeFrameAt(const ObjectPose& pose, const Rect& target)
+{
     return {{target.left, target.top},
-            shape.Width(),
-            shape.Height(),
-            shape.angle,
-            shape.HasFlag(OF_FLIPPED_H),
-            shape.HasFlag(OF_FLIPPED_V)};
+            pose.frame.Width(),
+            pose.frame.Height(),
+            pose.angle,
+            (pose.flags & OF_FLIPPED_H) != 0,
+            (pose.flags & OF_FLIPPED_V) != 0};
 }
 
 ShapeTextStyle ShapeTextStyleOf(const CRichGraph& shape)
@@ -53,8 +58,14 @@ void PaintShapeTexts(const CRichGraph& shape, const DrawRequest& request, ShapeT
     if (request.dc == nullptr) {
         return;
     }
-    DrawShapeTexts(*request.dc, shape.GetProgram(), ShapeFrameAt(shape, request.target),
-                   shape.GetProperty(PT_TEXTS), ShapeTextStyleOf(shape), pass);
+    ShapeTextStyle style = ShapeTextStyleOf(shape);
+    const CRectCom::Paint paint = shape.PaintFor(request);
+    style.textColour = paint.textColour;
+    style.fillKind = paint.fillKind;
+    style.fillColour = paint.fillColour;
+    DrawShapeTexts(*request.dc, shape.GetProgram(),
+                   ShapeFrameAt(shape.PoseFor(request), request.target),
+                   shape.GetProperty(PT_TEXTS), style, pass);
 }
 
 std::vector<BoxText> ReadBoxTexts(const CRichGraph& shape)

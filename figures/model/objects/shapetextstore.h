@@ -18,13 +18,15 @@ class CRichGraph;
 // box. Texts are GBK bytes, exactly as documents store them.
 
 // Where the shape's program draws when the shape's frame is placed at target: the
-// target's corner with the shape's own size, angle and flips.
+// target's corner with the shape's own size, angle and flips, or those of pose.
 ShapeFrame ShapeFrameAt(const CRichGraph& shape, const Rect& target);
+ShapeFrame ShapeFrameAt(const ObjectPose& pose, const Rect& target);
 // The shape's text attributes as the text layer takes them.
 ShapeTextStyle ShapeTextStyleOf(const CRichGraph& shape);
 
 // The shape's text pass for a draw request: Texts while the shape paints (after its
-// fill, before its outline), EditFrames after the selection marks of a view.
+// fill, before its outline), EditFrames after the selection marks of a view. The texts
+// follow the request's pose and, while the shape draws as its shadow, its colour.
 void PaintShapeTexts(const CRichGraph& shape, const DrawRequest& request, ShapeTextPass pass);
 
 // One text box of the shape and what it shows.

@@ -1,6 +1,5 @@
 #include "figures/render/lineends/lineends.h"
 
-#include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 
 #include <QPainterPath>
@@ -21,30 +20,6 @@ constexpr uint8_t kHollowEllipse = 11;
 bool IsHollow(uint8_t type)
 {
     return type == 2 || type == 5 || type == 7 || type == 9 || type == 11;
-}
-
-// The solid round pen that outlines hollow decorations and draws the open arrowhead.
-// One pen is kept and rebuilt only when width, colour or thinness change, so a drawing
-// of many alike lines builds it once. A pen thinner than a device pixel is made the
-// one-pixel cosmetic pen right here, as the context would otherwise copy it per stroke.
-const QPen& DecorationPen(const DrawContext& dc, int32_t w, uint32_t colour)
-{
-    struct Key {
-        int32_t width = -1;
-        uint32_t colour = 0;
-        bool thin = false;
-        bool operator==(const Key&) const = default;
-    };
-    static Key key;
-    static QPen pen;
-    const Key wanted{w, colour, w * std::max(dc.ScaleX(), dc.ScaleY()) < 1.0};
-    if (!(wanted == key)) {
-        pen = QPen(QBrush(ToQColor(colour)), wanted.thin ? 0 : w, Qt::SolidLine, Qt::RoundCap,
-                   Qt::RoundJoin);
-        pen.setCosmetic(wanted.thin);
-        key = wanted;
-    }
-    return pen;
 }
 
 void SetPolygon(QPainterPath& path, const Point* p, int count)
@@ -80,9 +55,9 @@ void DrawDecoration(const DrawContext& dc, Point from, Point tip, const LineEnd&
     if (shape.count == 0) {
         return;
     }
-    static QPainterPath figure;
-    figure.clear();
-    const QPen& pen = DecorationPen(dc, w, colour);
+    const DrawContext::ScratchPath scratch(dc);
+    QPainterPath& figure = *scratch;
+    const QPen& pen = dc.RoundPen(w, colour);
     const Point* p = shape.p;
     if (end.type == kOpenArrowhead) {
         figure.moveTo(p[0].x, p[0].y);
@@ -115,20 +90,21 @@ void DrawLineWithEnds(const DrawContext& dc, Point p1, Point p2, int32_t lineTyp
         return;
     }
     const int32_t w = DecorationLineWidth(lineType, widthUnits);
-    static QPainterPath clipAtP2;
-    static QPainterPath clipAtP1;
-    static QPainterPath segment;
-    const bool clippedAtP2 = ClipUnderArrowhead(dc, clipAtP2, p1, p2, endAtP2, w);
-    const bool clippedAtP1 = ClipUnderArrowhead(dc, clipAtP1, p2, p1, endAtP1, w);
-    segment.clear();
-    segment.moveTo(p1.x, p1.y);
-    segment.lineTo(p2.x, p2.y);
-    dc.StrokeLine(segment, lineType, widthUnits, colour);
-    if (clippedAtP1) {
-        dc.PopClip();
-    }
-    if (clippedAtP2) {
-        dc.PopClip();
+    {
+        const DrawContext::ScratchPath clipAtP2(dc);
+        const DrawContext::ScratchPath clipAtP1(dc);
+        const DrawContext::ScratchPath segment(dc);
+        const bool clippedAtP2 = ClipUnderArrowhead(dc, *clipAtP2, p1, p2, endAtP2, w);
+        const bool clippedAtP1 = ClipUnderArrowhead(dc, *clipAtP1, p2, p1, endAtP1, w);
+        segment->moveTo(p1.x, p1.y);
+        segment->lineTo(p2.x, p2.y);
+        dc.StrokeLine(*segment, lineType, widthUnits, colour);
+        if (clippedAtP1) {
+            dc.PopClip();
+        }
+        if (clippedAtP2) {
+            dc.PopClip();
+        }
     }
     DrawDecoration(dc, p1, p2, endAtP2, w, colour);
     DrawDecoration(dc, p2, p1, endAtP1, w, colour);

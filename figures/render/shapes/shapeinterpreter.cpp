@@ -13,8 +13,9 @@ namespace figures {
 namespace {
 
 // The memory points belong to the drawing thread, not to a program: a value one run
-// stores is read by the next, so a program sets a point before it reads it.
-std::array<Point, kMemoryPointCount> g_memoryPoints{};
+// stores is read by the next, so a program sets a point before it reads it. Each thread
+// that draws has its own ten points, so threads painting at once never meet here.
+thread_local std::array<Point, kMemoryPointCount> g_memoryPoints{};
 
 // Memory point numbers come straight from program words; numbers outside 0..9 store
 // nothing and read the document origin.

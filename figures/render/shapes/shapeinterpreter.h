@@ -50,7 +50,7 @@ void RunShapeSteps(std::span<const uint8_t> program, const ShapeFrame& frame, in
                    int count, ProgramMode mode, PathSink& sink);
 
 // The ten memory points the programs share (document units, not turned). They keep
-// their values from one run to the next on the drawing thread.
+// their values from one run to the next on the drawing thread; every thread has its own.
 constexpr int kMemoryPointCount = 10;
 Point MemoryPoint(int index);
 

@@ -81,13 +81,13 @@ void DrawFaceShading(const DrawContext& dc, int entry, std::span<const uint8_t> 
         return;
     }
     const uint32_t base = fillKind == kPatternFill || fillKind == kColourFill ? own : 0xFFFFFF;
-    // Faces are painted every frame; one path serves them all.
-    static QPainterPath face;
+    // Faces are painted every frame; one path of the context serves them all.
+    const DrawContext::ScratchPath face(dc);
     for (const Face& f : FacesOf(entry)) {
-        face.clear();
-        PainterPathSink sink(face);
+        face->clear();
+        PainterPathSink sink(*face);
         RunShapeSteps(program, frame, f.first, f.count, ProgramMode::Outline, sink);
-        dc.FillPath(face, FaceColour(base, f.tone));
+        dc.FillPath(*face, FaceColour(base, f.tone));
     }
 }
 

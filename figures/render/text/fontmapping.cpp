@@ -143,7 +143,8 @@ DeviceFont MakeFont(const LogFont& record, double scaleX, double scaleY)
 }
 
 // Recent fonts by record and scale. Painting asks for the same few fonts object after
-// object; the drawing thread is the only user.
+// object. The cache only saves work (a font made again is the same font), and each
+// thread keeps its own, so threads painting at once never meet here.
 struct CachedFont {
     LogFont key;
     double scaleX = 0;
@@ -153,8 +154,8 @@ struct CachedFont {
 };
 
 constexpr size_t kCachedFonts = 8;
-std::array<CachedFont, kCachedFonts> g_fonts;
-size_t g_nextFont = 0;
+thread_local std::array<CachedFont, kCachedFonts> g_fonts;
+thread_local size_t g_nextFont = 0;
 
 } // namespace
 

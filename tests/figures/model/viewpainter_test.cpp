@@ -1,15 +1,24 @@
 #include "figures/model/objects/ccmbobj.h"
 #include "figures/model/objects/cgraphcom.h"
 #include "figures/model/objects/clinegraph.h"
+#include "figures/model/objects/cpcxpicturebox.h"
+#include "figures/model/objects/cpicturebox.h"
 #include "figures/model/objects/crichgraph.h"
 #include "figures/model/objects/crichline.h"
+#include "figures/model/objects/shapetextstore.h"
 #include "figures/model/view.h"
 #include "figures/model/viewpainter.h"
 #include "figures/render/drawcontext.h"
+#include "figures/render/gbk.h"
+#include "figures/render/shapes/catalogue.h"
+#include "tests/figures/render/pictures/picturefiles.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <thread>
 
 namespace figures {
 namespace {
@@ -190,20 +199,16 @@ TEST(ShapeRegions, OnlyClosedCatalogueShapesWithAFillHaveThem)
     }
 }
 
-// Counts the draw messages it receives.
+// Counts the draws it receives. Drawing is const; the counts are the test's own record.
 class CountingObject : public CBaseCom {
 public:
-    int32_t OnMessage(ObjectMessage code, const MessageArgs& args) override
+    void Draw(const DrawRequest& request) const override
     {
-        if (code == OM_DRAW) {
-            ++draws;
-            lastTarget = MessageRecord<DrawRequest>(args)->target;
-            return 0;
-        }
-        return CBaseCom::OnMessage(code, args);
+        ++draws;
+        lastTarget = request.target;
     }
-    int draws = 0;
-    Rect lastTarget;
+    mutable int draws = 0;
+    mutable Rect lastTarget;
 };
 
 TEST(ViewPainting, SkipsObjectsOutsideTheClipAndPaintsByLayer)
@@ -357,6 +362,142 @@ TEST(FrameShapes, EachShapeOutlinesItsFrameAndTurnsWithIt)
     EXPECT_EQ(image.pixel(50, 0), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(50, 50), kWhite);
     EXPECT_EQ(image.pixel(5, 5), kWhite);
+}
+
+// Every preset shape with text, turned ones and ones with shadows (those without a
+// silhouette cast theirs by drawing again in one colour), pattern, picture and gradient
+// fills, lines with decorations, picture boxes, and groups within groups, flipped and
+// turned, whose members cast shadows too.
+void BuildEverythingView(View& view)
+{
+    const std::vector<uint8_t> bitmap = picturetest::Encode(picturetest::Quadrants(8, 8), "bmp");
+    const std::string text = ToGbk(QString::fromUtf8("文字 text"));
+    for (int entry = 0; entry < CatalogueCount(); ++entry) {
+        const int32_t x = 300 * (entry % 12);
+        const int32_t y = 250 * (entry / 12);
+        auto& shape = AddShape(view, entry, {x + 20, y + 20, x + 260, y + 210});
+        shape.fillKind = entry % 5;
+        shape.fillColour = 0x40A0E0 + uint32_t(entry);
+        shape.hatchStyle = entry % 54;
+        shape.fillPicture.SetBytes(bitmap);
+        shape.gradientKind = 1 + entry % 4;
+        shape.gradientCount = 2;
+        shape.gradientColours = {0x0080FF, 0xC04000};
+        shape.lineStyle = entry % 7;
+        shape.lineWidth = 5 + entry % 20;
+        shape.shadowDirection = entry % 9;
+        shape.angle = 150 * (entry % 3);
+        SetBoxText(shape, 1, text);
+    }
+    auto line = std::make_unique<CRichLine>();
+    line->end1Type = 2;
+    line->end2Type = 10;
+    line->lineWidth = 15;
+    line->shadowDirection = 5;
+    line->SetEndPoints({100, 3100}, {900, 3300});
+    view.Append(std::move(line));
+
+    auto polyline = std::make_unique<CLineGraph>();
+    polyline->frame = {1000, 3000, 1500, 3400};
+    polyline->closed = 1;
+    polyline->SetPoints({{0, 400}, {250, 0}, {500, 400}});
+    polyline->fillKind = 4;
+    polyline->gradientKind = -2;
+    polyline->gradientCount = 2;
+    polyline->gradientColours = {0x00FF00, 0xFF00FF};
+    view.Append(std::move(polyline));
+
+    auto picture = std::make_unique<CPictureBox>();
+    picture->frame = {1600, 3000, 1900, 3300};
+    picture->picture.SetBytes(bitmap);
+    picture->placement = 10;
+    picture->shadowDirection = 3;
+    view.Append(std::move(picture));
+
+    auto bits = std::make_unique<CPCXPictureBox>();
+    bits->frame = {2000, 3000, 2100, 3100};
+    bits->pcxPicture.Set(16, 2, {0xF0, 0x0F, 0x0F, 0xF0});
+    view.Append(std::move(bits));
+
+    // Members that cast shadows both ways, an outline shape, and a group inside.
+    const auto members = [&](int32_t left) {
+        std::vector<std::unique_ptr<CBaseCom>> list;
+        auto custom = std::make_unique<CRichGraph>(CRichGraph::kCustomShape);
+        const uint16_t triangle[] = {3, 0, 8191, 4, 4095, 0, 4, 8191, 8191, 4, 0, 8191, 0};
+        custom->SetProgram(reinterpret_cast<const uint8_t*>(triangle), sizeof triangle);
+        custom->frame = {left, 3000, left + 200, 3200};
+        custom->shadowDirection = 6;
+        SetBoxText(*custom, 1, text);
+        list.push_back(std::move(custom));
+        auto star = std::make_unique<CRichGraph>(61);
+        star->frame = {left + 200, 3050, left + 400, 3250};
+        star->fillKind = 1;
+        star->fillColour = 0x00D7FF;
+        star->shadowDirection = 1;
+        star->flags |= OF_FLIPPED_V;
+        list.push_back(std::move(star));
+        auto outline = std::make_unique<CGraphCom>();
+        outline->frame = {left, 3250, left + 300, 3350};
+        outline->frameShape = CGraphCom::RoundedRectangle;
+        list.push_back(std::move(outline));
+        return list;
+    };
+    auto inner = CCmbObj::Group(members(2300));
+    inner->angle = 300;
+    std::vector<std::unique_ptr<CBaseCom>> outerMembers = members(2800);
+    outerMembers.push_back(std::move(inner));
+    auto outer = CCmbObj::Group(std::move(outerMembers));
+    outer->flags |= OF_FLIPPED_H;
+    outer->angle = 200;
+    outer->frame.right += 300;
+    view.Append(std::move(outer));
+}
+
+QImage PaintAtZoom(const View& view, int32_t zoom)
+{
+    constexpr double kScreenDpi = 96.0;
+    QImage image(1400 * zoom / 1000, 1400 * zoom / 1000, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const DrawContext dc(painter, kScreenDpi, kScreenDpi, zoom, zoom);
+    PaintOptions options;
+    options.deviceClip = {0, 0, image.width(), image.height()};
+    PaintView(view, dc, options);
+    return image;
+}
+
+TEST(ViewPainting, TwoThreadsPaintingOneViewAtOnceMatchOneThread)
+{
+    View view;
+    BuildEverythingView(view);
+    // Each thread paints at its own zoom, so that caches and scratch storage shared by
+    // mistake would hold the other thread's sizes.
+    constexpr std::array<int32_t, 2> kZooms{1000, 1500};
+    std::array<QImage, 2> alone;
+    for (size_t i = 0; i < kZooms.size(); ++i) {
+        alone[i] = PaintAtZoom(view, kZooms[i]);
+    }
+    constexpr int kRounds = 3;
+    std::array<std::vector<QImage>, 2> together;
+    {
+        std::array<std::thread, 2> threads;
+        for (size_t i = 0; i < threads.size(); ++i) {
+            threads[i] = std::thread([&, i] {
+                for (int round = 0; round < kRounds; ++round) {
+                    together[i].push_back(PaintAtZoom(view, kZooms[i]));
+                }
+            });
+        }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+    }
+    for (size_t i = 0; i < kZooms.size(); ++i) {
+        ASSERT_EQ(together[i].size(), size_t(kRounds));
+        for (const QImage& image : together[i]) {
+            EXPECT_TRUE(image == alone[i]) << "zoom " << kZooms[i];
+        }
+    }
 }
 
 } // namespace

@@ -25,13 +25,14 @@ constexpr int32_t kRounded = 1;
 
 // --- The curve ---------------------------------------------------------------------------
 
-AdjustResult DragCurve(int handle, Point displacement, const AdjustShape& shape,
+AdjustResult DragCurve(const AdjustDragState& drag, Point displacement, const AdjustShape& shape,
                        std::vector<uint8_t>& program, std::vector<uint8_t>& handles)
 {
     if (handles.size() < kCurvePoints * 4) {
         return {};
     }
-    std::array<Point, kCurvePoints> points = CurrentDrag().points;
+    const int handle = drag.handle;
+    std::array<Point, kCurvePoints> points = drag.points;
     const Point d = UnturnedDisplacement(displacement, shape);
     points[size_t(handle)].x += d.x;
     points[size_t(handle)].y += d.y;
@@ -228,14 +229,13 @@ std::array<Point, 2> PointerBase(const Body& body, int sector, int side)
     return {Plus(end, dir, -far), Plus(end, dir, -near)};
 }
 
-AdjustResult DragCallout(Point displacement, const AdjustShape& shape,
+AdjustResult DragCallout(const AdjustDragState& state, Point displacement, const AdjustShape& shape,
                          std::vector<uint8_t>& program, std::vector<uint8_t>& handles)
 {
     const std::optional<Point> variant = HandlePoint(handles, kVariantHandle);
     if (!variant) {
         return {};
     }
-    const DragState& state = CurrentDrag();
     const Point d = Oriented(UnturnedDisplacement(displacement, shape), shape);
     const Point tip = Plus(Oriented(state.points[kTipHandle], shape), d, 1);
     const Point a = Oriented(state.points[kBodyTopLeft], shape);
@@ -288,10 +288,9 @@ bool IsCurveOrCallout(int entry)
     return entry == kCurve || entry == 56 || entry == 57;
 }
 
-bool BeginCurveOrCallout(int entry, int handle, std::span<const uint8_t> handles,
-                         const AdjustShape& shape)
+bool BeginCurveOrCallout(AdjustDragState& state, int entry, int handle,
+                         std::span<const uint8_t> handles, const AdjustShape& shape)
 {
-    DragState& state = CurrentDrag();
     const int count = entry == kCurve ? kCurvePoints : kVariantHandle;
     for (int i = 0; i < count; ++i) {
         const std::optional<Point> grid = HandlePoint(handles, i);
@@ -303,13 +302,14 @@ bool BeginCurveOrCallout(int entry, int handle, std::span<const uint8_t> handles
     return handle >= 0 && handle < count;
 }
 
-AdjustResult DragCurveOrCallout(int entry, Point displacement, const AdjustShape& shape,
-                                std::vector<uint8_t>& program, std::vector<uint8_t>& handles)
+AdjustResult DragCurveOrCallout(const AdjustDragState& drag, int entry, Point displacement,
+                                const AdjustShape& shape, std::vector<uint8_t>& program,
+                                std::vector<uint8_t>& handles)
 {
     if (entry == kCurve) {
-        return DragCurve(CurrentDrag().handle, displacement, shape, program, handles);
+        return DragCurve(drag, displacement, shape, program, handles);
     }
-    return DragCallout(displacement, shape, program, handles);
+    return DragCallout(drag, displacement, shape, program, handles);
 }
 
 } // namespace figures::adjust

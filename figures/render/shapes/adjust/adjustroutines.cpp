@@ -15,12 +15,6 @@ namespace figures {
 
 namespace adjust {
 
-DragState& CurrentDrag()
-{
-    static DragState state;
-    return state;
-}
-
 void ProgramBuilder::Step(uint16_t code, std::initializer_list<int32_t> params)
 {
     words_.push_back(code);
@@ -498,15 +492,16 @@ bool HasAdjustRoutine(int entry)
     return catalogued != nullptr && !catalogued->handles.empty();
 }
 
-bool AdjustBegin(int entry, int handle, std::span<const uint8_t> handles, const AdjustShape& shape)
+bool AdjustBegin(AdjustDragState& state, int entry, int handle, std::span<const uint8_t> handles,
+                 const AdjustShape& shape)
 {
-    adjust::DragState& state = adjust::CurrentDrag();
     state = {};
     if (!HasAdjustRoutine(entry) || !IsDraggableHandle(entry, handle)) {
         return false;
     }
     if (adjust::IsCurveOrCallout(entry)) {
-        if (!adjust::BeginCurveOrCallout(entry, handle, handles, shape)) {
+        if (!adjust::BeginCurveOrCallout(state, entry, handle, handles, shape)) {
+            state = {};
             return false;
         }
     } else {
@@ -522,15 +517,15 @@ bool AdjustBegin(int entry, int handle, std::span<const uint8_t> handles, const 
     return true;
 }
 
-AdjustResult AdjustDrag(int entry, int handle, Point displacement, const AdjustShape& shape,
-                        std::vector<uint8_t>& program, std::vector<uint8_t>& handles)
+AdjustResult AdjustDrag(const AdjustDragState& state, int entry, int handle, Point displacement,
+                        const AdjustShape& shape, std::vector<uint8_t>& program,
+                        std::vector<uint8_t>& handles)
 {
-    const adjust::DragState& state = adjust::CurrentDrag();
     if (!state.active || state.entry != entry || state.handle != handle) {
         return {};
     }
     if (adjust::IsCurveOrCallout(entry)) {
-        return adjust::DragCurveOrCallout(entry, displacement, shape, program, handles);
+        return adjust::DragCurveOrCallout(state, entry, displacement, shape, program, handles);
     }
     const Point d = adjust::GridDisplacement(displacement, shape);
     const Point display{state.start.x + d.x, state.start.y + d.y};
@@ -550,9 +545,9 @@ AdjustResult AdjustDrag(int entry, int handle, Point displacement, const AdjustS
     return {};
 }
 
-void AdjustEnd()
+void AdjustEnd(AdjustDragState& drag)
 {
-    adjust::CurrentDrag() = {};
+    drag = {};
 }
 
 } // namespace figures

@@ -13,18 +13,6 @@
 
 namespace figures::adjust {
 
-// The state a drag keeps between its begin and its drag requests. Points are in display
-// space: grid positions as the user sees them (start), or document positions of the
-// unturned frame (points), for the routines that move the frame.
-struct DragState {
-    bool active = false;
-    int entry = -1;
-    int handle = -1;
-    Point start;
-    std::array<Point, 4> points{};
-};
-DragState& CurrentDrag();
-
 // Program words are built here and turned into the little-endian bytes objects store.
 class ProgramBuilder {
 public:
@@ -66,10 +54,12 @@ int32_t DocumentToGrid(int32_t offset, int32_t extent);
 
 // The families, each answering its own entries; false when the entry is not theirs.
 bool IsCurveOrCallout(int entry);
-bool BeginCurveOrCallout(int entry, int handle, std::span<const uint8_t> handles,
-                         const AdjustShape& shape);
-AdjustResult DragCurveOrCallout(int entry, Point displacement, const AdjustShape& shape,
-                                std::vector<uint8_t>& program, std::vector<uint8_t>& handles);
+// Fills the points of drag (which the caller has reset) for the curve or a callout.
+bool BeginCurveOrCallout(AdjustDragState& drag, int entry, int handle,
+                         std::span<const uint8_t> handles, const AdjustShape& shape);
+AdjustResult DragCurveOrCallout(const AdjustDragState& drag, int entry, Point displacement,
+                                const AdjustShape& shape, std::vector<uint8_t>& program,
+                                std::vector<uint8_t>& handles);
 
 bool IsArrow(int entry);
 // The handles of the arrow families that the user drags.

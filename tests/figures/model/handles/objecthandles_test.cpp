@@ -94,6 +94,86 @@ TEST(ShapeHandles, DraggingAnAdjustHandleReshapesTheOwnProgram)
     EXPECT_NE(locked, before);
 }
 
+// The state of a shape that handle drags change.
+struct DraggedShape {
+    Rect frame;
+    int32_t angle = 0;
+    std::vector<uint8_t> program;
+    std::vector<uint8_t> handles;
+    friend bool operator==(const DraggedShape&, const DraggedShape&) = default;
+};
+
+DraggedShape StateOf(const CRichGraph& shape)
+{
+    const auto program = shape.GetProgram();
+    const auto handles = shape.GetProperty(PT_HANDLES);
+    return {shape.frame,
+            shape.angle,
+            {program.begin(), program.end()},
+            {handles.begin(), handles.end()}};
+}
+
+TEST(ShapeHandles, DragsUnderWayAtOnceKeepTheirOwnStarts)
+{
+    // Each drag: a shape, a handle (adjust handle index or hit code) and two moves.
+    struct Drag {
+        int32_t entry;
+        Rect frame;
+        int32_t handle;
+        Point first;
+        Point second;
+    };
+    const Drag drags[] = {
+        {6, {0, 0, 8191, 8191}, 0, {1000, 0}, {1500, 300}},       // corner radius
+        {16, {500, 500, 4595, 6500}, 0, {0, 700}, {0, 900}},      // cube depth
+        {1, {100, 100, 2100, 1100}, 2, {300, -200}, {600, -400}}, // curve point
+        {2, {0, 0, 3000, 2000}, HIT_BOTTOM_RIGHT, {400, 100}, {-300, 50}},
+        {10, {0, 0, 3000, 2000}, HIT_ROTATE, {1000, -500}, {2500, -1500}},
+    };
+    constexpr size_t kDrags = std::size(drags);
+    const auto begin = [](CRichGraph& shape, HandleDragRecord& record, const Drag& drag) {
+        shape.flags |= OF_ROTATE;
+        shape.frame = drag.frame;
+        record.handle = drag.handle;
+        shape.OnMessage(OM_BEGIN_HANDLE_DRAG, &record);
+    };
+    const auto move = [](CRichGraph& shape, HandleDragRecord& record, Point offset) {
+        record.dx = offset.x;
+        record.dy = offset.y;
+        shape.OnMessage(OM_TRACK_HANDLE_DRAG, &record);
+    };
+    // One after the other, as a single view drags them.
+    std::vector<DraggedShape> alone;
+    for (const Drag& drag : drags) {
+        CRichGraph shape(drag.entry);
+        HandleDragRecord record;
+        begin(shape, record, drag);
+        const DraggedShape before = StateOf(shape);
+        move(shape, record, drag.first);
+        move(shape, record, drag.second);
+        shape.OnMessage(OM_END_HANDLE_DRAG, &record);
+        alone.push_back(StateOf(shape));
+        EXPECT_FALSE(alone.back() == before) << "drag " << alone.size() - 1 << " did nothing";
+    }
+    // All begun before any moves, then the moves interleaved.
+    std::vector<std::unique_ptr<CRichGraph>> shapes;
+    std::vector<HandleDragRecord> records(kDrags);
+    for (size_t i = 0; i < kDrags; ++i) {
+        shapes.push_back(std::make_unique<CRichGraph>(drags[i].entry));
+        begin(*shapes[i], records[i], drags[i]);
+    }
+    for (size_t i = 0; i < kDrags; ++i) {
+        move(*shapes[i], records[i], drags[i].first);
+    }
+    for (size_t i = kDrags; i-- > 0;) {
+        move(*shapes[i], records[i], drags[i].second);
+    }
+    for (size_t i = 0; i < kDrags; ++i) {
+        shapes[i]->OnMessage(OM_END_HANDLE_DRAG, &records[i]);
+        EXPECT_TRUE(StateOf(*shapes[i]) == alone[i]) << "drag " << i;
+    }
+}
+
 TEST(LineHandles, ThickDiagonalLinesAreHitInsideTheirHexagon)
 {
     CRichLine line;

@@ -153,9 +153,9 @@ TEST(FaceShading, FacesFollowTheAdjustedProgram)
     std::vector<uint8_t> program(cube->program.begin(), cube->program.end());
     std::vector<uint8_t> handles(cube->handles.begin(), cube->handles.end());
     const AdjustShape where{{0, 0, 8191, 8191}, 0, false, false};
-    ASSERT_TRUE(AdjustBegin(16, 0, handles, where));
-    ASSERT_TRUE(AdjustDrag(16, 0, {0, 2048}, where, program, handles).changed);
-    AdjustEnd();
+    AdjustDragState drag;
+    ASSERT_TRUE(AdjustBegin(drag, 16, 0, handles, where));
+    ASSERT_TRUE(AdjustDrag(drag, 16, 0, {0, 2048}, where, program, handles).changed);
 
     const Point below{4095, 3000};
     EXPECT_TRUE(SameColour(ColourAt(ShadeCatalogue(16, 1, kBlue), below), kBlank));

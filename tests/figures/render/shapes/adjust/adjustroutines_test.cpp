@@ -45,11 +45,11 @@ Shape FromCatalogue(int entry, Rect frame = kGridFrame, int32_t angle = 0, bool 
 // One whole drag of a handle by a total displacement.
 AdjustResult Drag(Shape& shape, int handle, Point displacement)
 {
-    EXPECT_TRUE(AdjustBegin(shape.entry, handle, shape.handles, shape.where))
+    AdjustDragState drag;
+    EXPECT_TRUE(AdjustBegin(drag, shape.entry, handle, shape.handles, shape.where))
         << "entry " << shape.entry << " handle " << handle;
-    const AdjustResult result =
-        AdjustDrag(shape.entry, handle, displacement, shape.where, shape.program, shape.handles);
-    AdjustEnd();
+    const AdjustResult result = AdjustDrag(drag, shape.entry, handle, displacement, shape.where,
+                                           shape.program, shape.handles);
     if (result.frameChanged) {
         shape.where.frame = result.frame;
     }
@@ -459,21 +459,29 @@ TEST(AdjustRoutines, DragsWithoutTheirBeginChangeNothing)
 {
     Shape shape = FromCatalogue(6);
     const std::vector<uint8_t> before = shape.program;
-    EXPECT_FALSE(AdjustDrag(6, 0, {500, 0}, shape.where, shape.program, shape.handles).changed);
+    AdjustDragState drag;
+    EXPECT_FALSE(
+        AdjustDrag(drag, 6, 0, {500, 0}, shape.where, shape.program, shape.handles).changed);
     // A begin for another handle or entry does not license this drag either.
-    ASSERT_TRUE(AdjustBegin(6, 0, shape.handles, shape.where));
-    EXPECT_FALSE(AdjustDrag(7, 0, {500, 0}, shape.where, shape.program, shape.handles).changed);
-    AdjustEnd();
-    EXPECT_FALSE(AdjustDrag(6, 0, {500, 0}, shape.where, shape.program, shape.handles).changed);
+    ASSERT_TRUE(AdjustBegin(drag, 6, 0, shape.handles, shape.where));
+    EXPECT_FALSE(
+        AdjustDrag(drag, 7, 0, {500, 0}, shape.where, shape.program, shape.handles).changed);
+    // Nor does a begin remembered in another drag's state.
+    AdjustDragState other;
+    EXPECT_FALSE(
+        AdjustDrag(other, 6, 0, {500, 0}, shape.where, shape.program, shape.handles).changed);
+    AdjustEnd(drag);
+    EXPECT_FALSE(
+        AdjustDrag(drag, 6, 0, {500, 0}, shape.where, shape.program, shape.handles).changed);
     EXPECT_EQ(shape.program, before);
 
     // Hidden values, missing handles and shapes without handles cannot be dragged.
     Shape arrow = FromCatalogue(64);
-    EXPECT_FALSE(AdjustBegin(64, 1, arrow.handles, arrow.where));
-    EXPECT_FALSE(AdjustBegin(6, 1, shape.handles, shape.where));
-    EXPECT_FALSE(AdjustBegin(2, 0, {}, shape.where));
-    EXPECT_FALSE(AdjustBegin(53, 0, {}, shape.where));
-    EXPECT_FALSE(AdjustBegin(6, 0, {}, shape.where)) << "an empty handle list";
+    EXPECT_FALSE(AdjustBegin(drag, 64, 1, arrow.handles, arrow.where));
+    EXPECT_FALSE(AdjustBegin(drag, 6, 1, shape.handles, shape.where));
+    EXPECT_FALSE(AdjustBegin(drag, 2, 0, {}, shape.where));
+    EXPECT_FALSE(AdjustBegin(drag, 53, 0, {}, shape.where));
+    EXPECT_FALSE(AdjustBegin(drag, 6, 0, {}, shape.where)) << "an empty handle list";
 }
 
 TEST(AdjustRoutines, DragsKeepTheKindBitsOfEveryDescriptor)
