@@ -22,6 +22,8 @@ constexpr uint32_t kWhitenessBackground = 0x7FFFFFFF;
 // A tiled cell is prepared once as a texture when it is no larger than this.
 constexpr int64_t kMaxTextureCellPixels = int64_t(2048) * 2048;
 constexpr int kMaxMonochromeSide = 32767;
+// The anchored placement the centred fit becomes: middle row, centre column.
+constexpr int32_t kPlacementMiddleCentre = 5;
 
 uint32_t ReadU32(std::span<const uint8_t> b, size_t at)
 {
@@ -213,8 +215,81 @@ void Picture::Render(QPainter& painter, const QRectF& target, const QRect& sourc
     painter.restore();
 }
 
-void Picture::PaintCellPart(QPainter& painter, const QRect& cell, const QRect& part,
-                            const QColor& background, const QRect& source) const
+namespace {
+
+// Where and how a picture lands on the device: the destination and the cell in device
+// pixels, the part of the destination the device shows, the cell's background and the
+// placement left once the fitting placements are resolved.
+struct CellLayout {
+    QRect dest;
+    QSize cell;
+    QRect visible;
+    QColor background;
+    int32_t placement = kPlacementStretch;
+};
+
+// The source part in HIMETRIC, clamped to the picture; a size of 0, or one reaching past
+// the picture, takes the rest of it. Empty when nothing is left.
+QRect ClampedSource(const PictureDrawRequest& request, int32_t width, int32_t height)
+{
+    const int32_t sx = std::clamp(request.sourceX, 0, width);
+    const int32_t sy = std::clamp(request.sourceY, 0, height);
+    const int32_t cx =
+        request.sourceCx > 0 && request.sourceCx < width - sx ? request.sourceCx : width - sx;
+    const int32_t cy =
+        request.sourceCy > 0 && request.sourceCy < height - sy ? request.sourceCy : height - sy;
+    return cx > 0 && cy > 0 ? QRect(sx, sy, cx, cy) : QRect();
+}
+
+// The cell's size in device pixels: the natural size of the source part (HIMETRIC to
+// document units, then to device pixels) scaled per mille for the cut and tiled
+// placements, the whole destination when stretching, and the natural size scaled to fit
+// the destination without distortion for the fitting placements, which then place as
+// tiles (fit tiled) or centred (fit centred). Never smaller than one pixel.
+QSize CellSize(const DrawContext& dc, const PictureDrawRequest& request, const QRect& source,
+               const QRect& dest, int32_t& placement)
+{
+    const int32_t naturalW = std::max(1, dc.DeviceLengthX(MulDiv(source.width(), 1, 10)));
+    const int32_t naturalH = std::max(1, RoundCoord(MulDiv(source.height(), 1, 10) * dc.ScaleY()));
+    int32_t cellW = naturalW;
+    int32_t cellH = naturalH;
+    if (placement == kPlacementStretch) {
+        cellW = dest.width();
+        cellH = dest.height();
+    } else if (placement == kPlacementFitTiled || placement == kPlacementFitCentred) {
+        const double f =
+            std::min(double(dest.width()) / naturalW, double(dest.height()) / naturalH);
+        cellW = int32_t(naturalW * f);
+        cellH = int32_t(naturalH * f);
+        placement = placement == kPlacementFitTiled ? kPlacementTile : kPlacementMiddleCentre;
+    } else {
+        if (request.scaleX > 0) {
+            cellW = MulDiv(cellW, request.scaleX, 1000);
+        }
+        if (request.scaleY > 0) {
+            cellH = MulDiv(cellH, request.scaleY, 1000);
+        }
+    }
+    return QSize(std::max(1, cellW), std::max(1, cellH));
+}
+
+// Only what the device shows is prepared, so that a huge zoom never allocates a
+// destination-sized bitmap.
+QRect VisiblePart(const QPainter& painter, const QRect& dest)
+{
+    QRect visible =
+        dest.intersected(QRect(0, 0, painter.device()->width(), painter.device()->height()));
+    if (painter.hasClipping()) {
+        visible = visible.intersected(painter.clipBoundingRect().toAlignedRect());
+    }
+    return visible;
+}
+
+// Paints the part (device pixels) of a cell placed at cell: the background colour, the
+// picture stretched over the whole cell, and the result onto painter with its
+// composition mode. Only the part is ever allocated.
+void PaintCellPart(const Picture& picture, QPainter& painter, const QRect& cell, const QRect& part,
+                   const QColor& background, const QRect& source)
 {
     if (part.isEmpty()) {
         return;
@@ -223,10 +298,67 @@ void Picture::PaintCellPart(QPainter& painter, const QRect& cell, const QRect& p
     image.fill(background);
     QPainter cellPainter(&image);
     cellPainter.translate(-part.topLeft());
-    Render(cellPainter, cell, source);
+    picture.Render(cellPainter, cell, source);
     cellPainter.end();
     painter.drawImage(part.topLeft(), image);
 }
+
+// One cell: over the whole destination (stretch) or cut and anchored by placements 1..9.
+void DrawOneCell(const Picture& picture, QPainter& painter, const CellLayout& layout,
+                 const QRect& source)
+{
+    QPoint origin = layout.dest.topLeft();
+    if (layout.placement != kPlacementStretch) {
+        const int anchor = layout.placement - 1;
+        origin += QPoint(AnchoredOffset(anchor % 3, layout.dest.width(), layout.cell.width()),
+                         AnchoredOffset(anchor / 3, layout.dest.height(), layout.cell.height()));
+    }
+    const QRect cell(origin, layout.cell);
+    PaintCellPart(picture, painter, cell, cell.intersected(layout.visible), layout.background,
+                  source);
+}
+
+// Tiling from the destination's top-left; cells outside wanted (the visible part within
+// the request's clip box) are skipped, the last row and column are cut at the
+// destination's edge.
+void DrawTiles(const Picture& picture, QPainter& painter, const CellLayout& layout,
+               const QRect& wanted, const QRect& source)
+{
+    const QRect& dest = layout.dest;
+    const int32_t cellW = layout.cell.width();
+    const int32_t cellH = layout.cell.height();
+    const int64_t firstCol = (wanted.left() - dest.left()) / cellW;
+    const int64_t lastCol = (wanted.right() - dest.left()) / cellW;
+    const int64_t firstRow = (wanted.top() - dest.top()) / cellH;
+    const int64_t lastRow = (wanted.bottom() - dest.top()) / cellH;
+    const QRect tiles =
+        QRect(QPoint(int(dest.left() + firstCol * cellW), int(dest.top() + firstRow * cellH)),
+              QPoint(int(dest.left() + (lastCol + 1) * cellW - 1),
+                     int(dest.top() + (lastRow + 1) * cellH - 1)))
+            .intersected(layout.visible);
+    if (int64_t(cellW) * cellH <= kMaxTextureCellPixels) {
+        QImage image(layout.cell, QImage::Format_ARGB32_Premultiplied);
+        image.fill(layout.background);
+        QPainter cellPainter(&image);
+        picture.Render(cellPainter, QRectF(0, 0, cellW, cellH), source);
+        cellPainter.end();
+        QBrush brush(image);
+        brush.setTransform(QTransform::fromTranslate(dest.left(), dest.top()));
+        painter.fillRect(tiles, brush);
+        return;
+    }
+    // Cells this large are few on any device: each is prepared for its visible part.
+    for (int64_t row = firstRow; row <= lastRow; ++row) {
+        for (int64_t col = firstCol; col <= lastCol; ++col) {
+            const QRect cell(int(dest.left() + col * cellW), int(dest.top() + row * cellH), cellW,
+                             cellH);
+            PaintCellPart(picture, painter, cell, cell.intersected(tiles), layout.background,
+                          source);
+        }
+    }
+}
+
+} // namespace
 
 bool Picture::Draw(const PictureDrawRequest& request) const
 {
@@ -239,26 +371,13 @@ bool Picture::Draw(const PictureDrawRequest& request) const
         placement > kPlacementFitCentred) {
         placement = kPlacementStretch;
     }
-
-    // The source part in HIMETRIC, clamped to the picture.
-    const int32_t sx = std::clamp(request.sourceX, 0, widthHimetric_);
-    const int32_t sy = std::clamp(request.sourceY, 0, heightHimetric_);
-    const int32_t cx = request.sourceCx > 0 && request.sourceCx < widthHimetric_ - sx
-                           ? request.sourceCx
-                           : widthHimetric_ - sx;
-    const int32_t cy = request.sourceCy > 0 && request.sourceCy < heightHimetric_ - sy
-                           ? request.sourceCy
-                           : heightHimetric_ - sy;
-    if (cx <= 0 || cy <= 0) {
+    const QRect source = ClampedSource(request, widthHimetric_, heightHimetric_);
+    if (source.isEmpty()) {
         return false;
     }
-    const QRect source(sx, sy, cx, cy);
-
-    // Natural size: HIMETRIC to document units (0.1 mm), then to device pixels.
-    const int32_t naturalW = std::max(1, dc.DeviceLengthX(MulDiv(cx, 1, 10)));
-    const int32_t naturalH = std::max(1, RoundCoord(MulDiv(cy, 1, 10) * dc.ScaleY()));
-    const QRect dest = DeviceRect(dc, request.destination);
-    if (dest.isEmpty()) {
+    CellLayout layout;
+    layout.dest = DeviceRect(dc, request.destination);
+    if (layout.dest.isEmpty()) {
         return true;
     }
 
@@ -270,96 +389,26 @@ bool Picture::Draw(const PictureDrawRequest& request) const
     const QPainter::CompositionMode mode = rasterDevice
                                                ? RasterOperationMode(request.rasterOperation)
                                                : QPainter::CompositionMode_SourceOver;
-
     if (placement == kPlacementStretch && mode == QPainter::CompositionMode_SourceOver) {
-        Render(painter, dest, source);
+        Render(painter, layout.dest, source);
         painter.restore();
         return true;
     }
 
-    // The cell: the picture over the background colour, placed and repeated below.
-    int32_t cellW = naturalW;
-    int32_t cellH = naturalH;
-    if (placement == kPlacementStretch) {
-        cellW = dest.width();
-        cellH = dest.height();
-    } else if (placement == kPlacementFitTiled || placement == kPlacementFitCentred) {
-        const double f =
-            std::min(double(dest.width()) / naturalW, double(dest.height()) / naturalH);
-        cellW = int32_t(naturalW * f);
-        cellH = int32_t(naturalH * f);
-        placement = placement == kPlacementFitTiled ? kPlacementTile : 5;
-    } else {
-        if (request.scaleX > 0) {
-            cellW = MulDiv(cellW, request.scaleX, 1000);
-        }
-        if (request.scaleY > 0) {
-            cellH = MulDiv(cellH, request.scaleY, 1000);
-        }
-    }
-    cellW = std::max(1, cellW);
-    cellH = std::max(1, cellH);
-
-    // Only what the device shows is prepared, so that a huge zoom never allocates a
-    // destination-sized bitmap.
-    QRect visible =
-        dest.intersected(QRect(0, 0, painter.device()->width(), painter.device()->height()));
-    if (painter.hasClipping()) {
-        visible = visible.intersected(painter.clipBoundingRect().toAlignedRect());
-    }
-    const QColor cellColour = CellColour(request.background);
+    // The cell: the picture over the background colour, placed and repeated.
+    layout.cell = CellSize(dc, request, source, layout.dest, placement);
+    layout.placement = placement;
+    layout.visible = VisiblePart(painter, layout.dest);
+    layout.background = CellColour(request.background);
     painter.setCompositionMode(mode);
-
     if (placement != kPlacementTile) {
-        QPoint origin = dest.topLeft();
-        if (placement != kPlacementStretch) {
-            origin += QPoint(AnchoredOffset((placement - 1) % 3, dest.width(), cellW),
-                             AnchoredOffset((placement - 1) / 3, dest.height(), cellH));
-        }
-        const QRect cell(origin, QSize(cellW, cellH));
-        const QRect part = cell.intersected(visible);
-        PaintCellPart(painter, cell, part, cellColour, source);
-        painter.restore();
-        return true;
-    }
-
-    // Tiling from the destination's top-left; cells outside a non-empty clip box are
-    // skipped, the last row and column are cut at the destination's edge.
-    QRect wanted = visible;
-    if (!request.clip.IsEmpty()) {
-        wanted = wanted.intersected(DeviceRect(dc, request.clip));
-    }
-    if (wanted.isEmpty()) {
-        painter.restore();
-        return true;
-    }
-    const int64_t firstCol = (wanted.left() - dest.left()) / cellW;
-    const int64_t lastCol = (wanted.right() - dest.left()) / cellW;
-    const int64_t firstRow = (wanted.top() - dest.top()) / cellH;
-    const int64_t lastRow = (wanted.bottom() - dest.top()) / cellH;
-    const QRect tiles =
-        QRect(QPoint(int(dest.left() + firstCol * cellW), int(dest.top() + firstRow * cellH)),
-              QPoint(int(dest.left() + (lastCol + 1) * cellW - 1),
-                     int(dest.top() + (lastRow + 1) * cellH - 1)))
-            .intersected(visible);
-    if (int64_t(cellW) * cellH <= kMaxTextureCellPixels) {
-        QImage image(cellW, cellH, QImage::Format_ARGB32_Premultiplied);
-        image.fill(cellColour);
-        QPainter cellPainter(&image);
-        Render(cellPainter, QRectF(0, 0, cellW, cellH), source);
-        cellPainter.end();
-        QBrush brush(image);
-        brush.setTransform(QTransform::fromTranslate(dest.left(), dest.top()));
-        painter.fillRect(tiles, brush);
+        DrawOneCell(*this, painter, layout, source);
     } else {
-        // Cells this large are few on any device: each is prepared for its visible part.
-        for (int64_t row = firstRow; row <= lastRow; ++row) {
-            for (int64_t col = firstCol; col <= lastCol; ++col) {
-                const QRect cell(int(dest.left() + col * cellW), int(dest.top() + row * cellH),
-                                 cellW, cellH);
-                const QRect part = cell.intersected(tiles);
-                PaintCellPart(painter, cell, part, cellColour, source);
-            }
+        const QRect wanted = request.clip.IsEmpty()
+                                 ? layout.visible
+                                 : layout.visible.intersected(DeviceRect(dc, request.clip));
+        if (!wanted.isEmpty()) {
+            DrawTiles(*this, painter, layout, wanted, source);
         }
     }
     painter.restore();

@@ -80,12 +80,6 @@ public:
     void Render(QPainter& painter, const QRectF& target, const QRect& sourceHimetric) const;
 
 private:
-    // Paints the part (device pixels) of a cell placed at cell: the background colour,
-    // the picture stretched over the whole cell, and the result onto painter with its
-    // composition mode. Only the part is ever allocated.
-    void PaintCellPart(QPainter& painter, const QRect& cell, const QRect& part,
-                       const QColor& background, const QRect& source) const;
-
     QImage image_;
     std::shared_ptr<const std::vector<uint8_t>> metafile_;
     int32_t widthHimetric_ = 0;

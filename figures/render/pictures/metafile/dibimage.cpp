@@ -43,74 +43,76 @@ struct DibHeader {
     size_t infoSize = 0; // header, masks and colour table
 };
 
-// Reads the header, masks and colour table; false when they are not all there or make no
-// sense.
-bool ReadHeader(std::span<const uint8_t> info, uint32_t usage, DibHeader& h)
+// The 12-byte core header: 16-bit sizes, no compression, and a table of three-byte
+// entries for every index of a palette depth.
+void ReadCoreHeader(RecordReader& r, DibHeader& h)
 {
-    RecordReader r(info);
-    h.headerSize = r.U32();
-    bool core = false;
-    if (h.headerSize == kCoreHeaderSize) {
-        core = true;
-        h.width = r.U16();
-        h.height = r.U16();
-        r.U16(); // planes
-        h.bitCount = r.U16();
-    } else if (h.headerSize >= kInfoHeaderSize && h.headerSize <= info.size()) {
-        h.width = r.I32();
-        h.height = r.I32();
-        r.U16(); // planes
-        h.bitCount = r.U16();
-        h.compression = r.U32();
-        r.Skip(12); // image size, resolution
-        const uint32_t coloursUsed = r.U32();
-        r.U32(); // important colours
-        if (h.headerSize >= kMasksInHeader) {
-            for (uint32_t& mask : h.masks) {
-                mask = r.U32();
-            }
-            if (h.headerSize < kMasksInHeader + 4) {
-                h.masks[3] = 0;
-            }
+    h.width = r.U16();
+    h.height = r.U16();
+    r.U16(); // planes
+    h.bitCount = r.U16();
+    h.colours.resize(h.bitCount <= 8 ? size_t(1) << h.bitCount : 0);
+}
+
+// The bit masks of an info header: inside headers of 52 bytes and more (the alpha mask
+// from 56 on), else after the header for the bit-field compressions.
+void ReadMasks(std::span<const uint8_t> info, RecordReader& r, DibHeader& h)
+{
+    if (h.headerSize >= kMasksInHeader) {
+        for (uint32_t& mask : h.masks) {
+            mask = r.U32();
         }
-        r = RecordReader(info, h.headerSize);
-        if (h.headerSize < kMasksInHeader &&
-            (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields)) {
-            const int count = h.compression == kBiAlphaBitfields ? 4 : 3;
-            for (int i = 0; i < count; ++i) {
-                h.masks[i] = r.U32();
-            }
+        if (h.headerSize < kMasksInHeader + 4) {
+            h.masks[3] = 0;
         }
-        if (h.bitCount <= 8) {
-            const uint32_t full = 1u << h.bitCount;
-            h.colours.resize(coloursUsed == 0 || coloursUsed > full ? full : coloursUsed);
-        } else {
-            // A table beside direct colours only optimises palettes; it is skipped when
-            // the block holds it.
-            const uint64_t entry = usage == kDibPaletteColours   ? 2
-                                   : usage == kDibPaletteIndices ? 0
-                                                                 : 4;
-            const uint64_t tableSize = uint64_t(coloursUsed) * entry;
-            if (tableSize <= r.Remaining()) {
-                r.Skip(size_t(tableSize));
-            }
+    }
+    r = RecordReader(info, h.headerSize);
+    if (h.headerSize < kMasksInHeader &&
+        (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields)) {
+        const int count = h.compression == kBiAlphaBitfields ? 4 : 3;
+        for (int i = 0; i < count; ++i) {
+            h.masks[i] = r.U32();
         }
-    } else {
-        return false;
     }
-    if (!r.Ok() || h.width <= 0 || h.height == 0) {
-        return false;
+}
+
+// The info headers, 40 bytes and longer, with their masks. Palette depths get a table of
+// coloursUsed entries (all of them when 0 or too many); a table beside direct colours
+// only optimises palettes and is skipped when the block holds it.
+void ReadInfoHeader(std::span<const uint8_t> info, uint32_t usage, RecordReader& r, DibHeader& h)
+{
+    h.width = r.I32();
+    h.height = r.I32();
+    r.U16(); // planes
+    h.bitCount = r.U16();
+    h.compression = r.U32();
+    r.Skip(12); // image size, resolution
+    const uint32_t coloursUsed = r.U32();
+    r.U32(); // important colours
+    ReadMasks(info, r, h);
+    if (h.bitCount <= 8) {
+        const uint32_t full = 1u << h.bitCount;
+        h.colours.resize(coloursUsed == 0 || coloursUsed > full ? full : coloursUsed);
+        return;
     }
-    if (core) {
-        h.colours.resize(h.bitCount <= 8 ? size_t(1) << h.bitCount : 0);
+    const uint64_t entry = usage == kDibPaletteColours ? 2 : usage == kDibPaletteIndices ? 0 : 4;
+    const uint64_t tableSize = uint64_t(coloursUsed) * entry;
+    if (tableSize <= r.Remaining()) {
+        r.Skip(size_t(tableSize));
     }
+}
+
+// The colour table's entries: standard colours for tables of palette indices (none are
+// stored), else 16-bit indices of them, or blue, green, red and (except in core tables)
+// a reserved byte.
+void ReadColourTable(RecordReader& r, uint32_t usage, bool core, DibHeader& h)
+{
     if (usage == kDibPaletteIndices) {
         for (size_t i = 0; i < h.colours.size(); ++i) {
             h.colours[i] = h.bitCount == 1 ? (i ? qRgb(255, 255, 255) : qRgb(0, 0, 0))
                                            : kStandardColours[i & 0x0F];
         }
-        h.infoSize = r.Position();
-        return r.Ok();
+        return;
     }
     for (QRgb& colour : h.colours) {
         if (usage == kDibPaletteColours) {
@@ -125,6 +127,26 @@ bool ReadHeader(std::span<const uint8_t> info, uint32_t usage, DibHeader& h)
             colour = qRgb(red, g, b);
         }
     }
+}
+
+// Reads the header, masks and colour table; false when they are not all there or make no
+// sense.
+bool ReadHeader(std::span<const uint8_t> info, uint32_t usage, DibHeader& h)
+{
+    RecordReader r(info);
+    h.headerSize = r.U32();
+    const bool core = h.headerSize == kCoreHeaderSize;
+    if (core) {
+        ReadCoreHeader(r, h);
+    } else if (h.headerSize >= kInfoHeaderSize && h.headerSize <= info.size()) {
+        ReadInfoHeader(info, usage, r, h);
+    } else {
+        return false;
+    }
+    if (!r.Ok() || h.width <= 0 || h.height == 0) {
+        return false;
+    }
+    ReadColourTable(r, usage, core, h);
     h.infoSize = r.Position();
     return r.Ok();
 }
@@ -172,6 +194,32 @@ void DefaultMasks(DibHeader& h)
     h.masks[3] = 0;
 }
 
+// Pixel x of an uncompressed or bit-field row: palette depths look up the colour table,
+// 24 bits hold blue, green, red, and 16 and 32 bits go through the masks. With alpha the
+// result is premultiplied and no colour exceeds its alpha.
+QRgb RowPixel(const DibHeader& h, const uint8_t* src, uint64_t x, bool alpha)
+{
+    switch (h.bitCount) {
+    case 1: return PaletteColour(h, (src[x / 8] >> (7 - x % 8)) & 1);
+    case 4: return PaletteColour(h, (src[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F);
+    case 8: return PaletteColour(h, src[x]);
+    case 24: return qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+    default: break;
+    }
+    const uint32_t pixel = h.bitCount == 16 ? uint32_t(src[2 * x] | src[2 * x + 1] << 8)
+                                            : uint32_t(src[4 * x]) | uint32_t(src[4 * x + 1]) << 8 |
+                                                  uint32_t(src[4 * x + 2]) << 16 |
+                                                  uint32_t(src[4 * x + 3]) << 24;
+    const uint32_t r = Channel(pixel, h.masks[0]);
+    const uint32_t g = Channel(pixel, h.masks[1]);
+    const uint32_t b = Channel(pixel, h.masks[2]);
+    if (!alpha) {
+        return qRgb(int(r), int(g), int(b));
+    }
+    const uint32_t a = h.masks[3] != 0 ? Channel(pixel, h.masks[3]) : (pixel >> 24) & 0xFF;
+    return qRgba(int(std::min(r, a)), int(std::min(g, a)), int(std::min(b, a)), int(a));
+}
+
 // Uncompressed rows and bit-field rows.
 QImage DecodeRows(DibHeader& h, std::span<const uint8_t> bits, bool premultipliedAlpha)
 {
@@ -201,32 +249,7 @@ QImage DecodeRows(DibHeader& h, std::span<const uint8_t> bits, bool premultiplie
         const uint64_t outRow = h.height > 0 ? rows - 1 - row : row;
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(outRow)));
         for (uint64_t x = 0; x < width; ++x) {
-            switch (bpp) {
-            case 1: out[x] = PaletteColour(h, (src[x / 8] >> (7 - x % 8)) & 1); break;
-            case 4: out[x] = PaletteColour(h, (src[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F); break;
-            case 8: out[x] = PaletteColour(h, src[x]); break;
-            case 24: out[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
-            case 16:
-            case 32: {
-                const uint32_t pixel =
-                    bpp == 16 ? uint32_t(src[2 * x] | src[2 * x + 1] << 8)
-                              : uint32_t(src[4 * x]) | uint32_t(src[4 * x + 1]) << 8 |
-                                    uint32_t(src[4 * x + 2]) << 16 | uint32_t(src[4 * x + 3]) << 24;
-                const uint32_t r = Channel(pixel, h.masks[0]);
-                const uint32_t g = Channel(pixel, h.masks[1]);
-                const uint32_t b = Channel(pixel, h.masks[2]);
-                if (alpha) {
-                    // Premultiplied colours never exceed their alpha.
-                    const uint32_t a =
-                        h.masks[3] != 0 ? Channel(pixel, h.masks[3]) : (pixel >> 24) & 0xFF;
-                    out[x] = qRgba(int(std::min(r, a)), int(std::min(g, a)), int(std::min(b, a)),
-                                   int(a));
-                } else {
-                    out[x] = qRgb(int(r), int(g), int(b));
-                }
-                break;
-            }
-            }
+            out[x] = RowPixel(h, src, x, alpha);
         }
     }
     return image;
