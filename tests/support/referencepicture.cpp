@@ -29,6 +29,7 @@ int DifferingPixels(const QImage& actual, const QImage& expected, int channel)
 
 void ExpectMatchesReference(const QImage& actual, const QString& name, PictureTolerance tolerance)
 {
+    ASSERT_FALSE(actual.isNull()) << name.toStdString() << ": nothing was painted";
     const QString path = QStringLiteral(VELKOR_TEST_DATA "/%1.png").arg(name);
     if (qEnvironmentVariableIsSet("VELKOR_UPDATE_REFERENCES")) {
         ASSERT_TRUE(actual.save(path)) << path.toStdString();
@@ -46,6 +47,16 @@ void ExpectMatchesReference(const QImage& actual, const QString& name, PictureTo
     }
     EXPECT_LE(differing, allowed) << name.toStdString()
                                   << ": the actual picture was saved next to the test run";
+}
+
+// Programs that show no reference pictures (the widget tests) link this test too.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ReferencePictures);
+
+TEST_P(ReferencePictures, MatchTheReviewedPicture)
+{
+    const ReferencePicture& reference = GetParam();
+    ExpectMatchesReference(reference.paint(), QString::fromUtf8(reference.name),
+                           reference.tolerance);
 }
 
 } // namespace testsupport

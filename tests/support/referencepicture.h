@@ -1,7 +1,13 @@
 #pragma once
 
+#include "support/namedcase.h"
+
 #include <QImage>
 #include <QString>
+
+#include <gtest/gtest.h>
+
+#include <functional>
 
 namespace testsupport {
 
@@ -19,5 +25,18 @@ struct PictureTolerance {
 // actual picture is saved as <name>-actual.png in the working directory.
 void ExpectMatchesReference(const QImage& actual, const QString& name,
                             PictureTolerance tolerance = {});
+
+// A picture compared with its reviewed reference, tests/data/<name>.png; the test takes
+// its name from the same name.
+struct ReferencePicture : NamedCase {
+    std::function<QImage()> paint;
+    PictureTolerance tolerance = {};
+};
+
+// The one test of every reference picture, ReferencePictures.MatchTheReviewedPicture:
+// a test file lists its pictures with
+//   INSTANTIATE_TEST_SUITE_P(Group, testsupport::ReferencePictures,
+//                            testing::Values(...), testsupport::CaseName());
+class ReferencePictures : public testing::TestWithParam<ReferencePicture> {};
 
 } // namespace testsupport

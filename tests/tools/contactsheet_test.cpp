@@ -15,10 +15,12 @@ constexpr int32_t kReferenceZoom = 800;
 // than one shape covers.
 constexpr testsupport::PictureTolerance kTolerance{24, 0.0002};
 
-TEST(ContactSheet, MatchesTheReviewedSheet)
-{
-    testsupport::ExpectMatchesReference(vkdtool::DrawContactSheet(kReferenceZoom),
-                                        QStringLiteral("catalogue-sheet"), kTolerance);
-}
+using testsupport::ReferencePictures;
+
+INSTANTIATE_TEST_SUITE_P(
+    ContactSheet, ReferencePictures,
+    testing::Values(testsupport::ReferencePicture{
+        {"catalogue-sheet"}, [] { return vkdtool::DrawContactSheet(kReferenceZoom); }, kTolerance}),
+    testsupport::CaseName());
 
 } // namespace

@@ -157,33 +157,25 @@ void BuildPolylines(View& view)
     view.Append(std::move(closed));
 }
 
-struct Reference {
-    const char* name;
-    std::function<void(View&)> build;
-    QSize size;
-};
-
-class ReferenceImages : public testing::TestWithParam<Reference> {};
-
-TEST_P(ReferenceImages, MatchTheReviewedPicture)
+// A view built by build, rendered at size and compared with tests/data/<name>.png.
+testsupport::ReferencePicture Drawing(const char* name, void (*build)(View&), QSize size)
 {
-    const Reference& reference = GetParam();
-    View view;
-    reference.build(view);
-    const QImage actual = Render(view, reference.size);
-    testsupport::ExpectMatchesReference(
-        actual, QStringLiteral("render-%1").arg(QLatin1String(reference.name)));
+    return {{name}, [build, size] {
+                View view;
+                build(view);
+                return Render(view, size);
+            }};
 }
 
-INSTANTIATE_TEST_SUITE_P(Drawings, ReferenceImages,
-                         testing::Values(Reference{"fills", BuildFills, {360, 240}},
-                                         Reference{"lines", BuildLines, {360, 140}},
-                                         Reference{"shadows", BuildShadows, {300, 230}},
-                                         Reference{"group", BuildGroup, {340, 200}},
-                                         Reference{"polylines", BuildPolylines, {290, 120}}),
-                         [](const testing::TestParamInfo<Reference>& param) {
-                             return std::string(param.param.name);
-                         });
+using testsupport::ReferencePictures;
+
+INSTANTIATE_TEST_SUITE_P(Drawings, ReferencePictures,
+                         testing::Values(Drawing("render-fills", BuildFills, {360, 240}),
+                                         Drawing("render-lines", BuildLines, {360, 140}),
+                                         Drawing("render-shadows", BuildShadows, {300, 230}),
+                                         Drawing("render-group", BuildGroup, {340, 200}),
+                                         Drawing("render-polylines", BuildPolylines, {290, 120})),
+                         testsupport::CaseName());
 
 } // namespace
 } // namespace figures

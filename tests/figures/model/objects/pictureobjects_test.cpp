@@ -475,31 +475,23 @@ void BuildFills(View& view)
     }
 }
 
-struct Reference {
-    const char* name;
-    std::function<void(View&)> build;
-    QSize size;
-};
-
-class PictureReferences : public testing::TestWithParam<Reference> {};
-
-TEST_P(PictureReferences, MatchTheReviewedPicture)
+// A view built by build, rendered at size and compared with tests/data/<name>.png.
+testsupport::ReferencePicture Drawing(const char* name, void (*build)(View&), QSize size)
 {
-    const Reference& reference = GetParam();
-    View view;
-    reference.build(view);
-    const QImage actual = Render(view, reference.size);
-    testsupport::ExpectMatchesReference(
-        actual, QStringLiteral("picture-%1").arg(QLatin1String(reference.name)));
+    return {{name}, [build, size] {
+                View view;
+                build(view);
+                return Render(view, size);
+            }};
 }
 
-INSTANTIATE_TEST_SUITE_P(Pictures, PictureReferences,
-                         testing::Values(Reference{"placements", BuildPlacements, {400, 200}},
-                                         Reference{"formats", BuildFormats, {320, 170}},
-                                         Reference{"fills", BuildFills, {350, 135}}),
-                         [](const testing::TestParamInfo<Reference>& param) {
-                             return std::string(param.param.name);
-                         });
+using testsupport::ReferencePictures;
+
+INSTANTIATE_TEST_SUITE_P(Pictures, ReferencePictures,
+                         testing::Values(Drawing("picture-placements", BuildPlacements, {400, 200}),
+                                         Drawing("picture-formats", BuildFormats, {320, 170}),
+                                         Drawing("picture-fills", BuildFills, {350, 135})),
+                         testsupport::CaseName());
 
 } // namespace
 } // namespace figures

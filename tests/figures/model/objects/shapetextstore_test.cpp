@@ -372,31 +372,24 @@ void BuildDecisions(View& view)
     }
 }
 
-struct Reference {
-    const char* name;
-    std::function<void(View&)> build;
-    QSize size;
-};
-
-class ShapeTextReferenceImages : public testing::TestWithParam<Reference> {};
-
-TEST_P(ShapeTextReferenceImages, MatchTheReviewedPicture)
+// A view of shapes with texts built by build, rendered at size and compared with
+// tests/data/<name>.png.
+testsupport::ReferencePicture Drawing(const char* name, void (*build)(View&), QSize size)
 {
-    const Reference& reference = GetParam();
-    View view;
-    reference.build(view);
-    const QImage actual = RenderWithTexts(view, reference.size);
-    testsupport::ExpectMatchesReference(
-        actual, QStringLiteral("text-%1").arg(QLatin1String(reference.name)));
+    return {{name}, [build, size] {
+                View view;
+                build(view);
+                return RenderWithTexts(view, size);
+            }};
 }
 
-INSTANTIATE_TEST_SUITE_P(ShapeTextPictures, ShapeTextReferenceImages,
-                         testing::Values(Reference{"alignments", BuildAlignments, {400, 320}},
-                                         Reference{"rotations", BuildRotations, {510, 360}},
-                                         Reference{"decisions", BuildDecisions, {540, 170}}),
-                         [](const testing::TestParamInfo<Reference>& param) {
-                             return std::string(param.param.name);
-                         });
+using testsupport::ReferencePictures;
+
+INSTANTIATE_TEST_SUITE_P(ShapeTextPictures, ReferencePictures,
+                         testing::Values(Drawing("text-alignments", BuildAlignments, {400, 320}),
+                                         Drawing("text-rotations", BuildRotations, {510, 360}),
+                                         Drawing("text-decisions", BuildDecisions, {540, 170})),
+                         testsupport::CaseName());
 
 } // namespace
 } // namespace figures

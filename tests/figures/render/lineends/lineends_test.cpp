@@ -268,11 +268,6 @@ struct Sheet {
     double dpi;
 };
 
-void PrintTo(const Sheet& sheet, std::ostream* os)
-{
-    *os << sheet.name;
-}
-
 // Every end type (rows 0..11) at the nine sizes of the line-end dialog (columns: entry
 // i has size1 = i mod 3 + 1, size2 = i div 3 + 1), at both ends of a level line.
 void DrawSheet(const DrawContext& dc, const Sheet& sheet)
@@ -289,28 +284,29 @@ void DrawSheet(const DrawContext& dc, const Sheet& sheet)
     }
 }
 
-class EveryTypeAndSize : public testing::TestWithParam<Sheet> {};
-
-TEST_P(EveryTypeAndSize, MatchTheReviewedSheet)
+// The sheet drawn at its resolution and compared with tests/data/<name>.png.
+testsupport::ReferencePicture SheetPicture(const Sheet& sheet)
 {
-    const Sheet& sheet = GetParam();
-    const double scale = sheet.dpi / kOnePixelPerUnit;
-    const QSize size(int(sheet.cell.width() * 9 * scale), int(sheet.cell.height() * 12 * scale));
-    const QImage actual = Paint(
-        size, [&](const DrawContext& dc) { DrawSheet(dc, sheet); }, kWhitePixel, true, sheet.dpi);
-    testsupport::ExpectMatchesReference(
-        actual, QStringLiteral("lineends-%1").arg(QLatin1String(sheet.name)));
+    return {{sheet.name}, [sheet] {
+                const double scale = sheet.dpi / kOnePixelPerUnit;
+                const QSize size(int(sheet.cell.width() * 9 * scale),
+                                 int(sheet.cell.height() * 12 * scale));
+                return Paint(
+                    size, [&](const DrawContext& dc) { DrawSheet(dc, sheet); }, kWhitePixel, true,
+                    sheet.dpi);
+            }};
 }
 
 // 5 pt solid (w = 18: heads up to 62 long and 31 to each side), drawn at half a pixel
 // per unit, and dashed (w counts as 1: heads up to 33 long and 16 to each side), drawn
 // one pixel per unit. Each line is long enough for two of the longest heads.
-INSTANTIATE_TEST_SUITE_P(LineEnds, EveryTypeAndSize,
-                         testing::Values(Sheet{"thick", 1, kFivePoints, {260, 90}, 40, 127.0},
-                                         Sheet{"dashed", 3, kFivePoints, {150, 50}, 30, 254.0}),
-                         [](const testing::TestParamInfo<Sheet>& param) {
-                             return std::string(param.param.name);
-                         });
+using testsupport::ReferencePictures;
+
+INSTANTIATE_TEST_SUITE_P(
+    LineEndSheets, ReferencePictures,
+    testing::Values(SheetPicture({"lineends-thick", 1, kFivePoints, {260, 90}, 40, 127.0}),
+                    SheetPicture({"lineends-dashed", 3, kFivePoints, {150, 50}, 30, 254.0})),
+    testsupport::CaseName());
 
 } // namespace
 } // namespace figures

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 namespace figures {
@@ -19,44 +18,35 @@ namespace {
 
 using namespace metafiletest;
 
-struct Reference {
-    const char* name;
-    std::function<Bytes()> build;
-    QSize size;
-};
-
-class MetafileReferenceImages : public testing::TestWithParam<Reference> {};
-
-TEST_P(MetafileReferenceImages, MatchTheReviewedPicture)
+// The metafile written by build, played antialiased over white at size and compared with
+// tests/data/<name>.png. A picture that does not play whole is no picture: it comes out
+// null and fails the comparison.
+testsupport::ReferencePicture Played(const char* name, Bytes (*build)(), QSize size)
 {
-    const Reference& reference = GetParam();
-    QImage actual(reference.size, QImage::Format_RGB32);
-    actual.fill(Qt::white);
-    {
-        QPainter painter(&actual);
-        painter.setRenderHint(QPainter::Antialiasing);
-        ASSERT_TRUE(
-            PlayMetafile(reference.build(), painter, QRectF(QPointF(0, 0), reference.size)));
-    }
-    testsupport::ExpectMatchesReference(
-        actual, QStringLiteral("metafile-%1").arg(QLatin1String(reference.name)));
+    return {{name}, [build, size] {
+                QImage actual(size, QImage::Format_RGB32);
+                actual.fill(Qt::white);
+                QPainter painter(&actual);
+                painter.setRenderHint(QPainter::Antialiasing);
+                const bool played = PlayMetafile(build(), painter, QRectF(QPointF(0, 0), size));
+                painter.end();
+                return played ? actual : QImage();
+            }};
 }
 
+using testsupport::ReferencePictures;
+
 INSTANTIATE_TEST_SUITE_P(
-    MetafilePictures, MetafileReferenceImages,
-    testing::Values(Reference{"wmf-shapes", WmfShapes, {400, 300}},
-                    Reference{"wmf-text", WmfText, {400, 200}},
-                    Reference{"wmf-bitmaps", WmfBitmaps, {400, 300}},
-                    Reference{"wmf-clip-mapping", WmfClipAndMapping, {400, 300}},
-                    Reference{"emf-shapes", EmfShapes, {384, 288}},
-                    Reference{"emf-paths-transforms", EmfPathsAndTransforms, {384, 288}},
-                    Reference{"emf-bitmaps", EmfBitmaps, {384, 288}},
-                    Reference{"emf-text", EmfText, {384, 288}}),
-    [](const testing::TestParamInfo<Reference>& param) {
-        std::string name = param.param.name;
-        std::replace(name.begin(), name.end(), '-', '_');
-        return name;
-    });
+    MetafilePictures, ReferencePictures,
+    testing::Values(Played("metafile-wmf-shapes", WmfShapes, {400, 300}),
+                    Played("metafile-wmf-text", WmfText, {400, 200}),
+                    Played("metafile-wmf-bitmaps", WmfBitmaps, {400, 300}),
+                    Played("metafile-wmf-clip-mapping", WmfClipAndMapping, {400, 300}),
+                    Played("metafile-emf-shapes", EmfShapes, {384, 288}),
+                    Played("metafile-emf-paths-transforms", EmfPathsAndTransforms, {384, 288}),
+                    Played("metafile-emf-bitmaps", EmfBitmaps, {384, 288}),
+                    Played("metafile-emf-text", EmfText, {384, 288})),
+    testsupport::CaseName());
 
 } // namespace
 } // namespace figures
