@@ -125,9 +125,15 @@ TEST(DocumentInfo, FailedReadReportsTheViewsThatWereRead)
     Document read;
     const ReadDocumentResult result = figures::ReadDocument(bytes, read);
     const QJsonObject json = vkdtool::DocumentInfoJson(read, result);
-    // The cut lands in the last object of the second view, which ends that view
-    // quietly; cutting into the view header instead fails the read.
-    EXPECT_TRUE(json["read_ok"].toBool());
+    // The cut lands in the last object of the second view: the read fails, and both
+    // views are reported, the second without the object that was cut.
+    EXPECT_FALSE(json["read_ok"].toBool());
+    EXPECT_TRUE(json["error"].isString());
+    const QJsonArray views = json["views"].toArray();
+    ASSERT_EQ(views.size(), 2);
+    EXPECT_EQ(views[0]["objects"].toArray().size(), sample.ViewAt(0)->ObjectCount());
+    EXPECT_EQ(views[1]["objects"].toArray().size(), sample.ViewAt(1)->ObjectCount() - 1);
+    // Cutting into the first view's header leaves no view at all.
     bytes.resize(12 + 20);
     Document broken;
     const ReadDocumentResult failed = figures::ReadDocument(bytes, broken);

@@ -48,7 +48,7 @@ void CCmbObj::Serialize(CArchive& ar)
     }
     const size_t count = size_t(int64_t(last) + 1);
     if (count > ar.Remaining() / kMinChildBytes) {
-        throw ArchiveError("group member count exceeds the data");
+        throw TruncatedDataError("group member count exceeds the data");
     }
     const CArchive::NestingGuard guard(ar);
     children.reserve(count);

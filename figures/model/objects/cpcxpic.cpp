@@ -49,7 +49,7 @@ void CPCXPic::Serialize(CArchive& ar)
     const int32_t width = ar.ReadI32();
     const int32_t height = ar.ReadI32();
     if (size_t(count) > ar.Remaining()) {
-        throw ArchiveError("bitmap size exceeds the data");
+        throw TruncatedDataError("bitmap size exceeds the data");
     }
     const auto view = ar.ReadView(size_t(count));
     Set(width, height, std::vector<uint8_t>(view.begin(), view.end()));

@@ -21,7 +21,7 @@ size_t ReadByteCount(CArchive& ar)
         throw ArchiveError("negative picture size");
     }
     if (size_t(count) > ar.Remaining()) {
-        throw ArchiveError("picture size exceeds the data");
+        throw TruncatedDataError("picture size exceeds the data");
     }
     return size_t(count);
 }

@@ -109,7 +109,7 @@ void CRichGraph::Serialize(CArchive& ar)
     if (shapeIndex == kCustomShape) {
         const int32_t length = ar.ReadI32();
         if (length < 0 || size_t(length) > ar.Remaining()) {
-            throw ArchiveError("shape program length exceeds the data");
+            throw TruncatedDataError("shape program length exceeds the data");
         }
         const std::span<const uint8_t> program = ar.ReadView(size_t(length));
         // The property record read above may carry a handle list; a custom program

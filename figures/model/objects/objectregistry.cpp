@@ -50,6 +50,9 @@ ReadObjectResult ReadObject(CArchive& ar)
     } catch (const UnregisteredClassError& e) {
         result.documentError = true;
         result.error = e.what();
+    } catch (const TruncatedDataError& e) {
+        result.truncated = true;
+        result.error = e.what();
     } catch (const ArchiveError& e) {
         result.error = e.what();
     } catch (const std::bad_alloc&) {

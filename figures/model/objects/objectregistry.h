@@ -23,12 +23,15 @@ struct ReadObjectResult {
     std::unique_ptr<CBaseCom> object; // null when the object could not be read
     // The failure was an unregistered group member: the document cannot be read on.
     bool documentError = false;
+    // The data ended inside the record (TruncatedDataError): whatever follows is lost.
+    bool truncated = false;
     std::string error;
 };
 
 // Reads one object record at the archive's position: version 0 or 1 and a registered
 // type id select the class, which then reads the whole record. On failure the partly
-// read object is deleted and the archive stays wherever the reading stopped.
+// read object is deleted and the archive stays wherever the reading stopped; a record
+// that the data ends inside, its version and type id included, is reported as truncated.
 ReadObjectResult ReadObject(CArchive& ar);
 
 // Writes one object's record.

@@ -16,7 +16,7 @@ void CArchive::Need(size_t n) const
         throw ArchiveError("archive is not open for loading");
     }
     if (n > Remaining()) {
-        throw ArchiveError("unexpected end of data");
+        throw TruncatedDataError("unexpected end of data");
     }
 }
 
@@ -76,7 +76,7 @@ std::vector<std::string> CArchive::ReadStringList()
     // Every string takes at least its 4-byte count, so a larger count cannot be
     // genuine; refusing it here keeps a hostile count from reserving gigabytes.
     if (count > Remaining() / 4) {
-        throw ArchiveError("string list count exceeds the data");
+        throw TruncatedDataError("string list count exceeds the data");
     }
     std::vector<std::string> list;
     list.reserve(count);

@@ -17,11 +17,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The data ends before the record it holds does: a read past the end, or a count or
+// length that the bytes left cannot hold. A document cut short (an interrupted save or
+// copy) fails this way; unlike a record that is merely not understood, it cannot be
+// skipped without losing what the cut took, so readers report it.
+class TruncatedDataError : public ArchiveError {
+public:
+    using ArchiveError::ArchiveError;
+};
+
 // A little-endian byte archive over memory: either storing into its own buffer or
 // loading from a caller's buffer that must outlive it. Every read is bounded: asking
-// for more bytes than remain, a count that cannot fit the bytes left, or nesting
-// deeper than kMaxNesting raises ArchiveError instead of reading past the buffer or
-// allocating without bound.
+// for more bytes than remain or a count that cannot fit the bytes left raises
+// TruncatedDataError, nesting deeper than kMaxNesting raises ArchiveError, instead of
+// reading past the buffer or allocating without bound.
 class CArchive {
 public:
     // Groups nest objects inside objects; a few hundred levels is far beyond any

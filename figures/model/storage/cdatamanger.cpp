@@ -416,7 +416,7 @@ void CDataManger::LoadRecord(int32_t& id, CArchive& ar)
         throw ArchiveError("negative property record length");
     }
     if (size_t(length) > ar.Remaining()) {
-        throw ArchiveError("property record longer than the data left");
+        throw TruncatedDataError("property record longer than the data left");
     }
     const std::span<const uint8_t> bytes = ar.ReadView(size_t(length));
     const uint16_t writableType = uint16_t(type & ~RT_READ_ONLY);

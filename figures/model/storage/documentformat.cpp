@@ -28,9 +28,9 @@ void WriteView(const View& view, CArchive& ar)
     }
 }
 
-// Reads one view record into view. Objects that cannot be read end the view quietly;
-// a bad view header or an unregistered group member raises ArchiveError.
-void ReadView(CArchive& ar, View& view)
+// Reads a view record's header into view and returns its object count. A bad header
+// raises ArchiveError.
+int32_t ReadViewHeader(CArchive& ar, View& view)
 {
     if (ar.ReadI32() != kViewMagic) {
         throw ArchiveError("not a view record (wrong magic)");
@@ -46,8 +46,22 @@ void ReadView(CArchive& ar, View& view)
     if (count < 0) {
         throw ArchiveError("negative object count");
     }
+    return count;
+}
+
+// Reads the count object records of view number viewNumber (from 1) into view. An
+// object of an unknown type id or version ends the view quietly; an unregistered group
+// member raises ArchiveError, data that ends inside an object TruncatedDataError, the
+// objects before it staying in view.
+void ReadViewObjects(CArchive& ar, View& view, int32_t count, int32_t viewNumber)
+{
     for (int32_t i = 0; i < count; ++i) {
         ReadObjectResult read = ReadObject(ar);
+        if (read.truncated) {
+            throw TruncatedDataError("the data ends inside object " + std::to_string(i + 1) +
+                                     " of " + std::to_string(count) + " of view " +
+                                     std::to_string(viewNumber) + " (" + read.error + ")");
+        }
         if (read.documentError) {
             throw ArchiveError(read.error);
         }
@@ -96,7 +110,15 @@ ReadDocumentResult ReadDocument(std::span<const uint8_t> bytes, Document& docume
         }
         for (int32_t i = 0; i < count; ++i) {
             auto view = std::make_unique<View>();
-            ReadView(ar, *view);
+            const int32_t objects = ReadViewHeader(ar, *view);
+            try {
+                ReadViewObjects(ar, *view, objects, i + 1);
+            } catch (const TruncatedDataError&) {
+                // The objects read before the cut stay with their view, so that saving
+                // what was read loses nothing beyond what the cut took.
+                document.AppendView(std::move(view));
+                throw;
+            }
             document.AppendView(std::move(view));
         }
         result.ok = true;

@@ -24,9 +24,12 @@ struct ReadDocumentResult {
 std::vector<uint8_t> WriteDocument(const Document& document);
 
 // Replaces the document's views with those in bytes. Empty bytes reset the document
-// to one new view. When the bytes are bad, the views read completely before the fault
-// stay; an object that cannot be read ends its view without failing the document. The
-// first view (if any) becomes current either way.
+// to one new view. When the bytes are bad, the read fails and the views read completely
+// before the fault stay. An object of an unknown type id or version ends its view
+// without failing the document (so that newer documents stay readable). Data that ends
+// inside an object or a view record fails the read too: the views read before the cut
+// stay, and so does the view it cut into, with the objects read whole before the cut,
+// once its header was read. The first view (if any) becomes current either way.
 ReadDocumentResult ReadDocument(std::span<const uint8_t> bytes, Document& document);
 
 } // namespace figures

@@ -1,5 +1,8 @@
 #include "figures/model/objects/ccmbobj.h"
 #include "figures/model/objects/cnptextbox.h"
+#include "figures/model/objects/cpicturebox.h"
+#include "figures/model/objects/crichline.h"
+#include "figures/model/objects/shapetextstore.h"
 #include "figures/model/storage/cdatamanger.h"
 #include "figures/model/objects/crichgraph.h"
 #include "figures/model/document.h"
@@ -113,15 +116,106 @@ TEST(DocumentFormat, UnreadableObjectEndsItsViewButNotTheDocument)
     EXPECT_EQ(versioned.ViewAt(0)->ObjectCount(), 0);
 }
 
-TEST(DocumentFormat, TruncatedLastObjectEndsItsViewQuietly)
+TEST(DocumentFormat, TruncatedLastObjectFailsTheReadButKeepsTheObjectsBeforeIt)
 {
     Bytes object = RootPart(1, TID_BASE);
     object.resize(object.size() - 3);
     Document document;
-    EXPECT_TRUE(ReadDocument(DocumentHeader(1, 1) + ViewHeader(2) + RootPart(1, TID_BASE) + object,
-                             document)
-                    .ok);
+    const auto result = ReadDocument(
+        DocumentHeader(1, 1) + ViewHeader(2) + RootPart(1, TID_BASE) + object, document);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("object 2 of 2"), std::string::npos) << result.error;
+    ASSERT_EQ(document.ViewCount(), 1);
     EXPECT_EQ(document.ViewAt(0)->ObjectCount(), 1);
+    EXPECT_EQ(document.CurrentIndex(), 0);
+
+    // A view that declares more objects than the data holds is cut short as well, even
+    // when the cut falls between two records.
+    Document shortView;
+    EXPECT_FALSE(
+        ReadDocument(DocumentHeader(1, 1) + ViewHeader(2) + RootPart(1, TID_BASE), shortView).ok);
+    EXPECT_EQ(shortView.ViewAt(0)->ObjectCount(), 1);
+}
+
+// Two views of every kind of record: property records, texts, a program copy, a group
+// with members, a line and a picture.
+void BuildSmallDocument(Document& document)
+{
+    View& first = *document.AddView();
+    auto rect = std::make_unique<CRectCom>();
+    rect->frame = {10, 20, 300, 200};
+    first.Append(std::move(rect));
+    auto shape = std::make_unique<CRichGraph>(6);
+    shape->frame = {400, 20, 700, 300};
+    SetBoxText(*shape, 1, "text");
+    first.Append(std::move(shape));
+    std::vector<std::unique_ptr<CBaseCom>> members;
+    members.push_back(std::make_unique<CRichGraph>(10));
+    members.push_back(std::make_unique<CBaseCom>());
+    first.Append(CCmbObj::Group(std::move(members)));
+    View& second = *document.AddView();
+    auto line = std::make_unique<CRichLine>();
+    line->SetEndPoints({0, 0}, {100, 50});
+    second.Append(std::move(line));
+    auto picture = std::make_unique<CPictureBox>();
+    picture->picture.SetBytes({'B', 'M', 1, 2, 3, 4, 5, 6});
+    second.Append(std::move(picture));
+}
+
+TEST(DocumentFormat, EveryCutOfADocumentFailsAndKeepsWhatWasReadWhole)
+{
+    Document original;
+    BuildSmallDocument(original);
+    const Bytes bytes = WriteDocument(original);
+    // Where each view's header and each object record end.
+    struct ViewExtent {
+        size_t headerEnd = 0;
+        std::vector<size_t> objectEnds;
+    };
+    std::vector<ViewExtent> extents;
+    size_t at = 12;
+    for (int v = 0; v < original.ViewCount(); ++v) {
+        const View& view = *original.ViewAt(v);
+        ViewExtent extent;
+        at += 6 * 4 + view.name.size();
+        extent.headerEnd = at;
+        for (const auto& object : view.objects) {
+            at += WriteObject(*object).size();
+            extent.objectEnds.push_back(at);
+        }
+        extents.push_back(extent);
+    }
+    ASSERT_EQ(at, bytes.size());
+
+    for (size_t length = 1; length < bytes.size(); ++length) {
+        Document document;
+        const auto result = ReadDocument(std::span(bytes).first(length), document);
+        ASSERT_FALSE(result.ok) << "cut at " << length;
+        EXPECT_FALSE(result.error.empty()) << "cut at " << length;
+        // Views whose header was read stay, each with the objects read whole.
+        int views = 0;
+        for (const ViewExtent& extent : extents) {
+            views += extent.headerEnd <= length;
+        }
+        ASSERT_EQ(document.ViewCount(), views) << "cut at " << length;
+        for (int v = 0; v < views; ++v) {
+            const auto& ends = extents[size_t(v)].objectEnds;
+            const auto whole = std::count_if(ends.begin(), ends.end(),
+                                             [&](size_t end) { return end <= length; });
+            const View& read = *document.ViewAt(v);
+            ASSERT_EQ(read.ObjectCount(), whole) << "cut at " << length << ", view " << v;
+            EXPECT_EQ(read.name, original.ViewAt(v)->name);
+            for (int i = 0; i < read.ObjectCount(); ++i) {
+                EXPECT_EQ(WriteObject(*read.objects[size_t(i)]),
+                          WriteObject(*original.ViewAt(v)->objects[size_t(i)]))
+                    << "cut at " << length << ", view " << v << ", object " << i;
+            }
+        }
+        EXPECT_EQ(document.CurrentIndex(), views > 0 ? 0 : -1) << "cut at " << length;
+    }
+    Document whole;
+    EXPECT_TRUE(ReadDocument(bytes, whole).ok);
+    EXPECT_EQ(WriteDocument(whole), bytes);
 }
 
 TEST(DocumentFormat, BadViewKeepsTheViewsReadBeforeIt)
