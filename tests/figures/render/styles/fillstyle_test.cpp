@@ -1,6 +1,4 @@
-#include "figures/render/colour.h"
 #include "figures/render/styles/fillstyle.h"
-#include "figures/render/styles/linestyle.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,175 +10,6 @@
 
 namespace figures {
 namespace {
-
-// ---- colours ----
-
-TEST(Colour, LightenColour_MixesEachChannelTowardWhite)
-{
-    struct Case {
-        uint32_t colour;
-        int32_t percent;
-        uint32_t expected;
-    } cases[] = {
-        {0x00123456, 0, 0x00123456},
-        {0x00000000, 0, 0x00000000},
-        {0x00FFFFFF, 0, 0x00FFFFFF},
-        {0x00123456, 100, 0x00FFFFFF},
-        // n = 51: blue 200 -> 255 - floor(55 * 204 * 66049 / 2^24) = 255 - 44,
-        // green 128 -> 255 - 101, red 0 -> 255 - 204.
-        {0x00C88000, 20, 0x00D39A33},
-        // n = MulDiv(50, 255, 100) rounds 127.5 up to 128, which gives 0x80, not 0x7F.
-        {0x00000000, 50, 0x00808080},
-        // n = 102: 255 - floor(255 * 153 * 66049 / 2^24) = 255 - 153.
-        {0x00000000, 40, 0x00666666},
-        // The marker byte does not survive.
-        {kNoColour, 0, 0x00FFFFFF},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(LightenColour(c.colour, c.percent), c.expected)
-            << std::hex << c.colour << " at " << std::dec << c.percent << "%";
-    }
-}
-
-TEST(Colour, ScaleColour_ZeroFactorsGiveBlackAndChannelsClamp)
-{
-    struct Case {
-        uint32_t colour;
-        int32_t num, den;
-        uint32_t expected;
-    } cases[] = {
-        {0x00FFFFFF, 0, 255, 0},
-        {0x00FFFFFF, 205, 0, 0},
-        // 255 * 205 / 255, 128 * 205 / 255 = 102.9, 64 * 205 / 255 = 51.45.
-        {0x00FF8040, 205, 255, 0x00CD6733},
-        // 255 * 155 / 255, 128 * 155 / 255 = 77.8, 64 * 155 / 255 = 38.9.
-        {0x00FF8040, 155, 255, 0x009B4E27},
-        {0x00808080, 3, 1, 0x00FFFFFF},
-        {0x00102030, -1, 1, 0},
-        {0x00102030, 1, 1, 0x00102030},
-        {0xFF102030, 1, 1, 0x00102030},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ScaleColour(c.colour, c.num, c.den), c.expected)
-            << std::hex << c.colour << " * " << std::dec << c.num << " / " << c.den;
-    }
-}
-
-TEST(Colour, ToQColor_ReadsRedFromTheLowByteAndIsOpaque)
-{
-    EXPECT_EQ(ToQColor(0x00FF8040), QColor(0x40, 0x80, 0xFF));
-    EXPECT_EQ(ToQColor(0x00FF8040).alpha(), 255);
-    EXPECT_EQ(ToQColor(kDefaultColour), QColor(0, 0, 0));
-}
-
-// ---- line types ----
-
-TEST(LineStyle, LinePen_SolidTypesScaleWithTheDocument)
-{
-    EXPECT_EQ(LinePen(0, 40, 0x0000FF).style(), Qt::NoPen);
-
-    const QPen round = LinePen(1, 40, 0x0000FF);
-    EXPECT_EQ(round.style(), Qt::SolidLine);
-    EXPECT_FALSE(round.isCosmetic());
-    EXPECT_EQ(round.widthF(), 40.0);
-    EXPECT_EQ(round.capStyle(), Qt::RoundCap);
-    EXPECT_EQ(round.joinStyle(), Qt::RoundJoin);
-    EXPECT_EQ(round.color(), QColor(255, 0, 0));
-
-    const QPen square = LinePen(2, 17, 0x00FF00);
-    EXPECT_EQ(square.style(), Qt::SolidLine);
-    EXPECT_FALSE(square.isCosmetic());
-    EXPECT_EQ(square.widthF(), 17.0);
-    EXPECT_EQ(square.capStyle(), Qt::FlatCap);
-    EXPECT_EQ(square.joinStyle(), Qt::RoundJoin);
-    EXPECT_EQ(square.color(), QColor(0, 255, 0));
-}
-
-TEST(LineStyle, LinePen_DashedTypesAreOnePixelWhateverTheWidth)
-{
-    struct Case {
-        int32_t type;
-        QList<qreal> dashes;
-    } cases[] = {
-        {3, {18, 6}},
-        {4, {3, 3}},
-        {5, {9, 6, 3, 6}},
-        {6, {9, 3, 3, 3, 3, 3}},
-        {7, {9, 3, 3, 3, 3, 3}},
-        {1000, {9, 3, 3, 3, 3, 3}},
-        {-1, {9, 3, 3, 3, 3, 3}},
-    };
-    for (const Case& c : cases) {
-        for (int32_t width : {0, 5, 500}) {
-            const QPen pen = LinePen(c.type, width, 0xFF0000);
-            EXPECT_TRUE(pen.isCosmetic()) << c.type << " width " << width;
-            EXPECT_EQ(pen.widthF(), 0.0) << c.type << " width " << width;
-            EXPECT_EQ(pen.style(), Qt::CustomDashLine) << c.type;
-            EXPECT_EQ(pen.dashPattern(), c.dashes) << c.type;
-            EXPECT_EQ(pen.color(), QColor(0, 0, 255)) << c.type;
-        }
-    }
-}
-
-// Lengths of the alternating runs of non-white pixels and white pixels along row y,
-// starting with a run of ink at x = 0.
-std::vector<int> RunLengths(const QImage& image, int y)
-{
-    std::vector<int> runs;
-    bool ink = true;
-    int length = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        const bool pixelInk = image.pixel(x, y) != qRgb(255, 255, 255);
-        if (pixelInk != ink) {
-            runs.push_back(length);
-            ink = pixelInk;
-            length = 0;
-        }
-        ++length;
-    }
-    runs.push_back(length);
-    return runs;
-}
-
-TEST(LineStyle, LinePen_DashesStayInDevicePixelsWhenZoomed)
-{
-    QImage image(60, 20, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.scale(4, 4);
-        painter.setPen(LinePen(3, 50, 0x000000));
-        painter.drawLine(QPointF(0, 2.5), QPointF(15, 2.5));
-    }
-    // A row without ink is one empty ink run followed by one white run.
-    int inkRows = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        inkRows += RunLengths(image, y).size() > 2 ? 1 : 0;
-    }
-    EXPECT_EQ(inkRows, 1);
-    const std::vector<int> runs = RunLengths(image, 10);
-    ASSERT_GE(runs.size(), 4u);
-    EXPECT_EQ(runs[0], 18);
-    EXPECT_EQ(runs[1], 6);
-    EXPECT_EQ(runs[2], 18);
-    EXPECT_EQ(runs[3], 6);
-}
-
-TEST(LineStyle, LineTypeTable_NamesAndWidthUse)
-{
-    EXPECT_EQ(LineTypeCount(), 7);
-    EXPECT_STREQ(LineTypeName(0), "空线");
-    EXPECT_STREQ(LineTypeName(1), "圆头实线");
-    EXPECT_STREQ(LineTypeName(6), "双点划线");
-    EXPECT_EQ(LineTypeName(-1), nullptr);
-    EXPECT_EQ(LineTypeName(7), nullptr);
-
-    for (int32_t type = -2; type <= 8; ++type) {
-        EXPECT_EQ(LineTypeUsesWidth(type), type == 1 || type == 2) << type;
-    }
-}
-
-// ---- fill patterns ----
 
 constexpr uint32_t kRed = 0x000000FF;
 constexpr uint32_t kBlue = 0x00FF0000;
@@ -199,7 +28,7 @@ std::vector<std::string> Picture(const QImage& tile, QRgb foreground)
     return rows;
 }
 
-TEST(FillStyle, FillPatternImage_FiftyPercentIsAPixelCheckerboard)
+TEST(FillStyle, FiftyPercentIsAPixelCheckerboard)
 {
     const std::optional<QImage> tile = FillPatternImage(12, 0x000000, 0xFFFFFF);
     ASSERT_TRUE(tile.has_value());
@@ -213,7 +42,7 @@ TEST(FillStyle, FillPatternImage_FiftyPercentIsAPixelCheckerboard)
     }
 }
 
-TEST(FillStyle, FillPatternImage_ZeroBitsAreForegroundLeftmostFirst)
+TEST(FillStyle, ZeroBitsAreForegroundLeftmostFirst)
 {
     struct Case {
         int32_t pattern;
@@ -293,7 +122,7 @@ bool IsDiagonal(const QImage& tile, QRgb foreground, int step)
     return true;
 }
 
-TEST(FillStyle, FillPatternImage_HatchesAreOnePixelLines)
+TEST(FillStyle, HatchesAreOnePixelLines)
 {
     const QRgb fore = qRgb(255, 0, 0);
     auto hatch = [](int32_t pattern) {
@@ -339,7 +168,7 @@ TEST(FillStyle, FillPatternImage_HatchesAreOnePixelLines)
     EXPECT_TRUE(onLines(top[0], top[1]) || onLines(top[1], top[0]));
 }
 
-TEST(FillStyle, FillPatternTable_NamesAndRange)
+TEST(FillStyle, TableNamesItsPatternsAndMakesABrushOfEach)
 {
     EXPECT_EQ(FillPatternCount(), 54);
     EXPECT_STREQ(FillPatternName(0), "右斜线");
@@ -363,7 +192,7 @@ TEST(FillStyle, FillPatternTable_NamesAndRange)
     }
 }
 
-TEST(FillStyle, DialogVocabulary_EndsOfEachList)
+TEST(FillStyle, DialogListsNameEveryEntryAndNothingBeyond)
 {
     struct Case {
         const char* (*name)(int32_t);
@@ -405,7 +234,7 @@ QImage PaintZoomed(int32_t pattern, bool devicePixels)
     return image;
 }
 
-TEST(FillStyle, DevicePixelBrush_KeepsTheTileAtEightDevicePixels)
+TEST(FillStyle, DevicePixelBrushKeepsTheTileAtEightDevicePixels)
 {
     for (int32_t pattern : {0, 12, 53}) {
         const QImage tile = *FillPatternImage(pattern, kRed, kBlue);
