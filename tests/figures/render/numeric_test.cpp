@@ -29,7 +29,7 @@ struct MulDivCase {
     int32_t expected;
 };
 
-TEST(NumericRoutines, MulDiv_RoundsToNearestWithHalvesAwayFromZero)
+TEST(NumericRoutines, MulDivRoundsToNearestWithHalvesAwayFromZero)
 {
     const MulDivCase cases[] = {
         {"exact", 6, 4, 3, 8},
@@ -53,7 +53,7 @@ TEST(NumericRoutines, MulDiv_RoundsToNearestWithHalvesAwayFromZero)
     }
 }
 
-TEST(NumericRoutines, MulDiv_ZeroDivisorAndOverflowGiveMinusOne)
+TEST(NumericRoutines, MulDivGivesMinusOneForAZeroDivisorAndOnOverflow)
 {
     const MulDivCase cases[] = {
         {"zero divisor", 10, 10, 0, -1},
@@ -69,7 +69,7 @@ TEST(NumericRoutines, MulDiv_ZeroDivisorAndOverflowGiveMinusOne)
     }
 }
 
-TEST(NumericRoutines, RoundCoord_TruncatesTowardZeroThenAddsOneFromAHalf)
+TEST(NumericRoutines, RoundCoordTruncatesTowardZeroThenAddsOneFromAHalf)
 {
     const struct {
         double x;
@@ -84,7 +84,7 @@ TEST(NumericRoutines, RoundCoord_TruncatesTowardZeroThenAddsOneFromAHalf)
     }
 }
 
-TEST(NumericRoutines, RoundCoord_NaNAndOutOfRangeValuesAreQuiet)
+TEST(NumericRoutines, RoundCoordIsQuietForNaNAndOutOfRangeValues)
 {
     EXPECT_EQ(RoundCoord(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(RoundCoord(1e300), INT32_MAX);
@@ -94,7 +94,7 @@ TEST(NumericRoutines, RoundCoord_NaNAndOutOfRangeValuesAreQuiet)
     EXPECT_EQ(RoundCoord(2147483646.5), INT32_MAX);
 }
 
-TEST(NumericRoutines, RotatePoint_ZeroAngleLeavesThePointBitForBit)
+TEST(NumericRoutines, RotatePointZeroAngleLeavesThePointBitForBit)
 {
     // Points that any real turn about these centres would move or overflow.
     const Point points[] = {{0, 0}, {INT32_MAX, INT32_MIN}, {INT32_MIN, INT32_MAX}, {-7, 13}};
@@ -106,7 +106,7 @@ TEST(NumericRoutines, RotatePoint_ZeroAngleLeavesThePointBitForBit)
     }
 }
 
-TEST(NumericRoutines, RotatePoint_TurnsClockwiseOnTheScreen)
+TEST(NumericRoutines, RotatePointTurnsClockwiseOnTheScreen)
 {
     const struct {
         const char* name;
@@ -137,7 +137,7 @@ TEST(NumericRoutines, RotatePoint_TurnsClockwiseOnTheScreen)
     }
 }
 
-TEST(NumericRoutines, PolarOffset_StepsAlongTheAngleAndTruncatesNegativeParts)
+TEST(NumericRoutines, PolarOffsetStepsAlongTheAngleAndTruncatesNegativeParts)
 {
     const struct {
         const char* name;
@@ -159,7 +159,7 @@ TEST(NumericRoutines, PolarOffset_StepsAlongTheAngleAndTruncatesNegativeParts)
     }
 }
 
-TEST(NumericRoutines, RotatedCorners_ComeTopLeftTopRightBottomRightBottomLeft)
+TEST(NumericRoutines, RotatedCornersComeTopLeftTopRightBottomRightBottomLeft)
 {
     const Rect rect{0, 0, 100, 100};
 
@@ -184,7 +184,7 @@ TEST(NumericRoutines, RotatedCorners_ComeTopLeftTopRightBottomRightBottomLeft)
     }
 }
 
-TEST(NumericRoutines, BoundsOfPoints_HoldsEveryPointFromAZeroFloor)
+TEST(NumericRoutines, BoundsOfPointsHoldEveryPointFromAZeroFloor)
 {
     const std::vector<Point> points = {{5, 7}, {2, 9}, {8, 1}, {4, 4}};
     EXPECT_EQ(BoundsOfPoints(points), (Rect{2, 1, 8, 9}));
@@ -199,7 +199,7 @@ TEST(NumericRoutines, BoundsOfPoints_HoldsEveryPointFromAZeroFloor)
     EXPECT_EQ(BoundsOfAnyPoints({}), Rect{});
 }
 
-TEST(NumericRoutines, EllipseRayPoint_MeetsTheInscribedEllipseTowardTheTarget)
+TEST(NumericRoutines, EllipseRayPointMeetsTheInscribedEllipseTowardTheTarget)
 {
     // Ellipse with half-axes 100 and 50 about (100, 50).
     const Rect rect{0, 0, 200, 100};
@@ -232,7 +232,7 @@ TEST(NumericRoutines, EllipseRayPoint_MeetsTheInscribedEllipseTowardTheTarget)
     EXPECT_EQ(EllipseRayPoint({0, 0, 0, 0}, {100, -50}), (Point{0, 0})) << "empty";
 }
 
-TEST(NumericRoutines, AtLeastMagnitude_RaisesSmallValuesKeepingTheirSign)
+TEST(NumericRoutines, AtLeastMagnitudeRaisesSmallValuesKeepingTheirSign)
 {
     const struct {
         int32_t v, m, expected;
@@ -249,7 +249,7 @@ TEST(NumericRoutines, AtLeastMagnitude_RaisesSmallValuesKeepingTheirSign)
     }
 }
 
-TEST(NumericRoutines, LineWidthUnits_ConvertsTenthsOfAPointAndCaps)
+TEST(NumericRoutines, LineWidthUnitsConvertsTenthsOfAPointAndCaps)
 {
     const struct {
         int32_t tenths, expected;

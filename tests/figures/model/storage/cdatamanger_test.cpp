@@ -70,7 +70,7 @@ std::string RecordHeader(int32_t length, uint16_t type)
     return std::string{char(u), char(u >> 8), char(u >> 16), char(u >> 24)} + Le16(type);
 }
 
-TEST(DataManager, NewRecord_HandsOutTheNextIdWithoutBlockAndCountOne)
+TEST(DataManager, NewRecordHandsOutTheNextIdWithoutBlockAndCountOne)
 {
     CDataManger dm;
     const int32_t first = dm.NewRecord(kItemListRecord);
@@ -91,7 +91,7 @@ TEST(DataManager, NewRecord_HandsOutTheNextIdWithoutBlockAndCountOne)
     EXPECT_EQ(dm.StateWord(second), 0x0001BEEFu);
 }
 
-TEST(DataManager, ReleaseRecord_OnlyTheHighestIdIsHandedOutAgain)
+TEST(DataManager, ReleasedRecordIdIsHandedOutAgainOnlyWhenHighest)
 {
     CDataManger dm;
     const int32_t a = dm.NewRecord(kItemListRecord);
@@ -124,7 +124,7 @@ TEST(DataManager, ReleaseRecord_OnlyTheHighestIdIsHandedOutAgain)
     EXPECT_EQ(dm.HighestId(), highest);
 }
 
-TEST(DataManager, Operations_OnIdsWithoutRecordFailAndCreateNothing)
+TEST(DataManager, OperationsOnIdsWithoutRecordFailAndCreateNothing)
 {
     CDataManger dm;
     const int32_t live = dm.NewRecord(kItemListRecord);
@@ -155,7 +155,7 @@ TEST(DataManager, Operations_OnIdsWithoutRecordFailAndCreateNothing)
     EXPECT_EQ(dm.NewRecord(kItemListRecord), live + 1);
 }
 
-TEST(DataManager, InsertBytes_IntoBlocklessRecordZeroFillsThePrefix)
+TEST(DataManager, InsertBytesIntoBlocklessRecordZeroFillsThePrefix)
 {
     CDataManger dm;
     const int32_t id = dm.NewRecord(kItemListRecord);
@@ -173,7 +173,7 @@ TEST(DataManager, InsertBytes_IntoBlocklessRecordZeroFillsThePrefix)
     EXPECT_EQ(Data(dm, zeros), std::string(4, '\0'));
 }
 
-TEST(DataManager, InsertBytes_MovesTheTailUpAndZeroFillsWithoutSource)
+TEST(DataManager, InsertBytesMovesTheTailUpAndZeroFillsWithoutSource)
 {
     struct Row {
         const char* name;
@@ -199,7 +199,7 @@ TEST(DataManager, InsertBytes_MovesTheTailUpAndZeroFillsWithoutSource)
     }
 }
 
-TEST(DataManager, InsertBytes_RefusesReadOnlyRecordsNegativeAndOverflowingRanges)
+TEST(DataManager, InsertBytesRefusesReadOnlyRecordsNegativeAndOverflowingRanges)
 {
     CDataManger dm;
     const int32_t readOnly = RecordWith(dm, kItemListRecord | RT_READ_ONLY, "ABC");
@@ -223,7 +223,7 @@ TEST(DataManager, InsertBytes_RefusesReadOnlyRecordsNegativeAndOverflowingRanges
     EXPECT_EQ(dm.Capacity(empty), 0);
 }
 
-TEST(DataManager, Edits_GrowInPlaceWithinTheSlackAndShrinkToLengthPlusSlack)
+TEST(DataManager, EditsGrowInPlaceWithinTheSlackAndShrinkToLengthPlusSlack)
 {
     CDataManger dm;
     const int32_t id = RecordWith(dm, kItemListRecord, "12345678");
@@ -255,7 +255,7 @@ TEST(DataManager, Edits_GrowInPlaceWithinTheSlackAndShrinkToLengthPlusSlack)
     EXPECT_EQ(dm.Capacity(id), 21);
 }
 
-TEST(DataManager, Edits_AcceptSourcesInsideTheRecordItself)
+TEST(DataManager, EditsAcceptSourcesInsideTheRecordItself)
 {
     CDataManger dm;
     const int32_t id = RecordWith(dm, kItemListRecord, "ABCDEFGH");
@@ -271,7 +271,7 @@ TEST(DataManager, Edits_AcceptSourcesInsideTheRecordItself)
     EXPECT_EQ(Data(dm, id), "BCDBCDBCDEFGH");
 }
 
-TEST(DataManager, ReplaceBytes_ReplacesInsertsOrDeletesAsTheRangeSays)
+TEST(DataManager, ReplaceBytesReplacesInsertsOrDeletesAsTheRangeSays)
 {
     struct Row {
         const char* name;
@@ -307,7 +307,7 @@ TEST(DataManager, ReplaceBytes_ReplacesInsertsOrDeletesAsTheRangeSays)
     EXPECT_EQ(Data(dm, blockless), "\0\0xy"s);
 }
 
-TEST(DataManager, ReplaceBytes_RefusesReadOnlyRecordsAndNegativeRanges)
+TEST(DataManager, ReplaceBytesRefusesReadOnlyRecordsAndNegativeRanges)
 {
     CDataManger dm;
     const int32_t readOnly = RecordWith(dm, kItemListRecord | RT_READ_ONLY, "ABCDEF");
@@ -324,7 +324,7 @@ TEST(DataManager, ReplaceBytes_RefusesReadOnlyRecordsAndNegativeRanges)
     EXPECT_EQ(Data(dm, id), "ABCDEF");
 }
 
-TEST(DataManager, DeleteBytes_ClipsToTheEndAndRefusesPositionsOutsideTheData)
+TEST(DataManager, DeleteBytesClipsToTheEndAndRefusesPositionsOutsideTheData)
 {
     struct Row {
         const char* name;
@@ -359,7 +359,7 @@ TEST(DataManager, DeleteBytes_ClipsToTheEndAndRefusesPositionsOutsideTheData)
     EXPECT_EQ(Data(dm, readOnly), "ABC");
 }
 
-TEST(DataManager, SetRecordLength_CutsTheTailOrAppendsZeros)
+TEST(DataManager, SetRecordLengthCutsTheTailOrAppendsZeros)
 {
     CDataManger dm;
     const int32_t id = RecordWith(dm, kItemListRecord, "ABCDEF");
@@ -387,7 +387,7 @@ TEST(DataManager, SetRecordLength_CutsTheTailOrAppendsZeros)
     EXPECT_EQ(Data(dm, readOnly), "ABC");
 }
 
-TEST(DataManager, ClearRecord_EmptiesTheDataAndShrinksTheBlockOnRequest)
+TEST(DataManager, ClearRecordEmptiesTheDataAndShrinksTheBlockOnRequest)
 {
     CDataManger dm;
     const int32_t id = RecordWith(dm, kItemListRecord, std::string(40, 'x'));
@@ -409,7 +409,7 @@ TEST(DataManager, ClearRecord_EmptiesTheDataAndShrinksTheBlockOnRequest)
     EXPECT_EQ(Data(dm, readOnly), "ABC");
 }
 
-TEST(DataManager, SetItem_AppendsOverwritesResizesAndRemovesItems)
+TEST(DataManager, SetItemAppendsOverwritesResizesAndRemovesItems)
 {
     CDataManger dm;
     const int32_t id = dm.NewRecord(kItemListRecord);
@@ -447,7 +447,7 @@ TEST(DataManager, SetItem_AppendsOverwritesResizesAndRemovesItems)
     EXPECT_EQ(Data(dm, id), Item(1, "z") + Item(9, "zz"));
 }
 
-TEST(DataManager, SetItem_LengthsUpToFFFCAreDataLargerOnesAreRefused)
+TEST(DataManager, SetItemLengthsUpToFFFCAreDataLargerOnesAreRefused)
 {
     CDataManger dm;
     const int32_t id = dm.NewRecord(kItemListRecord);
@@ -463,7 +463,7 @@ TEST(DataManager, SetItem_LengthsUpToFFFCAreDataLargerOnesAreRefused)
     EXPECT_EQ(dm.GetLength(id), 4 + 0xFFFC);
 }
 
-TEST(DataManager, SetItem_FlagItemsCarryNoDataAndStayFlags)
+TEST(DataManager, SetItemFlagItemsCarryNoDataAndStayFlags)
 {
     CDataManger dm;
     const int32_t id = dm.NewRecord(kItemListRecord);
@@ -491,7 +491,7 @@ TEST(DataManager, SetItem_FlagItemsCarryNoDataAndStayFlags)
     EXPECT_EQ(Data(dm, id), Item(8, "\0\0\0"s));
 }
 
-TEST(DataManager, Items_RefusedOnRecordsThatAreNotWritableItemLists)
+TEST(DataManager, ItemsAreRefusedOnRecordsThatAreNotWritableItemLists)
 {
     CDataManger dm;
     const std::string items = Item(1, "ab");
@@ -521,7 +521,7 @@ TEST(DataManager, Items_RefusedOnRecordsThatAreNotWritableItemLists)
 }
 
 // Item lists read from documents may be damaged; the walk never leaves the data.
-TEST(DataManager, Items_WalkStopsAtAnItemThatOverrunsTheData)
+TEST(DataManager, ItemWalkStopsAtAnItemThatOverrunsTheData)
 {
     struct Row {
         const char* name;
@@ -563,7 +563,7 @@ TEST(DataManager, Items_WalkStopsAtAnItemThatOverrunsTheData)
     }
 }
 
-TEST(DataManager, Items_EditsOfDamagedListsNeverReachPastTheData)
+TEST(DataManager, ItemEditsOfDamagedListsNeverReachPastTheData)
 {
     const std::string good = Item(1, "ab");
     CDataManger dm;
@@ -591,7 +591,7 @@ TEST(DataManager, Items_EditsOfDamagedListsNeverReachPastTheData)
     EXPECT_EQ(Data(dm, tail), Le16(2) + Le16(100) + "xyz");
 }
 
-TEST(DataManager, SerializeRecord_StoresLengthTypeAndDataOrMinusOne)
+TEST(DataManager, SerializeRecordStoresLengthTypeAndDataOrMinusOne)
 {
     CDataManger dm;
     const std::string items = Item(3, "xyz");
@@ -608,7 +608,7 @@ TEST(DataManager, SerializeRecord_StoresLengthTypeAndDataOrMinusOne)
     EXPECT_EQ(Stored(dm, id), V(RecordHeader(0, kItemListRecord)));
 }
 
-TEST(DataManager, SerializeRecord_LoadsIntoNewOrExistingRecords)
+TEST(DataManager, SerializeRecordLoadsIntoNewOrExistingRecords)
 {
     CDataManger dm;
     const std::string items = Item(2, "hello") + Flag(9);
@@ -640,7 +640,7 @@ TEST(DataManager, SerializeRecord_LoadsIntoNewOrExistingRecords)
     EXPECT_EQ(Data(dm, stale), items);
 }
 
-TEST(DataManager, SerializeRecord_MinusOneReleasesAndZeroLengthLeavesNoBlock)
+TEST(DataManager, SerializeRecordMinusOneReleasesAndZeroLengthLeavesNoBlock)
 {
     CDataManger dm;
     const std::vector<uint8_t> none = V("\xFF\xFF\xFF\xFF\x00\x00"s);
@@ -666,7 +666,7 @@ TEST(DataManager, SerializeRecord_MinusOneReleasesAndZeroLengthLeavesNoBlock)
     EXPECT_EQ(Stored(dm, id), none);
 }
 
-TEST(DataManager, SerializeRecord_ReadOnlyTypeLoadsItsDataButRefusesEdits)
+TEST(DataManager, SerializeRecordReadOnlyTypeLoadsItsDataButRefusesEdits)
 {
     CDataManger dm;
     const std::string items = Item(4, "ro");
@@ -689,7 +689,7 @@ TEST(DataManager, SerializeRecord_ReadOnlyTypeLoadsItsDataButRefusesEdits)
     EXPECT_EQ(dm.GetRecordType(id), type);
 }
 
-TEST(DataManager, SerializeRecord_DamagedArchiveRaisesAndLeavesTheRecord)
+TEST(DataManager, SerializeRecordDamagedArchiveRaisesAndLeavesTheRecord)
 {
     struct Row {
         const char* name;

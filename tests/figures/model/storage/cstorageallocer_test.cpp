@@ -8,7 +8,7 @@
 namespace figures {
 namespace {
 
-TEST(StorageAllocer, Allocate_GivesZeroFilledBlockWhoseCapacityCountsTheHeader)
+TEST(StorageAllocer, AllocateGivesZeroFilledBlockWhoseCapacityCountsTheHeader)
 {
     CStorageAllocer store;
     uint8_t* data = store.Allocate(1, 5);
@@ -34,7 +34,7 @@ TEST(StorageAllocer, Allocate_GivesZeroFilledBlockWhoseCapacityCountsTheHeader)
     EXPECT_EQ(store.Capacity(1), 11);
 }
 
-TEST(StorageAllocer, Allocate_RefusesIdsWithoutRecordsAndImpossibleLengths)
+TEST(StorageAllocer, AllocateRefusesIdsWithoutRecordsAndImpossibleLengths)
 {
     CStorageAllocer store;
     const int32_t kMax = std::numeric_limits<int32_t>::max();
@@ -62,7 +62,7 @@ TEST(StorageAllocer, Allocate_RefusesIdsWithoutRecordsAndImpossibleLengths)
 }
 
 // Each step resizes the same block; `moves` says whether the slack rule must reallocate.
-TEST(StorageAllocer, Resize_KeepsAtMostTenSpareBytesAndReallocatesOutsideThatBand)
+TEST(StorageAllocer, ResizeKeepsAtMostTenSpareBytesAndReallocatesOutsideThatBand)
 {
     CStorageAllocer store;
     ASSERT_NE(store.Allocate(1, 0), nullptr);
@@ -92,7 +92,7 @@ TEST(StorageAllocer, Resize_KeepsAtMostTenSpareBytesAndReallocatesOutsideThatBan
     }
 }
 
-TEST(StorageAllocer, Resize_KeepsTheDataAndZeroesEveryByteItAdds)
+TEST(StorageAllocer, ResizeKeepsTheDataAndZeroesEveryByteItAdds)
 {
     CStorageAllocer store;
     uint8_t* data = store.Allocate(1, 4);
@@ -115,7 +115,7 @@ TEST(StorageAllocer, Resize_KeepsTheDataAndZeroesEveryByteItAdds)
     EXPECT_EQ(std::memcmp(data, "AB", 2), 0);
 }
 
-TEST(StorageAllocer, Resize_FailsWithoutTouchingTheBlock)
+TEST(StorageAllocer, ResizeFailsWithoutTouchingTheBlock)
 {
     CStorageAllocer store;
     uint8_t* data = store.Allocate(1, 3);
@@ -129,7 +129,7 @@ TEST(StorageAllocer, Resize_FailsWithoutTouchingTheBlock)
     EXPECT_EQ(store.Capacity(1), 11);
 }
 
-TEST(StorageAllocer, SetLength_WithoutGrowOnlyRewritesTheLengthInsideTheCapacity)
+TEST(StorageAllocer, SetLengthWithoutGrowOnlyRewritesTheLengthInsideTheCapacity)
 {
     CStorageAllocer store;
     uint8_t* data = store.Allocate(1, 6);
@@ -150,7 +150,7 @@ TEST(StorageAllocer, SetLength_WithoutGrowOnlyRewritesTheLengthInsideTheCapacity
     EXPECT_EQ(store.Capacity(1), 48);
 }
 
-TEST(StorageAllocer, Free_LowersTheHighestIdOnlyWhenItFreesTheHighest)
+TEST(StorageAllocer, FreeLowersTheHighestIdOnlyWhenItFreesTheHighest)
 {
     CStorageAllocer store;
     for (int32_t id = 1; id <= 3; ++id) {

@@ -115,7 +115,7 @@ const Ops kUnitEllipse = {
     Bezier({1000, 220}, {780, 0}, {500, 0}),
 };
 
-TEST(ShapeInterpreter, Diagonal_FollowsTheFlips)
+TEST(ShapeInterpreter, DiagonalFollowsTheFlips)
 {
     const std::vector<uint8_t> diagonal = Program({kMoveTo, 0, 0, kLineTo, 8191, 8191, kEnd});
     struct Case {
@@ -136,7 +136,7 @@ TEST(ShapeInterpreter, Diagonal_FollowsTheFlips)
     }
 }
 
-TEST(ShapeInterpreter, Ellipse_QuarterTurnOfAStepAngle)
+TEST(ShapeInterpreter, EllipseTurnsAQuarterForAStepAngle)
 {
     const std::vector<uint8_t> plain = Program({kEllipse, 0, 0, 8191, 8191, 0, kEnd});
     const std::vector<uint8_t> turned = Program({kEllipse, 0, 0, 8191, 8191, 900, kEnd});
@@ -167,7 +167,7 @@ TEST(ShapeInterpreter, Ellipse_QuarterTurnOfAStepAngle)
     EXPECT_EQ(Draw(turned, turnedFrame), kUnitEllipse);
 }
 
-TEST(ShapeInterpreter, Silhouette_StopsAfterTheFirstFigure)
+TEST(ShapeInterpreter, SilhouetteStopsAfterTheFirstFigure)
 {
     struct Case {
         const char* name;
@@ -211,7 +211,7 @@ TEST(ShapeInterpreter, Silhouette_StopsAfterTheFirstFigure)
     }
 }
 
-TEST(ShapeInterpreter, CurrentPoint_IsTheDocumentOriginAfterAClosedPrimitive)
+TEST(ShapeInterpreter, CurrentPointIsTheDocumentOriginAfterAClosedPrimitive)
 {
     // Frame at (100, 200), 1000 x 500: grid (8191, 4095) maps to (1100, 450).
     const ShapeFrame frame = Frame(1000, 500, {100, 200});
@@ -247,7 +247,7 @@ TEST(ShapeInterpreter, CurrentPoint_IsTheDocumentOriginAfterAClosedPrimitive)
     }
 }
 
-TEST(ShapeInterpreter, Arc_EqualReferencePointsDrawTheWholeEllipseFromTheTop)
+TEST(ShapeInterpreter, ArcWithEqualReferencePointsDrawsTheWholeEllipseFromTheTop)
 {
     // Both references at the right; the ellipse still starts at the top and runs
     // counterclockwise through left, bottom and right, matching the ellipse step.
@@ -274,7 +274,7 @@ TEST(ShapeInterpreter, Arc_EqualReferencePointsDrawTheWholeEllipseFromTheTop)
     EXPECT_EQ(ops[4].End(), (Point{500, 0}));
 }
 
-TEST(ShapeInterpreter, Arc_DirectionSwapsUnderOneFlipOnly)
+TEST(ShapeInterpreter, ArcDirectionSwapsUnderOneFlipOnly)
 {
     // From the right to the top counterclockwise is one quarter. Every flip combination
     // must draw the mirror image of that quarter: one segment whose points are mirrored.
@@ -314,7 +314,7 @@ TEST(ShapeInterpreter, Arc_DirectionSwapsUnderOneFlipOnly)
     }
 }
 
-TEST(ShapeInterpreter, Arc_SectorAndChordCloseTheQuarter)
+TEST(ShapeInterpreter, ArcSectorAndChordCloseTheQuarter)
 {
     const Op quarter = Bezier({1000, 220}, {780, 0}, {500, 0});
     EXPECT_EQ(Draw(Program({kSector, 0, 0, 8191, 8191, 8191, 4095, 4095, 0, 0, kEnd}), Frame()),
@@ -323,7 +323,7 @@ TEST(ShapeInterpreter, Arc_SectorAndChordCloseTheQuarter)
               (Ops{Move(1000, 500), quarter, Line(1000, 500)}));
 }
 
-TEST(ShapeInterpreter, Arc_CatalogueArcStartsTowardTheTopRightCorner)
+TEST(ShapeInterpreter, ArcCatalogueArcStartsTowardTheTopRightCorner)
 {
     const ShapeCatalogueEntry* entry = CatalogueEntry(24);
     ASSERT_NE(entry, nullptr);
@@ -347,7 +347,7 @@ TEST(ShapeInterpreter, Arc_CatalogueArcStartsTowardTheTopRightCorner)
     }
 }
 
-TEST(ShapeInterpreter, MemoryPoints_PersistBetweenRunsAndIgnoreBadNumbers)
+TEST(ShapeInterpreter, MemoryPointsPersistBetweenRunsAndIgnoreBadNumbers)
 {
     // Frame at (100, 200), 1000 x 500: memory 4 takes the current point (600, 700),
     // memory 7 the ray point at the right (1100, 450); neither moves the current point.
@@ -380,7 +380,7 @@ TEST(ShapeInterpreter, MemoryPoints_PersistBetweenRunsAndIgnoreBadNumbers)
     EXPECT_EQ(MemoryPoint(kMemoryPointCount), (Point{}));
 }
 
-TEST(ShapeInterpreter, Walk_EndsAtTheSpansEnd)
+TEST(ShapeInterpreter, WalkEndsAtTheSpansEnd)
 {
     // On a frame of 8191 units grid values are document units.
     const ShapeFrame frame = Frame(8191, 8191);
@@ -419,7 +419,7 @@ TEST(ShapeInterpreter, Walk_EndsAtTheSpansEnd)
         << "end word";
 }
 
-TEST(ShapeInterpreter, Result_TellsWhetherTheProgramHasAnArrowLine)
+TEST(ShapeInterpreter, ResultTellsWhetherTheProgramHasAnArrowLine)
 {
     struct Case {
         const char* name;
@@ -444,7 +444,7 @@ TEST(ShapeInterpreter, Result_TellsWhetherTheProgramHasAnArrowLine)
     }
 }
 
-TEST(ShapeInterpreter, ArrowLines_DependOnTheMode)
+TEST(ShapeInterpreter, ArrowLinesDependOnTheMode)
 {
     // A quarter turn clockwise about (500, 500): (0, 0) goes near (1000, 0) and (1000, 0)
     // near (1000, 1000). The ends are turned exactly as every other point.
@@ -480,7 +480,7 @@ TEST(ShapeInterpreter, ArrowLines_DependOnTheMode)
     EXPECT_EQ(drag[6], Line(p2.x, p2.y));
 }
 
-TEST(ShapeInterpreter, DragOutline_MovesInsteadOfDrawingWhereTheStepSaysSo)
+TEST(ShapeInterpreter, DragOutlineMovesInsteadOfDrawingWhereTheStepSaysSo)
 {
     const Ops rectangle = {Move(0, 0), Line(1000, 0), Line(1000, 1000), Line(0, 1000), Line(0, 0)};
     struct Case {
@@ -510,7 +510,7 @@ TEST(ShapeInterpreter, DragOutline_MovesInsteadOfDrawingWhereTheStepSaysSo)
     }
 }
 
-TEST(ShapeInterpreter, Rectangles_AreNormalisedAfterMapping)
+TEST(ShapeInterpreter, RectanglesAreNormalisedAfterMapping)
 {
     ShapeFrame flipped = Frame();
     flipped.flipH = true;
@@ -523,7 +523,7 @@ TEST(ShapeInterpreter, Rectangles_AreNormalisedAfterMapping)
     EXPECT_EQ(Draw(Program({kRectangle, 0, 0, 4095, 8191, kEnd}), flipped), expected);
 }
 
-TEST(ShapeInterpreter, RoundedRectangle_RadiusIsScaledAndClipped)
+TEST(ShapeInterpreter, RoundedRectangleRadiusIsScaledAndClipped)
 {
     // Frame 1000 x 500: radii scale by the smaller side, 500.
     const ShapeFrame frame = Frame(1000, 500);
@@ -562,7 +562,7 @@ TEST(ShapeInterpreter, RoundedRectangle_RadiusIsScaledAndClipped)
     EXPECT_EQ(small[1], Bezier({22, 0}, {0, 22}, {0, 50}));
 }
 
-TEST(ShapeInterpreter, OctagonAndCross_CutTheirCorners)
+TEST(ShapeInterpreter, OctagonAndCrossCutTheirCorners)
 {
     // Edge 1638 on a 1000 frame is 200 units.
     EXPECT_EQ(Draw(Program({kOctagon, 0, 0, 8191, 8191, 1638, kEnd}), Frame()),
@@ -577,7 +577,7 @@ TEST(ShapeInterpreter, OctagonAndCross_CutTheirCorners)
     EXPECT_EQ(Draw(Program({kCross, 0, 0, 8191, 8191, 0, kEnd}), Frame()).size(), 5u);
 }
 
-TEST(ShapeInterpreter, RunShapeSteps_StartsAtTheCurrentPointOfTheSkippedSteps)
+TEST(ShapeInterpreter, RunShapeStepsStartsAtTheCurrentPointOfTheSkippedSteps)
 {
     // Steps: 0 move (0, 0), 1 line (1000, 0), 2 remember in 3, 3 line (1000, 1000),
     // 4 move to memory 3, 5 line (0, 1000).

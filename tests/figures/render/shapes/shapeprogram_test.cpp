@@ -24,7 +24,7 @@ bool IsValid(const std::vector<uint8_t>& bytes)
     return IsValidProgram(bytes.data(), bytes.size());
 }
 
-TEST(ShapeProgram, StepWordCount_FollowsTheStepTable)
+TEST(ShapeProgram, StepWordCountFollowsTheStepTable)
 {
     const int expected[26] = {0, 4, 5, 2, 2, 6, 6, 5, 5, 4, 9, 5, 5,
                               2, 6, 6, 6, 6, 9, 9, 9, 1, 7, 2, 2, 5};
@@ -36,7 +36,7 @@ TEST(ShapeProgram, StepWordCount_FollowsTheStepTable)
     }
 }
 
-TEST(ShapeProgram, ProgramWord_ReadsLittleEndianWithinTheSpan)
+TEST(ShapeProgram, ProgramWordReadsLittleEndianWithinTheSpan)
 {
     const std::vector<uint8_t> bytes = {0x34, 0x12, 0xFF, 0xFF, 0x07};
     EXPECT_EQ(ProgramWord(bytes, 0), 0x1234);
@@ -52,7 +52,7 @@ TEST(ShapeProgram, ProgramWord_ReadsLittleEndianWithinTheSpan)
     EXPECT_EQ(ProgramWord(std::span(shifted).subspan(1), 1), 0xABCD);
 }
 
-TEST(ShapeProgram, IsValidProgram_AcceptsOnlyWholeStepsOfKnownOpcodes)
+TEST(ShapeProgram, IsValidProgramAcceptsOnlyWholeStepsOfKnownOpcodes)
 {
     const struct {
         const char* name;
@@ -91,14 +91,14 @@ TEST(ShapeProgram, IsValidProgram_AcceptsOnlyWholeStepsOfKnownOpcodes)
     }
 }
 
-TEST(ShapeProgram, IsValidProgram_RefusesANullBufferWhateverItsLength)
+TEST(ShapeProgram, IsValidProgramRefusesANullBufferWhateverItsLength)
 {
     EXPECT_FALSE(IsValidProgram(nullptr, 0));
     EXPECT_FALSE(IsValidProgram(nullptr, 2));
     EXPECT_FALSE(IsValidProgram(nullptr, 14));
 }
 
-TEST(ShapeProgram, IsValidProgram_StopsAtTheGivenLength)
+TEST(ShapeProgram, IsValidProgramStopsAtTheGivenLength)
 {
     // A valid move followed by bytes the caller did not hand over: the walk must judge
     // only the first six bytes.
@@ -108,7 +108,7 @@ TEST(ShapeProgram, IsValidProgram_StopsAtTheGivenLength)
     EXPECT_FALSE(IsValidProgram(bytes.data(), 8));
 }
 
-TEST(ShapeProgram, ProgramByteLength_CountsUpToTheEndWord)
+TEST(ShapeProgram, ProgramByteLengthCountsUpToTheEndWord)
 {
     const struct {
         const char* name;
@@ -130,7 +130,7 @@ TEST(ShapeProgram, ProgramByteLength_CountsUpToTheEndWord)
     }
 }
 
-TEST(ShapeProgram, SkipSteps_FindsStepsByTheirParameterCounts)
+TEST(ShapeProgram, SkipStepsFindsStepsByTheirParameterCounts)
 {
     // Move, line, rectangle, end: steps start at words 0, 3, 6 and 11.
     const std::vector<uint8_t> bytes = Bytes({3, 1, 2, 4, 5, 6, 9, 0, 0, 8, 8, 0});
@@ -151,7 +151,7 @@ TEST(ShapeProgram, SkipSteps_FindsStepsByTheirParameterCounts)
     }
 }
 
-TEST(ShapeProgram, SkipSteps_EndsAtBrokenOrMissingSteps)
+TEST(ShapeProgram, SkipStepsEndsAtBrokenOrMissingSteps)
 {
     const std::vector<uint8_t> unknown = Bytes({3, 1, 2, 77, 0});
     EXPECT_EQ(ProgramWord(SkipSteps(unknown, 1), 0), 77) << "an unknown step can be reached";
