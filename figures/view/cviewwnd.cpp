@@ -6,6 +6,7 @@
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 #include "figures/view/dragmachine.h"
+#include "figures/view/viewcommands.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -52,6 +53,7 @@ CViewWnd::CViewWnd(QWidget* parent)
     verticalScrollBar()->setSingleStep(1);
     document_.ResetDocument();
     SelectView(0);
+    commands_ = std::make_unique<ViewCommands>(*this);
 }
 
 CViewWnd::~CViewWnd() = default;

@@ -21,6 +21,7 @@ class DragMachine;
 class DrawContext;
 class ObjectUi;
 class PickerPanel;
+class ViewCommands;
 
 // The editing canvas: shows one view of the document it owns, scrolled and zoomed, and
 // turns mouse input into selection changes, creation, moves and handle drags.
@@ -159,6 +160,9 @@ public:
     // The popup menu was opened: the arrow cursor stays until the next left press.
     bool PopupShown() const { return popupShown_; }
 
+    // The view's commands by id, with their popup menu and keyboard actions.
+    ViewCommands& Commands() { return *commands_; }
+
 signals:
     // Posted notifications (delivered from the event loop, only while the object is
     // still in the shown view).
@@ -230,6 +234,8 @@ private:
     std::unique_ptr<DragMachine> drag_;
     mutable std::vector<CBaseCom*> candidates_;
     bool updatingScrollBars_ = false;
+    // Last: its keyboard actions and menu hook into the finished view.
+    std::unique_ptr<ViewCommands> commands_;
 };
 
 } // namespace figures

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstdint>
+#include <vector>
+
+class QAction;
+class QKeyEvent;
+
+namespace figures {
+
+class CViewWnd;
+class ViewCommands;
+
+// The view's keyboard commands: one QAction per command on the view, with exactly the
+// component's key bindings, active while the view has the focus. An action is enabled
+// only while its command's rule holds, so a key whose command is off reaches the view
+// (and through it the host) as an ordinary key. A key that runs a command is still
+// forwarded to the host, as every key of the view is. Esc, F6, Shift+F6 and Ctrl+Z are
+// not bound: they belong to the host.
+class ViewKeyboard : public QObject {
+    Q_OBJECT
+
+public:
+    ViewKeyboard(CViewWnd& view, ViewCommands& commands);
+
+    const std::vector<QAction*>& Actions() const { return actions_; }
+    // The action that runs the command, or null.
+    QAction* ActionFor(int32_t id) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void AddAction(int32_t id, std::initializer_list<QKeyCombination> keys);
+    void Refresh();
+    bool Binds(const QKeyEvent& key) const;
+
+    CViewWnd& view_;
+    ViewCommands& commands_;
+    std::vector<QAction*> actions_;
+};
+
+} // namespace figures
