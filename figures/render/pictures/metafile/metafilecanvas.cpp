@@ -1,5 +1,6 @@
-// The canvas's state, geometry, clipping and path bracket. Text lives in
-// metafilecanvas_text.cpp, bitmaps, gradients and regions in metafilecanvas_raster.cpp.
+// The canvas's state, geometry, clipping and path bracket. Pens, brushes and raster
+// operations live in metafilecanvas_pens.cpp, text in metafilecanvas_text.cpp, bitmaps,
+// gradients and regions in metafilecanvas_raster.cpp.
 #include "figures/render/pictures/metafile/metafilecanvas.h"
 
 #include "figures/render/pictures/metafile/dibimage.h"
@@ -17,13 +18,6 @@ namespace {
 // Coordinates beyond this many output pixels are garbage, not drawing: no picture is that
 // large, and the rasteriser's fixed-point arithmetic would lose them anyway.
 constexpr double kMaxOutputCoordinate = 1e9;
-
-// Dash and gap lengths of the one-pixel pens, in device pixels.
-const QList<qreal> kCosmeticDash{18, 6};
-const QList<qreal> kCosmeticDot{3, 3};
-const QList<qreal> kCosmeticDashDot{9, 6, 3, 6};
-const QList<qreal> kCosmeticDashDotDot{9, 3, 3, 3, 3, 3};
-const QList<qreal> kCosmeticAlternate{1, 1};
 
 // Whole cubic curves in a run of points, three points each; surplus points at the end
 // are ignored.
@@ -95,133 +89,6 @@ void MetafileCanvas::SelectObject(const GdiObject& object)
     } else if (const auto* region = std::get_if<GdiRegion>(&object)) {
         CombineClipWith(DeviceShapeOf(*region), kRgnCopy);
     }
-}
-
-// ---- pens, brushes and raster operations ----
-
-QPen MetafileCanvas::MakePen() const
-{
-    const GdiPen& pen = state_.pen;
-    const uint32_t style = pen.style & kPsStyleMask;
-    if (style == kPsNull) {
-        return Qt::NoPen;
-    }
-    const QTransform m = LogicalToDevice();
-    // Widths are lengths along the x axis of the logical space.
-    const double deviceWidth = pen.width * std::hypot(m.m11(), m.m12());
-    QPen out(state_.rop2 == kR2White   ? QColor(Qt::white)
-             : state_.rop2 == kR2Black ? QColor(Qt::black)
-                                       : pen.colour);
-    const bool cosmetic =
-        !std::isfinite(deviceWidth) || deviceWidth <= 1 || deviceWidth * outputScale_ < 1;
-    if (cosmetic) {
-        // One pixel of whatever device the picture lands on.
-        out.setWidth(0);
-        out.setCapStyle(Qt::FlatCap);
-        switch (style) {
-        case kPsDash: out.setDashPattern(kCosmeticDash); break;
-        case kPsDot: out.setDashPattern(kCosmeticDot); break;
-        case kPsDashDot: out.setDashPattern(kCosmeticDashDot); break;
-        case kPsDashDotDot: out.setDashPattern(kCosmeticDashDotDot); break;
-        case kPsAlternate: out.setDashPattern(kCosmeticAlternate); break;
-        default: break;
-        }
-        return out;
-    }
-    // As wide as the largest picture of 16-bit coordinates; QPen takes no wider pens.
-    constexpr double kMaxPenWidth = 32767;
-    out.setWidthF(std::min(deviceWidth, kMaxPenWidth));
-    out.setMiterLimit(state_.miterLimit);
-    if (!pen.extended) {
-        // The older pens draw round ends and joins, and solid once wider than a pixel.
-        out.setCapStyle(Qt::RoundCap);
-        out.setJoinStyle(Qt::RoundJoin);
-        return out;
-    }
-    switch (pen.style & kPsEndCapMask) {
-    case kPsEndCapSquare: out.setCapStyle(Qt::SquareCap); break;
-    case kPsEndCapFlat: out.setCapStyle(Qt::FlatCap); break;
-    default: out.setCapStyle(Qt::RoundCap); break;
-    }
-    switch (pen.style & kPsJoinMask) {
-    case kPsJoinBevel: out.setJoinStyle(Qt::BevelJoin); break;
-    case kPsJoinMiter: out.setJoinStyle(Qt::MiterJoin); break;
-    default: out.setJoinStyle(Qt::RoundJoin); break;
-    }
-    switch (style) {
-    case kPsDash: out.setStyle(Qt::DashLine); break;
-    case kPsDot: out.setStyle(Qt::DotLine); break;
-    case kPsDashDot: out.setStyle(Qt::DashDotLine); break;
-    case kPsDashDotDot: out.setStyle(Qt::DashDotDotLine); break;
-    case kPsUserStyle: {
-        // Lengths in logical units become multiples of the width; a pattern of nothing
-        // but zeros draws solid.
-        QList<qreal> dashes;
-        double total = 0;
-        for (double d : pen.userDashes) {
-            const double w = std::clamp(d / pen.width, 0.0, 1e4);
-            dashes.append(w);
-            total += w;
-        }
-        if (dashes.size() % 2) {
-            dashes += dashes;
-        }
-        if (total > 1e-3) {
-            out.setDashPattern(dashes);
-        }
-        break;
-    }
-    default: break;
-    }
-    return out;
-}
-
-QBrush MetafileCanvas::MakeBrush(const GdiBrush& brush) const
-{
-    const QColor colour = state_.rop2 == kR2White   ? QColor(Qt::white)
-                          : state_.rop2 == kR2Black ? QColor(Qt::black)
-                                                    : brush.colour;
-    switch (brush.kind) {
-    case GdiBrush::Kind::Null: return Qt::NoBrush;
-    case GdiBrush::Kind::Solid: return colour;
-    case GdiBrush::Kind::Hatched: {
-        static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
-                                                      Qt::FDiagPattern, Qt::BDiagPattern,
-                                                      Qt::CrossPattern, Qt::DiagCrossPattern};
-        const int32_t hatch = brush.hatch >= 0 && brush.hatch < 6 ? brush.hatch : 0;
-        return QBrush(colour, kHatches[hatch]);
-    }
-    case GdiBrush::Kind::Pattern: {
-        if (brush.pattern.isNull()) {
-            return colour;
-        }
-        QBrush out(brush.pattern);
-        out.setTransform(QTransform::fromTranslate(state_.brushOrg.x(), state_.brushOrg.y()));
-        return out;
-    }
-    }
-    return Qt::NoBrush;
-}
-
-// Sets the painter's combination of pixels for the binary raster operation; false when
-// the operation draws nothing.
-bool MetafileCanvas::BeginRasterOp(int32_t rop2)
-{
-    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (rop2 == kR2Nop) {
-        return false;
-    }
-    if (!rasterOps_) {
-        return true;
-    }
-    switch (rop2) {
-    case kR2Not: painter_.setCompositionMode(QPainter::RasterOp_NotDestination); break;
-    case kR2XorPen: painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case kR2MaskPen: painter_.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-    case kR2MergePen: painter_.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    default: break;
-    }
-    return true;
 }
 
 // ---- drawing ----

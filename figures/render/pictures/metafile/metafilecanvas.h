@@ -164,6 +164,13 @@ private:
     bool DeviceRect(const QRectF& logical, QRect& out) const;
     ClipArea DeviceShapeOfRect(const QRectF& logical) const;
     bool PrepareFont(const QTransform& toOutput, TextFont& out);
+    struct TextRun;
+    TextRun LayOutText(const TextRequest& request, const TextFont& tf, bool flipped) const;
+    static QPainterPath GlyphOutlines(const TextRequest& request, const QFont& font,
+                                      const TextRun& run);
+    // Paints a laid-out string outside the path bracket; false when it would not show.
+    bool PaintText(const TextRequest& request, const TextFont& tf, const TextRun& run,
+                   const QTransform& toDevice, const QTransform& logicalToDevice);
     void FillDeviceRect(const QRectF& logical, const QColor& colour);
     void FillPatternRect(const QRectF& dest, uint32_t rop);
     void DrawImageThrough(const QTransform& imageToOutput, const QImage& image,

@@ -27,6 +27,23 @@ bool Similarity(const QTransform& t)
     return scale > 0 && (turned || mirrored);
 }
 
+// The frame text is laid out in: logical units of the text to reference-device units,
+// its origin at the reference point, its y axis down the page even where the mapping
+// mirrors, turned by the escapement.
+QTransform TextFrame(const QTransform& m, QPointF origin, int32_t escapement, bool flipped)
+{
+    QPointF down(m.m21(), m.m22());
+    if (flipped) {
+        down = -down;
+    }
+    QTransform frame(m.m11(), m.m12(), down.x(), down.y(), origin.x(), origin.y());
+    const int32_t turn = escapement % 3600; // whole turns change nothing
+    if (turn != 0) {
+        frame = QTransform().rotate(-turn / 10.0) * frame;
+    }
+    return frame;
+}
+
 } // namespace
 
 std::vector<TextCell> AnsiTextCells(std::span<const uint8_t> bytes, uint8_t charSet,
@@ -160,6 +177,98 @@ void MetafileCanvas::FillDeviceRect(const QRectF& logical, const QColor& colour)
 // Text is laid out in a frame whose x axis is the logical x axis and whose y axis points
 // down the device, so that a mapping that turns the y axis over never mirrors glyphs; the
 // escapement turns the frame. Lengths in the frame are logical units.
+// A string laid out in font pixels: where each cell starts from the string's start, the
+// whole text, its width, and the point the text alignment puts at the reference.
+struct MetafileCanvas::TextRun {
+    std::vector<QPointF> at;
+    QString whole;
+    double width = 0;
+    QPointF start;
+};
+
+MetafileCanvas::TextRun MetafileCanvas::LayOutText(const TextRequest& request, const TextFont& tf,
+                                                   bool flipped) const
+{
+    const double k = tf.pixelsPerLogical;
+    const QFontMetricsF metrics(tf.font);
+    TextRun run;
+    run.at.reserve(request.cells.size());
+    QPointF pen(0, 0);
+    for (const TextCell& cell : request.cells) {
+        run.at.push_back(pen);
+        run.whole += cell.text;
+        if (request.hasAdvances) {
+            pen += QPointF(cell.dx * k, (flipped ? -cell.dy : cell.dy) * k);
+        } else {
+            pen.rx() += metrics.horizontalAdvance(cell.text) + state_.charExtra * k;
+        }
+    }
+    run.width = pen.x();
+    double x0 = 0;
+    switch (state_.textAlign & kTaHorizontalMask) {
+    case kTaCenter: x0 = -run.width / 2; break;
+    case kTaRight: x0 = -run.width; break;
+    default: break;
+    }
+    double baseline = tf.ascent;
+    switch (state_.textAlign & kTaVerticalMask) {
+    case kTaBaseline: baseline = 0; break;
+    case kTaBottom: baseline = -tf.descent; break;
+    default: break;
+    }
+    run.start = QPointF(x0, baseline);
+    return run;
+}
+
+QPainterPath MetafileCanvas::GlyphOutlines(const TextRequest& request, const QFont& font,
+                                           const TextRun& run)
+{
+    QPainterPath glyphs;
+    for (size_t i = 0; i < request.cells.size(); ++i) {
+        glyphs.addText(run.start + run.at[i], font, request.cells[i].text);
+    }
+    return glyphs;
+}
+
+bool MetafileCanvas::PaintText(const TextRequest& request, const TextFont& tf, const TextRun& run,
+                               const QTransform& toDevice, const QTransform& logicalToDevice)
+{
+    QPainterPath extent;
+    extent.addRect(
+        QRectF(run.start.x(), run.start.y() - tf.ascent, run.width, tf.ascent + tf.descent));
+    if (!Drawable(toDevice.map(extent))) {
+        return false;
+    }
+    painter_.save();
+    if (request.options & kEtoClipped) {
+        QPainterPath box;
+        box.addRect(request.rect.normalized());
+        painter_.setWorldTransform(deviceTransform_);
+        painter_.setClipPath(logicalToDevice.map(box), Qt::IntersectClip);
+    }
+    painter_.setWorldTransform(toDevice * deviceTransform_);
+    if (state_.bkMode == kBkOpaque) {
+        painter_.fillRect(extent.boundingRect(), state_.bkColour);
+    }
+    if (Similarity(toDevice * deviceTransform_)) {
+        painter_.setFont(tf.font);
+        painter_.setPen(state_.textColour);
+        if (!request.hasAdvances && state_.charExtra == 0) {
+            painter_.drawText(run.start, run.whole);
+        } else {
+            for (size_t i = 0; i < request.cells.size(); ++i) {
+                painter_.drawText(run.start + run.at[i], request.cells[i].text);
+            }
+        }
+    } else {
+        // Glyphs squeezed or sheared by the mapping are filled as outlines: the
+        // rasteriser's glyph cache is made for glyphs that are only turned.
+        painter_.fillPath(GlyphOutlines(request, tf.font, run), state_.textColour);
+    }
+    painter_.restore();
+    return true;
+}
+
 void MetafileCanvas::DrawText(const TextRequest& request)
 {
     const bool updateCp = (state_.textAlign & kTaUpdateCp) != 0;
@@ -172,106 +281,29 @@ void MetafileCanvas::DrawText(const TextRequest& request)
         return;
     }
     const QTransform m = LogicalToDevice();
-    const QPointF origin = m.map(reference);
-    QPointF down(m.m21(), m.m22());
     const bool flipped = m.determinant() < 0;
-    if (flipped) {
-        down = -down;
-    }
-    QTransform frame(m.m11(), m.m12(), down.x(), down.y(), origin.x(), origin.y());
-    const int32_t turn = state_.font.escapement % 3600; // whole turns change nothing
-    if (turn != 0) {
-        frame = QTransform().rotate(-turn / 10.0) * frame;
-    }
+    const QTransform frame = TextFrame(m, m.map(reference), state_.font.escapement, flipped);
     TextFont tf;
     if (!PrepareFont(frame * deviceTransform_, tf)) {
         return;
     }
+    const TextRun run = LayOutText(request, tf, flipped);
     const double k = tf.pixelsPerLogical;
-    const QFontMetricsF metrics(tf.font);
-
-    // Cell positions in font pixels from the start of the string.
-    std::vector<QPointF> at;
-    at.reserve(request.cells.size());
-    QPointF pen(0, 0);
-    QString whole;
-    for (const TextCell& cell : request.cells) {
-        at.push_back(pen);
-        whole += cell.text;
-        if (request.hasAdvances) {
-            pen += QPointF(cell.dx * k, (flipped ? -cell.dy : cell.dy) * k);
-        } else {
-            pen.rx() += metrics.horizontalAdvance(cell.text) + state_.charExtra * k;
-        }
-    }
-    const double width = pen.x();
-    double x0 = 0;
-    switch (state_.textAlign & kTaHorizontalMask) {
-    case kTaCenter: x0 = -width / 2; break;
-    case kTaRight: x0 = -width; break;
-    default: break;
-    }
-    double baseline = tf.ascent;
-    switch (state_.textAlign & kTaVerticalMask) {
-    case kTaBaseline: baseline = 0; break;
-    case kTaBottom: baseline = -tf.descent; break;
-    default: break;
-    }
     const QTransform toDevice = QTransform::fromScale(1 / k, 1 / k) * frame;
-
     if (inBracket_) {
         // Text in a path adds the outlines of its glyphs.
-        QPainterPath glyphs;
-        for (size_t i = 0; i < request.cells.size(); ++i) {
-            glyphs.addText(QPointF(x0, baseline) + at[i], tf.font, request.cells[i].text);
-        }
-        path_.addPath(toDevice.map(glyphs));
+        path_.addPath(toDevice.map(GlyphOutlines(request, tf.font, run)));
         figureOpen_ = false;
-    } else {
-        QPainterPath extent;
-        extent.addRect(QRectF(x0, baseline - tf.ascent, width, tf.ascent + tf.descent));
-        if (!Drawable(toDevice.map(extent))) {
-            return;
-        }
-        painter_.save();
-        if (request.options & kEtoClipped) {
-            QPainterPath box;
-            box.addRect(request.rect.normalized());
-            painter_.setWorldTransform(deviceTransform_);
-            painter_.setClipPath(m.map(box), Qt::IntersectClip);
-        }
-        painter_.setWorldTransform(toDevice * deviceTransform_);
-        if (state_.bkMode == kBkOpaque) {
-            painter_.fillRect(extent.boundingRect(), state_.bkColour);
-        }
-        if (Similarity(toDevice * deviceTransform_)) {
-            painter_.setFont(tf.font);
-            painter_.setPen(state_.textColour);
-            if (!request.hasAdvances && state_.charExtra == 0) {
-                painter_.drawText(QPointF(x0, baseline), whole);
-            } else {
-                for (size_t i = 0; i < request.cells.size(); ++i) {
-                    painter_.drawText(QPointF(x0, baseline) + at[i], request.cells[i].text);
-                }
-            }
-        } else {
-            // Glyphs squeezed or sheared by the mapping are filled as outlines: the
-            // rasteriser's glyph cache is made for glyphs that are only turned.
-            QPainterPath glyphs;
-            for (size_t i = 0; i < request.cells.size(); ++i) {
-                glyphs.addText(QPointF(x0, baseline) + at[i], tf.font, request.cells[i].text);
-            }
-            painter_.fillPath(glyphs, state_.textColour);
-        }
-        painter_.restore();
+    } else if (!PaintText(request, tf, run, toDevice, m)) {
+        return;
     }
     if (updateCp) {
         // The current position moves past the string along the logical x axis.
         const uint32_t horizontal = state_.textAlign & kTaHorizontalMask;
         if (horizontal == kTaRight) {
-            state_.currentPos.rx() -= width / k;
+            state_.currentPos.rx() -= run.width / k;
         } else if (horizontal != kTaCenter) {
-            state_.currentPos.rx() += width / k;
+            state_.currentPos.rx() += run.width / k;
         }
     }
 }
