@@ -10,15 +10,18 @@ namespace figures {
 
 namespace {
 
-// A transform of six floats; false when any is not a finite number.
+// A transform of six floats; false when any is not a finite number. All six are read
+// either way, so that the fields after the matrix are read where they lie.
 bool ReadTransform(RecordReader& r, QTransform& out)
 {
     float m[6];
+    bool finite = true;
     for (float& v : m) {
         v = r.F32();
-        if (!std::isfinite(v) || std::abs(v) > 1e12f) {
-            return false;
-        }
+        finite = finite && std::isfinite(v) && std::abs(v) <= 1e12f;
+    }
+    if (!finite) {
+        return false;
     }
     out = QTransform(m[0], m[1], m[2], m[3], m[4], m[5]);
     return r.Ok();

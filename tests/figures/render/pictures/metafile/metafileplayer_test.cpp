@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace figures {
 namespace {
 
@@ -547,6 +549,35 @@ TEST(MetafilePlay, PensWiderThanThePictureCoverIt)
     const QImage image = Play(b.Finish());
     EXPECT_EQ(image.pixel(50, 1), kBluePixel);
     EXPECT_EQ(image.pixel(50, 98), kBluePixel);
+}
+
+TEST(MetafilePlay, WorldTransformModesAreReadWhateverTheMatrixHolds)
+{
+    // A matrix that is no numbers is refused, and the mode after it is still read where it
+    // lies: resetting to the identity needs no matrix, the other modes leave the transform.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        const char* name;
+        int mode;
+        bool reset;
+    } cases[] = {
+        {"reset to the identity", 1, true},
+        {"left multiply", 2, false},
+        {"right multiply", 3, false},
+        {"set", 4, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EmfBuilder b = Emf100();
+        b.CreateBrush(1, 0, kBlue).SelectObject(1);
+        b.Transform(0, 2, 0, 0, 2, 0, 0); // everything twice as large
+        b.Transform(c.mode, nan, 0, 0, nan, 0, 0);
+        b.Rectangle(10, 10, 30, 30);
+        const QImage image = Play(b.Finish());
+        // At its own size the square ends at 30; twice as large it reaches 60.
+        EXPECT_EQ(image.pixel(20, 20), kBluePixel);
+        EXPECT_EQ(image.pixel(45, 45) == kBluePixel, !c.reset);
+    }
 }
 
 TEST(MetafilePlay, MirroredAndSqueezedBitmapsLandTurnedRound)
