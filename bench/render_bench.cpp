@@ -77,7 +77,7 @@ const View& LargeView()
             const Rect frame{x, y, x + 38, y + 34};
             v.AddNewShape(entries[size_t(i) % entries.size()], &frame);
             auto& shape = static_cast<CRichGraph&>(*v.objects.back());
-            shape.fillKind = i % 3 == 0 ? 2 : 1;
+            shape.fillKind = i % 3 == 0 ? FillKind::Pattern : FillKind::Colour;
             shape.hatchStyle = i % 54;
             shape.fillColour = uint32_t(0x102030 * (i % 7));
             shape.angle = i % 5 == 0 ? (i * 37) % 3600 : 0;

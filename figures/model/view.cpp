@@ -10,7 +10,6 @@ namespace {
 // Room beyond the rightmost object so that the user can draw past it.
 constexpr int32_t kExtentMargin = 400;
 constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr int32_t kColourFill = 1;
 } // namespace
 
 void View::ResetView()
@@ -41,7 +40,7 @@ int View::AddNewShape(int32_t catalogueIndex, const Rect* frame)
 {
     auto shape = std::make_unique<CRichGraph>(catalogueIndex);
     shape->frame = frame ? *frame : Rect{10, 10, 110, 110};
-    shape->fillKind = kColourFill;
+    shape->fillKind = FillKind::Colour;
     shape->fillColour = kWhite;
     objects.push_back(std::move(shape));
     modified = true;

@@ -51,7 +51,7 @@ std::unique_ptr<CRichGraph> Shape(int32_t entry, Rect frame, uint32_t fill,
 {
     auto shape = std::make_unique<CRichGraph>(entry);
     shape->frame = frame;
-    shape->fillKind = 1;
+    shape->fillKind = FillKind::Colour;
     shape->fillColour = fill;
     if (text != nullptr) {
         SetBoxText(*shape, 1, Gbk(text));
@@ -85,7 +85,7 @@ void BuildOverview(View& view, const std::string& detailName)
     polyline->closed = 1;
     polyline->SetPoints({{0, 300}, {250, 0}, {500, 300}});
     // Filled with a gradient from orange at the top to blue at the bottom.
-    polyline->fillKind = 4;
+    polyline->fillKind = FillKind::Gradient;
     polyline->gradientKind = 1;
     polyline->gradientCount = 2;
     polyline->gradientColours[0] = 0x0080FF;
@@ -104,7 +104,7 @@ void BuildDetail(View& view)
     view.Append(Shape(kCylinder, {600, 100, 900, 500}, 0xE0E0E0));
     // An ellipse filled with the same picture, tiled.
     auto filled = Shape(kEllipse, {100, 850, 500, 1050}, 0xFFFFFF);
-    filled->fillKind = 3;
+    filled->fillKind = FillKind::Picture;
     filled->picturePlacement = 10;
     filled->fillPicture.SetBytes(TinyBitmap());
     view.Append(std::move(filled));

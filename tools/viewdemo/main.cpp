@@ -41,7 +41,7 @@ public:
             return nullptr;
         }
         auto shape = std::make_unique<figures::CRichGraph>(shape_);
-        shape->fillKind = 1;
+        shape->fillKind = figures::FillKind::Colour;
         shape->fillColour = 0xFFFFFF;
         return shape;
     }

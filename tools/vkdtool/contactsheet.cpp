@@ -44,7 +44,6 @@ constexpr int32_t kTurnedAngle = 300; // 30 degrees clockwise
 
 // Light blue faces with a dark one-point outline read clearly at small sizes and leave
 // the lighter and darker 3-D faces visible.
-constexpr int32_t kColourFill = 1;
 constexpr uint32_t kFillColour = 0xFAE0C6;
 constexpr uint32_t kLineColour = 0x303030;
 constexpr int32_t kSolidLine = 1;
@@ -163,8 +162,8 @@ std::unique_ptr<CRichGraph> NewShape(int entry, Point topLeft)
 {
     auto shape = std::make_unique<CRichGraph>(entry);
     shape->frame = {topLeft.x, topLeft.y, topLeft.x + kShapeWidth, topLeft.y + kShapeHeight};
-    if (shape->fillKind != 5) {
-        shape->fillKind = kColourFill;
+    if (shape->fillKind != FillKind::None) {
+        shape->fillKind = FillKind::Colour;
     }
     shape->fillColour = kFillColour;
     shape->lineStyle = kSolidLine;

@@ -81,7 +81,7 @@ void AddRectParts(QJsonObject& o, const CRectCom& r)
     o["shadow_direction"] = r.shadowDirection;
     o["shadow_offset"] = r.shadowOffset;
     o["shadow_colour"] = qint64(r.shadowColour);
-    o["fill_kind"] = r.fillKind;
+    o["fill_kind"] = int32_t(r.fillKind);
     o["fill_colour"] = qint64(r.fillColour);
     o["hatch_style"] = r.hatchStyle;
     o["picture_placement"] = r.picturePlacement;

@@ -17,15 +17,6 @@ namespace {
 constexpr size_t kReservedTail = 40;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
-enum FillKind : int32_t {
-    kDefaultFill = 0, // white
-    kColourFill = 1,
-    kPatternFill = 2,
-    kPictureFill = 3,
-    kTransparentFill = 4, // or the gradient
-    kNoFill = 5,
-};
-
 } // namespace
 
 Point ShadowVector(int32_t direction, int32_t w)
@@ -60,7 +51,7 @@ void CRectCom::Serialize(CArchive& ar)
         ar.WriteI32(shadowDirection);
         ar.WriteI32(shadowOffset);
         ar.WriteU32(shadowColour);
-        ar.WriteI32(fillKind);
+        ar.WriteI32(int32_t(fillKind));
         ar.WriteU32(fillColour);
         ar.WriteI32(hatchStyle);
         ar.WriteI32(picturePlacement);
@@ -88,7 +79,12 @@ void CRectCom::Serialize(CArchive& ar)
     shadowDirection = ar.ReadI32();
     shadowOffset = ar.ReadI32();
     shadowColour = ar.ReadU32();
-    fillKind = ar.ReadI32();
+    const int32_t storedFill = ar.ReadI32();
+    const std::optional<FillKind> kind = FillKindFromStored(storedFill);
+    if (!kind) {
+        throw ArchiveError("unknown fill kind " + std::to_string(storedFill));
+    }
+    fillKind = *kind;
     fillColour = ar.ReadU32();
     fillBackColour = 0xFFFFFF;
     hatchStyle = ar.ReadI32();
@@ -170,7 +166,7 @@ CRectCom::Paint CRectCom::PaintFor(const DrawRequest& request) const
 {
     if (request.monochrome) {
         const Colour ink = *request.monochrome;
-        return {kColourFill, ink, ink, ink};
+        return {FillKind::Colour, ink, ink, ink};
     }
     return {fillKind, fillColour, lineColour, textColour};
 }
@@ -215,10 +211,10 @@ bool CRectCom::SilhouetteRegion(const DrawRequest&, QPainterPath&) const
 bool CRectCom::FillIsOpaque(const Paint& paint)
 {
     switch (paint.fillKind) {
-    case kDefaultFill:
-    case kPatternFill:
-    case kPictureFill: return true;
-    case kColourFill: return paint.fillColour != kNoColour;
+    case FillKind::White:
+    case FillKind::Pattern:
+    case FillKind::Picture: return true;
+    case FillKind::Colour: return paint.fillColour != kNoColour;
     default: return false;
     }
 }
@@ -250,15 +246,17 @@ void CRectCom::PaintFill(const DrawRequest& request, const QPainterPath& region)
     const DrawContext& dc = *request.dc;
     const Paint paint = PaintFor(request);
     switch (paint.fillKind) {
-    case kDefaultFill: dc.FillPath(region, kWhite); break;
-    case kColourFill:
+    case FillKind::White: dc.FillPath(region, kWhite); break;
+    case FillKind::Colour:
         if (paint.fillColour != kNoColour) {
             dc.FillPath(region, paint.fillColour);
         }
         break;
-    case kPatternFill: dc.FillPattern(region, hatchStyle, paint.fillColour, fillBackColour); break;
-    case kPictureFill: PaintPictureFill(request, region); break;
-    case kTransparentFill: {
+    case FillKind::Pattern:
+        dc.FillPattern(region, hatchStyle, paint.fillColour, fillBackColour);
+        break;
+    case FillKind::Picture: PaintPictureFill(request, region); break;
+    case FillKind::Gradient: {
         const auto count = size_t(std::clamp(gradientCount, 0, kMaxGradientColours));
         DrawGradient(dc, region, request.clip, gradientKind,
                      std::span<const Colour>(gradientColours.data(), count));
@@ -297,7 +295,7 @@ void CRectCom::PaintPictureFill(const DrawRequest& request, const QPainterPath& 
 void CRectCom::FillShape(const DrawRequest& request) const
 {
     const Paint paint = PaintFor(request);
-    if (paint.fillKind == kNoFill) {
+    if (paint.fillKind == FillKind::None) {
         return;
     }
     const DrawContext& dc = *request.dc;

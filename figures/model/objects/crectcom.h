@@ -2,8 +2,9 @@
 
 #include "figures/model/objects/cbasecom.h"
 #include "figures/model/objects/cpic.h"
-#include "figures/render/text/logfont.h"
 #include "figures/render/numeric.h"
+#include "figures/render/styles/fillstyle.h"
+#include "figures/render/text/logfont.h"
 
 #include <array>
 
@@ -40,7 +41,7 @@ public:
 
     // The fill and the colours an object paints with for a request.
     struct Paint {
-        int32_t fillKind = 0;
+        FillKind fillKind = FillKind::White;
         Colour fillColour = 0;
         Colour lineColour = 0;
         Colour textColour = 0;
@@ -56,7 +57,7 @@ public:
     int32_t shadowDirection = 0; // 0 none, 1..8 clockwise from top-left
     int32_t shadowOffset = 20;   // document units
     Colour shadowColour = 0xC0C0C0;
-    int32_t fillKind = 0; // 0 white, 1 colour, 2 pattern, 3 picture, 4 transparent/gradient, 5 none
+    FillKind fillKind = FillKind::White;
     Colour fillColour = 0x000000;
     Colour fillBackColour = 0xFFFFFF; // hatch background; never stored
     int32_t hatchStyle = 0;

@@ -17,8 +17,6 @@ namespace figures {
 namespace {
 
 constexpr uint8_t kEmptyProgram[2] = {0, 0};
-constexpr int32_t kTransparent = 4;
-constexpr int32_t kNoFill = 5;
 
 } // namespace
 
@@ -33,7 +31,7 @@ CRichGraph::CRichGraph(int32_t n)
             flags |= OF_TEXT;
         }
         if (entry->attributes & CA_CURVE) {
-            fillKind = kNoFill;
+            fillKind = FillKind::None;
         }
     }
     SetShapeIndex(n);
@@ -208,11 +206,11 @@ ShapeFrame CRichGraph::FrameFor(const DrawRequest& request) const
     return ShapeFrameAt(PoseFor(request), request.target);
 }
 
-bool CRichGraph::HasRegions(int32_t paintedFillKind) const
+bool CRichGraph::HasRegions(FillKind paintedFillKind) const
 {
     const ShapeCatalogueEntry* entry = CatalogueEntry(shapeIndex);
     return entry != nullptr && (entry->attributes & CA_OPEN) == 0 &&
-           paintedFillKind != kTransparent;
+           paintedFillKind != FillKind::Gradient;
 }
 
 bool CRichGraph::ProgramRegion(const DrawRequest& request, ProgramMode mode,

@@ -66,7 +66,7 @@ private:
     ShapeFrame FrameFor(const DrawRequest& request) const;
     // Catalogue shapes with a closed outline have fill and silhouette regions; custom
     // shapes, open figures and transparent fills (of the fill kind painted) have none.
-    bool HasRegions(int32_t paintedFillKind) const;
+    bool HasRegions(FillKind paintedFillKind) const;
     bool ProgramRegion(const DrawRequest& request, ProgramMode mode, QPainterPath& region) const;
     // Copies the entry's program and handle list when the entry has handles.
     void TakeCatalogueCopies();

@@ -11,10 +11,6 @@ namespace figures {
 
 namespace {
 
-constexpr int kColourFill = 1;
-constexpr int kPatternFill = 2;
-constexpr int kNoFill = 5;
-
 // How a face's colour derives from the base colour: lightened toward white by a
 // percentage, or darkened by a factor of num / 255.
 enum class Tone { Lighter20, Lighter40, Darker205, Darker155 };
@@ -65,22 +61,24 @@ uint32_t FaceColour(uint32_t base, Tone tone)
 } // namespace
 
 void DrawFaceShading(const DrawContext& dc, int entry, std::span<const uint8_t> program,
-                     const ShapeFrame& frame, int fillKind, uint32_t fillColour,
+                     const ShapeFrame& frame, FillKind fillKind, uint32_t fillColour,
                      uint32_t fillBackColour)
 {
     const ShapeCatalogueEntry* catalogued = CatalogueEntry(entry);
-    if (catalogued == nullptr || (catalogued->attributes & CA_SHADED) == 0 || fillKind == kNoFill) {
+    if (catalogued == nullptr || (catalogued->attributes & CA_SHADED) == 0 ||
+        fillKind == FillKind::None) {
         return;
     }
     // Kinds other than colour and pattern have no colour of their own to withhold the
     // shading; they shade on white.
-    const uint32_t own = fillKind == kPatternFill  ? fillBackColour
-                         : fillKind == kColourFill ? fillColour
-                                                   : 0;
+    const uint32_t own = fillKind == FillKind::Pattern  ? fillBackColour
+                         : fillKind == FillKind::Colour ? fillColour
+                                                        : 0;
     if (own == kNoColour) {
         return;
     }
-    const uint32_t base = fillKind == kPatternFill || fillKind == kColourFill ? own : 0xFFFFFF;
+    const bool ownColour = fillKind == FillKind::Pattern || fillKind == FillKind::Colour;
+    const uint32_t base = ownColour ? own : 0xFFFFFF;
     // Faces are painted every frame; one path of the context serves them all.
     const DrawContext::ScratchPath face(dc);
     for (const Face& f : FacesOf(entry)) {

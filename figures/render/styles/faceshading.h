@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/render/shapes/shapeinterpreter.h"
+#include "figures/render/styles/fillstyle.h"
 
 #include <cstdint>
 #include <span>
@@ -15,13 +16,13 @@ class DrawContext;
 //
 // Each face is a range of the program's steps, drawn in outline mode into one path and
 // filled without a stroke, in a colour derived from the base colour B: fillBackColour
-// for fill kind 2 (pattern), fillColour for kind 1 (colour), white otherwise. Nothing is
-// drawn for other entries, for fill kind 5 (no fill at all) or when the fill's own colour
-// is kNoColour (fillColour for kind 1, fillBackColour for kind 2). program is the object's
-// own copy when it has one, so the faces follow its adjust handles; frame is where the
-// shape draws (as for RunShapeProgram).
+// for a pattern fill, fillColour for a colour fill, white otherwise. Nothing is drawn for
+// other entries, for FillKind::None or when the fill's own colour is kNoColour
+// (fillColour of a colour fill, fillBackColour of a pattern fill). program is the
+// object's own copy when it has one, so the faces follow its adjust handles; frame is
+// where the shape draws (as for RunShapeProgram).
 void DrawFaceShading(const DrawContext& dc, int entry, std::span<const uint8_t> program,
-                     const ShapeFrame& frame, int fillKind, uint32_t fillColour,
+                     const ShapeFrame& frame, FillKind fillKind, uint32_t fillColour,
                      uint32_t fillBackColour);
 
 } // namespace figures

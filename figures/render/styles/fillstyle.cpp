@@ -161,6 +161,14 @@ QBrush DevicePixelBrush(const QBrush& brush, const QTransform& worldTransform)
     return result;
 }
 
+std::optional<FillKind> FillKindFromStored(int32_t value)
+{
+    if (value < int32_t(FillKind::White) || value > int32_t(FillKind::None)) {
+        return std::nullopt;
+    }
+    return FillKind(value);
+}
+
 const char* FillKindName(int32_t i)
 {
     return NameAt(kFillKindNames, i);

@@ -9,6 +9,21 @@
 
 namespace figures {
 
+// What fills an object's interior (fillKind), by the value documents store. The first
+// five are the choices of the properties dialog; None is set only by the program, for
+// new curves.
+enum class FillKind : int32_t {
+    White = 0,    // the default: white
+    Colour = 1,   // fillColour, unless it is kNoColour
+    Pattern = 2,  // hatchStyle in fillColour on fillBackColour
+    Picture = 3,  // fillPicture with picturePlacement
+    Gradient = 4, // transparent, or the gradient when gradientKind is set
+    None = 5,     // nothing at all: no fill, no white in the holes, no face shading
+};
+
+// The fill kind a stored value stands for; nothing for a value no kind has.
+std::optional<FillKind> FillKindFromStored(int32_t value);
+
 // The fill patterns an object's hatchStyle indexes: 0..5 the six hatches (right
 // diagonal, cross, diagonal cross, left diagonal, horizontal, vertical), 6..53 the
 // dotted, striped and textured 8×8 patterns, in the order the properties dialog lists
@@ -42,8 +57,8 @@ std::optional<QBrush> MakeFillBrush(int32_t pattern, uint32_t foreground, uint32
 QBrush DevicePixelBrush(const QBrush& brush, const QTransform& worldTransform);
 
 // The vocabulary of the properties dialog, UTF-8, null outside the ranges given.
-// Fill kinds 0..4: default white, colour, pattern, picture, transparent. Kind 5 (no
-// fill at all) is set only by the program and has no name.
+// Fill kinds 0..4: default white, colour, pattern, picture, transparent. FillKind::None
+// is set only by the program and has no name.
 const char* FillKindName(int32_t i);
 // Shadow directions 0..8: none, then clockwise from top left.
 const char* ShadowDirectionName(int32_t i);

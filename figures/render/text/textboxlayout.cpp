@@ -20,9 +20,6 @@ namespace {
 constexpr std::string_view kFixedTexts[] = {"\xCA\xC7", "\xB7\xF1"};
 
 constexpr uint32_t kLightGrey = 0xC0C0C0;
-constexpr int32_t kColourFill = 1;
-constexpr int32_t kPatternFill = 2;
-constexpr int32_t kNoFill = 5;
 
 constexpr int32_t kFullTurn = 3600;
 constexpr int32_t kBold = 700;
@@ -418,14 +415,14 @@ std::optional<TextStep> TextBoxStepAt(std::span<const uint8_t> program, const Sh
 
 // --- Drawing ---------------------------------------------------------------------------
 
-uint32_t EditFrameColour(int32_t fillKind, uint32_t fillColour, uint32_t fillBackColour)
+uint32_t EditFrameColour(FillKind fillKind, uint32_t fillColour, uint32_t fillBackColour)
 {
-    if (fillKind == kNoFill) {
+    if (fillKind == FillKind::None) {
         return kLightGrey;
     }
-    const uint32_t c = fillKind == kPatternFill  ? fillBackColour
-                       : fillKind == kColourFill ? fillColour
-                                                 : 0xFFFFFF;
+    const uint32_t c = fillKind == FillKind::Pattern  ? fillBackColour
+                       : fillKind == FillKind::Colour ? fillColour
+                                                      : 0xFFFFFF;
     return c == kNoColour ? kLightGrey : ScaleColour(c, 192, 255);
 }
 

@@ -5,6 +5,7 @@
 #include "figures/render/text/logfont.h"
 #include "figures/render/numeric.h"
 #include "figures/render/shapes/shapeinterpreter.h"
+#include "figures/render/styles/fillstyle.h"
 
 #include <cstdint>
 #include <optional>
@@ -152,7 +153,7 @@ struct ShapeTextStyle {
     int16_t textHAlign = 0; // non-zero overrides every text box's own alignment
     int16_t textVAlign = 0;
     // The fill decides the colour of the dotted box outlines.
-    int32_t fillKind = 0;
+    FillKind fillKind = FillKind::White;
     uint32_t fillColour = 0x000000;
     uint32_t fillBackColour = 0xFFFFFF;
 };
@@ -161,7 +162,7 @@ struct ShapeTextStyle {
 // shape's lines: light grey on shapes without fill, otherwise three quarters of the
 // fill's colour (the hatch background for pattern fills, the colour for colour fills,
 // white for the other kinds, white also for a fill without colour).
-uint32_t EditFrameColour(int32_t fillKind, uint32_t fillColour, uint32_t fillBackColour);
+uint32_t EditFrameColour(FillKind fillKind, uint32_t fillColour, uint32_t fillBackColour);
 
 // Receives the laid-out text: one block per text step that shows text, the lines of
 // each with their starts. Painting draws them; tests record them.

@@ -117,7 +117,7 @@ TEST(Views, AddNewShapeMakesAWhiteFilledShape)
     EXPECT_TRUE(view.modified);
     const auto& shape = static_cast<const CRichGraph&>(*view.ObjectByIndex(0));
     EXPECT_EQ(shape.frame, (Rect{10, 10, 110, 110}));
-    EXPECT_EQ(shape.fillKind, 1);
+    EXPECT_EQ(shape.fillKind, FillKind::Colour);
     EXPECT_EQ(shape.fillColour, 0xFFFFFFu);
     EXPECT_EQ(shape.shapeIndex, 5);
 

@@ -44,7 +44,7 @@ CRichGraph& Shape(View& view, int32_t entry, Rect frame, uint32_t fill = 0xFFFFF
 
 void BuildFills(View& view)
 {
-    const int32_t kinds[] = {0, 1, 5};
+    const FillKind kinds[] = {FillKind::White, FillKind::Colour, FillKind::None};
     for (int i = 0; i < 3; ++i) {
         auto& shape = Shape(view, 10, {50 + 300 * i, 50, 300 + 300 * i, 250}, 0x33AAFF);
         shape.fillKind = kinds[i];
@@ -55,7 +55,7 @@ void BuildFills(View& view)
             view, 2,
             {50 + 150 * (i % 6), 300 + 150 * (i / 6), 180 + 150 * (i % 6), 430 + 150 * (i / 6)},
             0x802000);
-        shape.fillKind = 2;
+        shape.fillKind = FillKind::Pattern;
         shape.hatchStyle = patterns[i];
         shape.fillBackColour = 0xE0F0FF;
     }
@@ -100,18 +100,18 @@ void BuildGroup(View& view)
     std::vector<std::unique_ptr<CBaseCom>> members;
     auto body = std::make_unique<CRichGraph>(2);
     body->frame = {0, 0, 200, 100};
-    body->fillKind = 1;
+    body->fillKind = FillKind::Colour;
     body->fillColour = 0xA0FFA0;
     members.push_back(std::move(body));
     auto arrow = std::make_unique<CRichGraph>(64);
     arrow->frame = {200, 25, 320, 75};
-    arrow->fillKind = 1;
+    arrow->fillKind = FillKind::Colour;
     arrow->fillColour = 0x4040FF;
     members.push_back(std::move(arrow));
     auto star = std::make_unique<CRichGraph>(61);
     star->frame = {20, 110, 120, 200};
     star->angle = 300;
-    star->fillKind = 1;
+    star->fillKind = FillKind::Colour;
     star->fillColour = 0x00D0FF;
     members.push_back(std::move(star));
 
@@ -140,7 +140,7 @@ void BuildPolylines(View& view)
     open->layoutWidth = 300;
     open->layoutHeight = 200;
     open->lineWidth = 15;
-    open->fillKind = 5;
+    open->fillKind = FillKind::None;
     open->SetPoints({{0, 200}, {75, 0}, {150, 150}, {225, 20}, {300, 200}});
     view.Append(std::move(open));
 
@@ -149,7 +149,7 @@ void BuildPolylines(View& view)
     closed->layoutWidth = 150;
     closed->layoutHeight = 100;
     closed->closed = 1;
-    closed->fillKind = 1;
+    closed->fillKind = FillKind::Colour;
     closed->fillColour = 0xFFC0C0;
     closed->angle = 150;
     closed->shadowDirection = 5;

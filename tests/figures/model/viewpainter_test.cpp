@@ -59,7 +59,7 @@ TEST(ShapeFill, PatternFiftyPercentIsAOnePixelCheckerboard)
     View view;
     auto& shape = AddShape(view, 2, {10, 10, 90, 90});
     shape.lineStyle = 0;
-    shape.fillKind = 2;
+    shape.fillKind = FillKind::Pattern;
     shape.hatchStyle = 12;
     shape.fillColour = 0x000000;
     shape.fillBackColour = 0xFFFFFF;
@@ -100,7 +100,7 @@ TEST(ShapeFill, CustomShapeIsNeverFilledAndItsShadowIsAnOutlineCopy)
     EXPECT_EQ(image.pixel(70, 70), kWhite);          // the shadow is not filled either
     EXPECT_EQ(shape.fillColour, 0x0000FFu);          // properties restored
     EXPECT_EQ(shape.lineColour, 0u);
-    EXPECT_EQ(shape.fillKind, 1);
+    EXPECT_EQ(shape.fillKind, FillKind::Colour);
 }
 
 TEST(ShapeFill, ShadowFiveWithWidthThirtyMovesThreeMillimetresRightAndDown)
@@ -139,7 +139,7 @@ TEST(ShapeFill, DefaultAndNoColourFillsOverObjectsBelow)
     below.fillColour = 0x0000FF; // red
     below.lineStyle = 0;
     auto& white = AddShape(view, 2, {10, 10, 40, 90});
-    white.fillKind = 0;
+    white.fillKind = FillKind::White;
     white.lineStyle = 0;
     auto& sign = AddShape(view, 21, {50, 0, 100, 50});
     sign.fillColour = 0x7FFFFFFF; // no colour: the fill lets red through, holes stay white
@@ -180,11 +180,14 @@ TEST(ShapeRegions, OnlyClosedCatalogueShapesWithAFillHaveThem)
     draw.target = {0, 0, 100, 100};
 
     struct Case {
-        int32_t entry, fillKind;
+        int32_t entry;
+        FillKind fillKind;
         bool silhouette, opaqueFill;
     } cases[] = {
-        {2, 1, true, true},    {2, 0, true, true},    {2, 5, true, false},    {2, 4, false, false},
-        {24, 1, false, false}, {-1, 1, false, false}, {110, 1, false, false},
+        {2, FillKind::Colour, true, true},     {2, FillKind::White, true, true},
+        {2, FillKind::None, true, false},      {2, FillKind::Gradient, false, false},
+        {24, FillKind::Colour, false, false},  {-1, FillKind::Colour, false, false},
+        {110, FillKind::Colour, false, false},
     };
     for (const Case& c : cases) {
         CRichGraph shape(c.entry);
@@ -192,10 +195,10 @@ TEST(ShapeRegions, OnlyClosedCatalogueShapesWithAFillHaveThem)
         shape.fillKind = c.fillKind;
         RegionRequest silhouette{&draw, {}, false};
         EXPECT_EQ(shape.OnMessage(OM_GET_REGION, &silhouette), c.silhouette ? 0 : -1);
-        EXPECT_EQ(silhouette.found, c.silhouette) << c.entry << "/" << c.fillKind;
+        EXPECT_EQ(silhouette.found, c.silhouette) << c.entry << "/" << int32_t(c.fillKind);
         RegionRequest fill{&draw, {}, false};
         shape.OnMessage(OM_FILL_HOOK, &fill);
-        EXPECT_EQ(fill.found, c.opaqueFill) << c.entry << "/" << c.fillKind;
+        EXPECT_EQ(fill.found, c.opaqueFill) << c.entry << "/" << int32_t(c.fillKind);
     }
 }
 
@@ -284,7 +287,7 @@ TEST(PolylinePainting, FewerThanTwoPointsDrawNothing)
     auto polyline = std::make_unique<CLineGraph>();
     polyline->frame = {0, 0, 100, 100};
     polyline->SetPoints({{50, 50}});
-    polyline->fillKind = 1;
+    polyline->fillKind = FillKind::Colour;
     polyline->fillColour = 0x0000FF;
     view.Append(std::move(polyline));
     const QImage image = Render(view, 100, 100);
@@ -376,7 +379,7 @@ void BuildEverythingView(View& view)
         const int32_t x = 300 * (entry % 12);
         const int32_t y = 250 * (entry / 12);
         auto& shape = AddShape(view, entry, {x + 20, y + 20, x + 260, y + 210});
-        shape.fillKind = entry % 5;
+        shape.fillKind = FillKind(entry % 5);
         shape.fillColour = 0x40A0E0 + uint32_t(entry);
         shape.hatchStyle = entry % 54;
         shape.fillPicture.SetBytes(bitmap);
@@ -401,7 +404,7 @@ void BuildEverythingView(View& view)
     polyline->frame = {1000, 3000, 1500, 3400};
     polyline->closed = 1;
     polyline->SetPoints({{0, 400}, {250, 0}, {500, 400}});
-    polyline->fillKind = 4;
+    polyline->fillKind = FillKind::Gradient;
     polyline->gradientKind = -2;
     polyline->gradientCount = 2;
     polyline->gradientColours = {0x00FF00, 0xFF00FF};
@@ -431,7 +434,7 @@ void BuildEverythingView(View& view)
         list.push_back(std::move(custom));
         auto star = std::make_unique<CRichGraph>(61);
         star->frame = {left + 200, 3050, left + 400, 3250};
-        star->fillKind = 1;
+        star->fillKind = FillKind::Colour;
         star->fillColour = 0x00D7FF;
         star->shadowDirection = 1;
         star->flags |= OF_FLIPPED_V;

@@ -41,7 +41,7 @@ void SetNonDefaultRect(CRectCom& r)
     r.shadowDirection = 7;
     r.shadowOffset = 33;
     r.shadowColour = 0x404040;
-    r.fillKind = 2;
+    r.fillKind = FillKind::Pattern;
     r.fillColour = 0x00FF00;
     r.hatchStyle = 17;
     r.picturePlacement = 4;
@@ -257,7 +257,7 @@ TEST(Properties, FlagItemsAndMissingItemsReadAsNothing)
 TEST(ShapeObjects, CatalogueAttributesShapeTheNewObject)
 {
     CRichGraph curve(1);
-    EXPECT_EQ(curve.fillKind, 5);
+    EXPECT_EQ(curve.fillKind, FillKind::None);
     EXPECT_EQ(HandleList::Decode(curve.GetProperty(PT_HANDLES)).Count(), 4u);
     EXPECT_EQ(HandleList::Decode(curve.GetProperty(PT_HANDLES)).At(2).grid, (Point{8191, 4095}));
 

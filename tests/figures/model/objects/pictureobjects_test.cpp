@@ -182,7 +182,7 @@ TEST(PictureFill, ShapesShowThePictureClippedToTheirRegion)
         SCOPED_TRACE(c.name);
         CRichGraph ellipse(10);
         ellipse.frame = {127, 127, 381, 381}; // 96 x 96 pixels from (48, 48)
-        ellipse.fillKind = 3;
+        ellipse.fillKind = FillKind::Picture;
         ellipse.picturePlacement = c.placement;
         ellipse.fillPicture.SetBytes(red);
         ellipse.hatchStyle = 12; // checkerboard
@@ -206,7 +206,7 @@ TEST(PictureFill, ShapesShowThePictureClippedToTheirRegion)
 TEST(GradientFill, PolylinesShowGradientsShapesDoNot)
 {
     auto make = [](CRectCom& object) {
-        object.fillKind = 4;
+        object.fillKind = FillKind::Gradient;
         object.gradientKind = 2;
         object.gradientCount = 2;
         object.gradientColours[0] = 0x0000FF;
@@ -281,7 +281,7 @@ TEST(PictureDocuments, EveryFormatRoundTripsByteForByte)
     }
     auto filled = std::make_unique<CRichGraph>(2);
     filled->frame = {0, 200, 300, 400};
-    filled->fillKind = 3;
+    filled->fillKind = FillKind::Picture;
     filled->fillPicture.SetBytes(pictures[2].second);
     view.Append(std::move(filled));
 
@@ -448,7 +448,7 @@ void BuildFills(View& view)
     for (const auto& s : shapes) {
         auto shape = std::make_unique<CRichGraph>(s.entry);
         shape->frame = {left, 20, left + 160, 160};
-        shape->fillKind = 3;
+        shape->fillKind = FillKind::Picture;
         shape->picturePlacement = s.placement;
         shape->fillPicture.SetBytes(bitmap);
         shape->hatchStyle = 41;
@@ -466,7 +466,7 @@ void BuildFills(View& view)
         polyline->layoutHeight = 130;
         polyline->closed = 1;
         polyline->SetPoints({{50, 0}, {100, 40}, {80, 130}, {20, 130}, {0, 40}});
-        polyline->fillKind = 4;
+        polyline->fillKind = FillKind::Gradient;
         polyline->gradientKind = modes[i];
         polyline->gradientCount = i < 4 ? 2 : 3;
         polyline->gradientColours = {0x0000FF, 0xFF0000, 0x00C000};

@@ -324,7 +324,7 @@ void BuildAlignments(View& view)
     auto custom =
         Custom({kRectangle, 0, 0, 8191, 8191, kTextBox, 0, 0, 8191, 8191, 3, 1, 2, 6, 1, kEnd},
                {20, 530, 500, 620});
-    custom->fillKind = 1;
+    custom->fillKind = FillKind::Colour;
     custom->fillColour = 0xE0FFE0;
     SetBoxText(*custom, 1, Gbk("右上对齐，粗体带下划线"));
     view.Append(std::move(custom));

@@ -305,6 +305,32 @@ TEST(DocumentFormat, GradientCountAboveEightIsAnArchiveError)
     EXPECT_FALSE(read.documentError);
 }
 
+TEST(DocumentFormat, OnlyKnownFillKindsAreRead)
+{
+    CRectCom object;
+    Bytes bytes = WriteObject(object);
+    // The fill kind follows the root part (50 bytes) and seven rectangle fields.
+    const size_t kindAt = 50 + 7 * 4;
+    ASSERT_EQ(bytes[kindAt], 0);
+    for (const int32_t stored : {0, 1, 2, 3, 4, 5, 6, -1, 0x7FFFFFFF}) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[kindAt + size_t(i)] = uint8_t(uint32_t(stored) >> (8 * i));
+        }
+        CArchive ar(bytes);
+        const ReadObjectResult read = ReadObject(ar);
+        const bool known = stored >= 0 && stored <= 5;
+        ASSERT_EQ(read.object != nullptr, known) << stored;
+        if (known) {
+            EXPECT_EQ(int32_t(static_cast<const CRectCom&>(*read.object).fillKind), stored);
+            EXPECT_EQ(WriteObject(*read.object), bytes) << stored;
+        } else {
+            // A value no kind has is a damaged record, not a cut one: it ends its view.
+            EXPECT_FALSE(read.truncated) << stored;
+            EXPECT_FALSE(read.documentError) << stored;
+        }
+    }
+}
+
 TEST(DocumentFormat, GroupWithoutMembersWritesMinusOne)
 {
     CCmbObj group;

@@ -25,7 +25,7 @@ constexpr uint32_t kBlank = 0x00FF00; // a canvas colour no face ever takes
 constexpr uint32_t kBlue = 0xC06020;  // 0x00BBGGRR
 constexpr uint32_t kTan = 0x70A0D0;
 
-QImage Shade(int entry, std::span<const uint8_t> program, int fillKind, uint32_t fill,
+QImage Shade(int entry, std::span<const uint8_t> program, FillKind fillKind, uint32_t fill,
              uint32_t back)
 {
     QImage image(kFrame.right + 10, kFrame.bottom + 10, QImage::Format_RGB32);
@@ -39,7 +39,7 @@ QImage Shade(int entry, std::span<const uint8_t> program, int fillKind, uint32_t
     return image;
 }
 
-QImage ShadeCatalogue(int entry, int fillKind, uint32_t fill, uint32_t back = 0xFFFFFF)
+QImage ShadeCatalogue(int entry, FillKind fillKind, uint32_t fill, uint32_t back = 0xFFFFFF)
 {
     return Shade(entry, CatalogueEntry(entry)->program, fillKind, fill, back);
 }
@@ -98,7 +98,7 @@ TEST(FaceShading, FacesTakeLighterAndDarkerTonesOfTheFill)
         {"smiley: the eyes", 19, {{{2867, 2867}, dark}, {{5324, 2867}, dark}, {{4095, 5000}, {}}}},
     };
     for (const auto& c : cases) {
-        const QImage image = ShadeCatalogue(c.entry, 1, b);
+        const QImage image = ShadeCatalogue(c.entry, FillKind::Colour, b);
         for (const Probe& probe : c.probes) {
             const uint32_t at = ColourAt(image, probe.grid);
             EXPECT_TRUE(SameColour(at, probe.colour.value_or(kBlank)))
@@ -114,21 +114,21 @@ TEST(FaceShading, FillKindAndColourDecideWhetherAndOnWhatToShade)
     const Point side{7168, 4095};
     const struct {
         const char* what;
-        int fillKind;
+        FillKind fillKind;
         uint32_t fill;
         uint32_t back;
         std::optional<uint32_t> top;
         std::optional<uint32_t> side;
     } cases[] = {
-        {"colour fill shades its colour", 1, kTan, 0x123456, LightenColour(kTan, 20),
+        {"colour fill shades its colour", FillKind::Colour, kTan, 0x123456, LightenColour(kTan, 20),
          ScaleColour(kTan, 205, 255)},
-        {"pattern fill shades its background", 2, 0x123456, kTan, LightenColour(kTan, 20),
-         ScaleColour(kTan, 205, 255)},
-        {"default fill shades white", 0, kTan, kTan, 0xFFFFFF, 0xCDCDCD},
-        {"picture fill shades white", 3, kNoColour, kNoColour, 0xFFFFFF, 0xCDCDCD},
-        {"no colour: nothing", 1, kNoColour, kTan, {}, {}},
-        {"pattern on no colour: nothing", 2, kTan, kNoColour, {}, {}},
-        {"no fill at all: nothing", 5, kTan, kTan, {}, {}},
+        {"pattern fill shades its background", FillKind::Pattern, 0x123456, kTan,
+         LightenColour(kTan, 20), ScaleColour(kTan, 205, 255)},
+        {"default fill shades white", FillKind::White, kTan, kTan, 0xFFFFFF, 0xCDCDCD},
+        {"picture fill shades white", FillKind::Picture, kNoColour, kNoColour, 0xFFFFFF, 0xCDCDCD},
+        {"no colour: nothing", FillKind::Colour, kNoColour, kTan, {}, {}},
+        {"pattern on no colour: nothing", FillKind::Pattern, kTan, kNoColour, {}, {}},
+        {"no fill at all: nothing", FillKind::None, kTan, kTan, {}, {}},
     };
     for (const auto& c : cases) {
         const QImage image = ShadeCatalogue(16, c.fillKind, c.fill, c.back);
@@ -141,7 +141,8 @@ TEST(FaceShading, OnlyThreeDimensionalShapesAreShaded)
 {
     // A rectangle and a rounded rectangle have no faces, even given a cube's program.
     for (int entry : {2, 6, 28, 30, -1, 110}) {
-        const QImage image = Shade(entry, CatalogueEntry(16)->program, 1, kBlue, kBlue);
+        const QImage image =
+            Shade(entry, CatalogueEntry(16)->program, FillKind::Colour, kBlue, kBlue);
         EXPECT_TRUE(SameColour(ColourAt(image, {4095, 1023}), kBlank)) << "entry " << entry;
     }
 }
@@ -158,9 +159,9 @@ TEST(FaceShading, FacesFollowTheAdjustedProgram)
     ASSERT_TRUE(AdjustDrag(drag, 16, 0, {0, 2048}, where, program, handles).changed);
 
     const Point below{4095, 3000};
-    EXPECT_TRUE(SameColour(ColourAt(ShadeCatalogue(16, 1, kBlue), below), kBlank));
-    EXPECT_TRUE(
-        SameColour(ColourAt(Shade(16, program, 1, kBlue, 0), below), LightenColour(kBlue, 20)));
+    EXPECT_TRUE(SameColour(ColourAt(ShadeCatalogue(16, FillKind::Colour, kBlue), below), kBlank));
+    EXPECT_TRUE(SameColour(ColourAt(Shade(16, program, FillKind::Colour, kBlue, 0), below),
+                           LightenColour(kBlue, 20)));
 }
 
 } // namespace

@@ -769,27 +769,27 @@ TEST(ShapeTextPaint, TextColourAndTurnedTextFollowTheStyleAndAngle)
 TEST(ShapeTextFrames, EditFramesAreDottedBoxOutlinesInTheFillsColour)
 {
     struct Row {
-        int32_t kind;
+        FillKind kind;
         uint32_t fill, back, frame;
     };
     const std::vector<Row> rows = {
-        {5, 0x0000FF, 0x00FF00, 0xC0C0C0},  // no fill: grey
-        {1, 0x0000FF, 0x00FF00, 0x0000C0},  // colour: three quarters of it
-        {2, 0x0000FF, 0x00FF00, 0x00C000},  // pattern: of the background
-        {0, 0x0000FF, 0x00FF00, 0xC0C0C0},  // white
-        {4, 0x0000FF, 0x00FF00, 0xC0C0C0},  // gradient: white
-        {1, kNoColour, 0x00FF00, 0xC0C0C0}, // no colour
-        {2, 0x0000FF, 0x804020, ScaleColour(0x804020, 192, 255)},
+        {FillKind::None, 0x0000FF, 0x00FF00, 0xC0C0C0},     // no fill: grey
+        {FillKind::Colour, 0x0000FF, 0x00FF00, 0x0000C0},   // colour: three quarters of it
+        {FillKind::Pattern, 0x0000FF, 0x00FF00, 0x00C000},  // pattern: of the background
+        {FillKind::White, 0x0000FF, 0x00FF00, 0xC0C0C0},    // white
+        {FillKind::Gradient, 0x0000FF, 0x00FF00, 0xC0C0C0}, // gradient: white
+        {FillKind::Colour, kNoColour, 0x00FF00, 0xC0C0C0},  // no colour
+        {FillKind::Pattern, 0x0000FF, 0x804020, ScaleColour(0x804020, 192, 255)},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(EditFrameColour(row.kind, row.fill, row.back), row.frame) << row.kind;
+        EXPECT_EQ(EditFrameColour(row.kind, row.fill, row.back), row.frame) << int32_t(row.kind);
     }
 
     // Painted: the box's edges in that colour, some pixels on and some off; no text.
     const std::vector<uint16_t> program = {kTextBox, 1000, 1000, 7000, 7000, 0, 0, 1, 0, 1, kEnd};
     const ShapeFrame frame{{0, 0}, 200, 200, 0, false, false};
     ShapeTextStyle style;
-    style.fillKind = 1;
+    style.fillKind = FillKind::Colour;
     style.fillColour = 0xFF0000; // blue
     const Bytes list = *ReplaceTextRecord({}, 1, Gbk("不画"));
     const QImage image =
