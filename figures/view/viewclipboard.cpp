@@ -211,6 +211,10 @@ void ViewClipboard::PasteExternal()
     if (!object) {
         return;
     }
+    // On top: the highest layer there is, and last in the list among its equals.
+    for (const auto& other : view->objects) {
+        object->layer = std::max(object->layer, other->layer);
+    }
     CBaseCom* added = object.get();
     view->objects.push_back(std::move(object));
     view_.SetModified();

@@ -241,11 +241,13 @@ TEST(ViewClipboard, TextAndPicturesOfOtherProgramsPasteAsNewObjects)
 {
     auto view = ShownView();
     ViewClipboard clipboard(*view);
+    CRichGraph* below = AddShape(*view, kRectangle, {100, 100, 900, 900});
+    below->layer = 3;
     QGuiApplication::clipboard()->setText(QString::fromUtf8("流程图\n第二行"));
     EXPECT_FALSE(clipboard.HasData());
     EXPECT_TRUE(clipboard.HasExternalData());
     clipboard.Paste(); // not the component's data: nothing happens
-    EXPECT_EQ(view->CurrentView()->ObjectCount(), 0);
+    EXPECT_EQ(view->CurrentView()->ObjectCount(), 1);
     clipboard.PasteExternal();
     ASSERT_EQ(view->Selection().size(), 1u);
     auto* text = dynamic_cast<CRichGraph*>(view->Selection().front());
@@ -257,6 +259,10 @@ TEST(ViewClipboard, TextAndPicturesOfOtherProgramsPasteAsNewObjects)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, ToGbk(QString::fromUtf8("流程图\r\n第二行")));
     EXPECT_GT(text->Height(), 50); // grown to hold two lines
+    // Pasted on top of what is there.
+    EXPECT_EQ(text->layer, 3);
+    const QPoint inside = ClientOf(*view, {text->frame.left + 5, text->frame.top + 5});
+    EXPECT_EQ(view->ObjectAt({inside.x(), inside.y()}), text);
 
     QImage image(96, 48, QImage::Format_ARGB32);
     image.fill(Qt::red);
