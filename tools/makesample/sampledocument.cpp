@@ -71,8 +71,8 @@ void BuildOverview(View& view, const std::string& detailName)
     view.Append(std::move(ellipse));
 
     auto line = std::make_unique<CRichLine>();
-    line->end2Type = 1;
-    line->end1Type = 10;
+    line->end2Type = kEndArrowhead;
+    line->end1Type = kEndEllipse;
     line->lineWidth = 15;
     line->capButtons = CRichLine::BothButtons;
     line->SetEndPoints({600, 250}, {700, 250});
@@ -105,7 +105,7 @@ void BuildDetail(View& view)
     // An ellipse filled with the same picture, tiled.
     auto filled = Shape(kEllipse, {100, 850, 500, 1050}, 0xFFFFFF);
     filled->fillKind = FillKind::Picture;
-    filled->picturePlacement = 10;
+    filled->picturePlacement = kPlacementTile;
     filled->fillPicture.SetBytes(TinyBitmap());
     view.Append(std::move(filled));
     auto custom = std::make_unique<CRichGraph>(CRichGraph::kCustomShape);
@@ -134,7 +134,7 @@ void BuildDetail(View& view)
     picture->frame = {1000, 100, 1300, 400};
     picture->picture.SetBytes(TinyBitmap());
     // The four pixels fitted into the square frame without distortion.
-    picture->placement = 12;
+    picture->placement = kPlacementFitCentred;
     view.Append(std::move(picture));
 
     auto bitmap = std::make_unique<CPCXPictureBox>();

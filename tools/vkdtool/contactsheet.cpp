@@ -46,7 +46,6 @@ constexpr int32_t kTurnedAngle = 300; // 30 degrees clockwise
 // the lighter and darker 3-D faces visible.
 constexpr uint32_t kFillColour = 0xFAE0C6;
 constexpr uint32_t kLineColour = 0x303030;
-constexpr int32_t kSolidLine = 1;
 constexpr int32_t kLineWidth = 10; // tenths of a point
 
 // How the third shape of a cell is reshaped: which handle is dragged and how far, in
@@ -166,7 +165,7 @@ std::unique_ptr<CRichGraph> NewShape(int entry, Point topLeft)
         shape->fillKind = FillKind::Colour;
     }
     shape->fillColour = kFillColour;
-    shape->lineStyle = kSolidLine;
+    shape->lineStyle = kLineRoundSolid;
     shape->lineWidth = kLineWidth;
     shape->lineColour = kLineColour;
     return shape;

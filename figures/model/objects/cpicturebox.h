@@ -20,7 +20,7 @@ public:
     // Shadow, the picture with its placement, then (on the canvas) the frame edges.
     void Draw(const DrawRequest& request) const override;
 
-    int32_t placement = 0;
+    int32_t placement = kPlacementStretch;
     CPic picture;
 
 protected:

@@ -180,7 +180,7 @@ Corners CRectCom::TargetCorners(const ObjectPose& pose, const Rect& target)
 
 void CRectCom::DrawEdges(const DrawRequest& request) const
 {
-    if (lineStyle == 0 || (edgeMask & 0xF) == 0) {
+    if (lineStyle == kLineNone || (edgeMask & 0xF) == 0) {
         return;
     }
     const Corners c = TargetCorners(PoseFor(request), request.target);
@@ -330,7 +330,7 @@ void CRectCom::DrawAfterFill(const DrawRequest&) const {}
 Rect CRectCom::RectBounds(int32_t selectionMargin) const
 {
     Rect r = RootBounds(selectionMargin);
-    if (lineStyle == 1 || lineStyle == 2) {
+    if (LineTypeUsesWidth(lineStyle)) {
         // The width in tenths of a point is taken as document units: a tenth of a point
         // is less than a unit, so this always covers half the stroke.
         r = r.Inflated(lineWidth / 2 + 1);

@@ -4,6 +4,7 @@
 #include "figures/model/objects/cpic.h"
 #include "figures/render/numeric.h"
 #include "figures/render/styles/fillstyle.h"
+#include "figures/render/styles/linestyle.h"
 #include "figures/render/text/logfont.h"
 
 #include <array>
@@ -50,9 +51,9 @@ public:
     // monochrome colour), a solid fill with every colour the shadow colour.
     Paint PaintFor(const DrawRequest& request) const;
 
-    uint32_t edgeMask = 0; // 1 top, 2 right, 4 bottom, 8 left
-    int32_t lineStyle = 1; // 0 none, 1 round solid, 2 square solid, 3..6 dashed kinds
-    int32_t lineWidth = 5; // tenths of a point
+    uint32_t edgeMask = 0;               // 1 top, 2 right, 4 bottom, 8 left
+    int32_t lineStyle = kLineRoundSolid; // a LineType; other values draw as kLineDashDotDot
+    int32_t lineWidth = 5;               // tenths of a point
     Colour lineColour = 0x000000;
     int32_t shadowDirection = 0; // 0 none, 1..8 clockwise from top-left
     int32_t shadowOffset = 20;   // document units
@@ -61,7 +62,7 @@ public:
     Colour fillColour = 0x000000;
     Colour fillBackColour = 0xFFFFFF; // hatch background; never stored
     int32_t hatchStyle = 0;
-    int32_t picturePlacement = 10;
+    int32_t picturePlacement = kPlacementTile;
     CPic fillPicture;
     int32_t gradientKind = 0;  // 0 none, +-1..+-4 directions
     int32_t gradientCount = 0; // colours in use, 2..8

@@ -18,7 +18,6 @@ namespace figures {
 namespace {
 
 constexpr size_t kLineProgramBytes = 10;
-constexpr uint8_t kLastEndType = 11;
 constexpr uint8_t kLargestEndSize = 3;
 
 // v, or 0 when its magnitude is within the dead zone.
@@ -149,11 +148,11 @@ bool CRichLine::DragEndPoint(int32_t handle, Point start1, Point start2, int32_t
 
 bool CRichLine::SetLineEnd(int32_t end, const LineEnd& chosen)
 {
-    if ((end != 1 && end != 2) || chosen.type > kLastEndType) {
+    if ((end != 1 && end != 2) || chosen.type > kEndHollowEllipse) {
         return false;
     }
     LineEnd stored = chosen;
-    if (stored.type == 0) {
+    if (stored.type == kEndNone) {
         stored.size1 = stored.size2 = 1;
     } else if (stored.size1 < 1 || stored.size1 > kLargestEndSize || stored.size2 < 1 ||
                stored.size2 > kLargestEndSize) {
@@ -325,7 +324,7 @@ int32_t CRichLine::HitTest(const DeviceMapping& map, Point devicePoint, HitRecor
         return HIT_MISS;
     }
     int32_t half = map.DocumentLengthX(kHandleHalfSize);
-    if (lineStyle == 1 || lineStyle == 2) {
+    if (LineTypeUsesWidth(lineStyle)) {
         half = std::max(half, LineWidthUnits(lineWidth) / 2);
     }
     // The hexagon: the segment's two sides at the half-width, capped by a point beyond

@@ -1,6 +1,7 @@
 #include "figures/render/lineends/lineendgeometry.h"
 
 #include "figures/render/numeric.h"
+#include "figures/render/styles/linetype.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,13 +30,21 @@ DecorationSize DecorationSizeFor(int32_t w, const LineEnd& end)
 
 bool IsOutlinedDecoration(uint8_t type)
 {
-    return type == 2 || type == 3 || type == 5 || type == 7 || type == 9 || type == 11;
+    switch (type) {
+    case kEndHollowArrowhead:
+    case kEndOpenArrowhead:
+    case kEndHollowNotchedArrowhead:
+    case kEndHollowDiamond:
+    case kEndHollowSquare:
+    case kEndHollowEllipse: return true;
+    default: return false;
+    }
 }
 
 DecorationShape DecorationPoints(Point from, Point tip, const LineEnd& end, int32_t w)
 {
     DecorationShape shape;
-    if (end.type == 0 || end.type > 11) {
+    if (end.type == kEndNone || end.type > kEndHollowEllipse) {
         return shape;
     }
     const DecorationSize size = DecorationSizeFor(w, end);
@@ -45,26 +54,26 @@ DecorationShape DecorationPoints(Point from, Point tip, const LineEnd& end, int3
     const double left = forward - std::numbers::pi / 2;
     const double right = forward + std::numbers::pi / 2;
 
-    if (end.type <= 5) {
+    if (end.type <= kEndHollowNotchedArrowhead) {
         const Point base = Along(tip, back, size.length);
         shape.p[0] = Along(base, left, h);
         shape.p[1] = tip;
         shape.p[2] = Along(base, right, h);
         shape.count = 3;
-        if (end.type >= 4) {
+        if (end.type >= kEndNotchedArrowhead) {
             shape.p[3] = Along(base, forward, size.length / 4);
             shape.count = 4;
         }
         return shape;
     }
     const int32_t half = size.length / 2;
-    if (end.type <= 7) {
+    if (end.type <= kEndHollowDiamond) {
         shape.p[0] = Along(tip, left, h);
         shape.p[1] = Along(tip, forward, half);
         shape.p[2] = Along(tip, right, h);
         shape.p[3] = Along(tip, back, half);
         shape.count = 4;
-    } else if (end.type <= 9) {
+    } else if (end.type <= kEndHollowSquare) {
         const Point behind = Along(tip, back, half);
         const Point ahead = Along(tip, forward, half);
         shape.p[0] = Along(behind, right, h);
@@ -83,7 +92,7 @@ DecorationShape DecorationPoints(Point from, Point tip, const LineEnd& end, int3
 ArrowheadClip ArrowheadClipPolygon(Point from, Point tip, const LineEnd& end, int32_t w)
 {
     ArrowheadClip clip;
-    if (end.type < 1 || end.type > 5) {
+    if (end.type < kEndArrowhead || end.type > kEndHollowNotchedArrowhead) {
         return clip;
     }
     const DecorationShape head = DecorationPoints(from, tip, end, w);
@@ -103,7 +112,7 @@ ArrowheadClip ArrowheadClipPolygon(Point from, Point tip, const LineEnd& end, in
 
 int32_t DecorationLineWidth(int32_t lineType, int32_t widthUnits)
 {
-    return lineType == 1 || lineType == 2 ? widthUnits : 1;
+    return LineTypeUsesWidth(lineType) ? widthUnits : 1;
 }
 
 Rect LineWithEndsBounds(Point p1, Point p2, int32_t lineType, int32_t widthUnits,
@@ -111,7 +120,7 @@ Rect LineWithEndsBounds(Point p1, Point p2, int32_t lineType, int32_t widthUnits
 {
     const int32_t w = DecorationLineWidth(lineType, widthUnits);
     Rect bounds = Rect{p1.x, p1.y, p2.x, p2.y}.Normalised();
-    if (lineType == 0) {
+    if (lineType == kLineNone) {
         return bounds;
     }
     const int32_t grow = w / 2 + 1;

@@ -6,9 +6,26 @@
 
 namespace figures {
 
-// The decoration at one end of a line: type 0..11 (0 none; 1..5 arrowheads, 6, 7
-// diamonds, 8, 9 squares, 10, 11 ellipses; even types from 2 on are hollow, plus 3,
-// the open arrowhead) and two sizes 1..3.
+// The decoration types at the ends of a line, by the value objects store (end1Type,
+// end2Type). Types above kEndHollowEllipse draw nothing.
+enum EndType : uint8_t {
+    kEndNone = 0,
+    kEndArrowhead = 1,
+    kEndHollowArrowhead = 2,
+    kEndOpenArrowhead = 3, // two strokes meeting at the tip
+    kEndNotchedArrowhead = 4,
+    kEndHollowNotchedArrowhead = 5,
+    kEndDiamond = 6,
+    kEndHollowDiamond = 7,
+    kEndSquare = 8,
+    kEndHollowSquare = 9,
+    kEndEllipse = 10, // upright whatever the line's direction
+    kEndHollowEllipse = 11,
+};
+
+// The decoration at one end of a line: an EndType (1..5 arrowheads, 6, 7 diamonds, 8, 9
+// squares, 10, 11 ellipses; the hollow ones are white inside and outlined) and two
+// sizes 1..3.
 struct LineEnd {
     uint8_t type = 0;
     uint8_t size1 = 1; // along the line
@@ -49,7 +66,7 @@ ArrowheadClip ArrowheadClipPolygon(Point from, Point tip, const LineEnd& end, in
 bool IsOutlinedDecoration(uint8_t type);
 
 // The width decorations are sized by: the line width in document units for the solid
-// line types 1 and 2, which scale with the drawing, and 1 for the cosmetic ones.
+// line types, which scale with the drawing, and 1 for the cosmetic ones.
 int32_t DecorationLineWidth(int32_t lineType, int32_t widthUnits);
 
 // The area a line p1 -> p2 of the given line type and width (document units) paints

@@ -1,6 +1,7 @@
 #include "figures/render/lineends/lineends.h"
 
 #include "figures/render/drawcontext.h"
+#include "figures/render/styles/linetype.h"
 
 #include <QPainterPath>
 #include <QPen>
@@ -13,13 +14,10 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kBlack = 0x000000;
-constexpr uint8_t kOpenArrowhead = 3;
-constexpr uint8_t kFilledEllipse = 10;
-constexpr uint8_t kHollowEllipse = 11;
-
+// The decorations white inside and outlined; the open arrowhead is outlined only.
 bool IsHollow(uint8_t type)
 {
-    return type == 2 || type == 5 || type == 7 || type == 9 || type == 11;
+    return type != kEndOpenArrowhead && IsOutlinedDecoration(type);
 }
 
 void SetPolygon(QPainterPath& path, const Point* p, int count)
@@ -59,14 +57,14 @@ void DrawDecoration(const DrawContext& dc, Point from, Point tip, const LineEnd&
     QPainterPath& figure = *scratch;
     const QPen& pen = dc.RoundPen(w, colour);
     const Point* p = shape.p;
-    if (end.type == kOpenArrowhead) {
+    if (end.type == kEndOpenArrowhead) {
         figure.moveTo(p[0].x, p[0].y);
         figure.lineTo(p[1].x, p[1].y);
         figure.lineTo(p[2].x, p[2].y);
         dc.StrokePath(figure, pen);
         return;
     }
-    if (end.type == kFilledEllipse || end.type == kHollowEllipse) {
+    if (end.type == kEndEllipse || end.type == kEndHollowEllipse) {
         figure.addEllipse(QRectF(QPointF(p[0].x, p[0].y), QPointF(p[1].x, p[1].y)));
     } else {
         SetPolygon(figure, p, shape.count);
@@ -86,7 +84,7 @@ void DrawLineWithEnds(const DrawContext& dc, Point p1, Point p2, int32_t lineTyp
                       int32_t widthUnits, const LineEnd& endAtP2, const LineEnd& endAtP1,
                       uint32_t colour)
 {
-    if (lineType == 0) {
+    if (lineType == kLineNone) {
         return;
     }
     const int32_t w = DecorationLineWidth(lineType, widthUnits);
@@ -112,7 +110,7 @@ void DrawLineWithEnds(const DrawContext& dc, Point p1, Point p2, int32_t lineTyp
 
 void ArrowStepDrawer::ArrowLine(Point p1, Point p2, uint16_t arrows)
 {
-    constexpr LineEnd kArrowhead{1, 1, 1};
+    constexpr LineEnd kArrowhead{kEndArrowhead, 1, 1};
     constexpr LineEnd kPlain{};
     DrawLineWithEnds(dc_, p1, p2, lineType_, widthUnits_, (arrows & 2) ? kArrowhead : kPlain,
                      (arrows & 1) ? kArrowhead : kPlain, colour_);

@@ -22,8 +22,6 @@ constexpr uint32_t kWhitenessBackground = 0x7FFFFFFF;
 // A tiled cell is prepared once as a texture when it is no larger than this.
 constexpr int64_t kMaxTextureCellPixels = int64_t(2048) * 2048;
 constexpr int kMaxMonochromeSide = 32767;
-// The anchored placement the centred fit becomes: middle row, centre column.
-constexpr int32_t kPlacementMiddleCentre = 5;
 
 uint32_t ReadU32(std::span<const uint8_t> b, size_t at)
 {

@@ -39,8 +39,20 @@ struct PictureDrawRequest {
     uint32_t rasterOperation = 0;
 };
 
-// The picture placements of the properties dialog.
+// The picture placements of the properties dialog, by the value objects store: stretched
+// over the destination, cut at the natural size and anchored at one of nine places
+// (rows top, middle, bottom by columns left, centre, right), tiled, or scaled to fit
+// without distortion and then tiled or centred.
 constexpr int32_t kPlacementStretch = 0;
+constexpr int32_t kPlacementTopLeft = 1;
+constexpr int32_t kPlacementTopCentre = 2;
+constexpr int32_t kPlacementTopRight = 3;
+constexpr int32_t kPlacementMiddleLeft = 4;
+constexpr int32_t kPlacementMiddleCentre = 5;
+constexpr int32_t kPlacementMiddleRight = 6;
+constexpr int32_t kPlacementBottomLeft = 7;
+constexpr int32_t kPlacementBottomCentre = 8;
+constexpr int32_t kPlacementBottomRight = 9;
 constexpr int32_t kPlacementTile = 10;
 constexpr int32_t kPlacementFitTiled = 11;
 constexpr int32_t kPlacementFitCentred = 12;

@@ -21,9 +21,9 @@ constexpr int32_t kLastLineType = static_cast<int32_t>(kLineTypeNames.size()) - 
 QList<qreal> DashPattern(int32_t type)
 {
     switch (type) {
-    case 3: return {18, 6};
-    case 4: return {3, 3};
-    case 5: return {9, 6, 3, 6};
+    case kLineDash: return {18, 6};
+    case kLineDot: return {3, 3};
+    case kLineDashDot: return {9, 6, 3, 6};
     default: return {9, 3, 3, 3, 3, 3};
     }
 }
@@ -43,19 +43,14 @@ const char* LineTypeName(int32_t i)
     return kLineTypeNames[static_cast<size_t>(i)];
 }
 
-bool LineTypeUsesWidth(int32_t type)
-{
-    return type == 1 || type == 2;
-}
-
 QPen LinePen(int32_t lineType, int32_t widthUnits, uint32_t colour)
 {
-    if (lineType == 0) {
+    if (lineType == kLineNone) {
         return QPen(Qt::NoPen);
     }
     const QColor qcolour = ToQColor(colour);
     if (LineTypeUsesWidth(lineType)) {
-        const Qt::PenCapStyle cap = lineType == 1 ? Qt::RoundCap : Qt::FlatCap;
+        const Qt::PenCapStyle cap = lineType == kLineRoundSolid ? Qt::RoundCap : Qt::FlatCap;
         return QPen(QBrush(qcolour), widthUnits, Qt::SolidLine, cap, Qt::RoundJoin);
     }
     // Cosmetic, so one device pixel wide under any world transform; dash lengths count

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "figures/render/styles/linetype.h"
+
 #include <QPen>
 
 #include <cstdint>
@@ -21,10 +23,6 @@ int32_t LineTypeCount();
 
 // The UTF-8 name of line type i, null outside 0..LineTypeCount() - 1.
 const char* LineTypeName(int32_t i);
-
-// True for the solid types 1 and 2, the only ones whose stroke follows lineWidth;
-// the dashed types are one pixel wide whatever width the object stores.
-bool LineTypeUsesWidth(int32_t type);
 
 // The pen of a line type, for a painter whose world transform maps document units to
 // device pixels. The solid types are geometric pens widthUnits document units wide, so
