@@ -55,6 +55,45 @@ void WmfPlayer::PatBlt(RecordReader& r)
     }
 }
 
+namespace {
+
+// Where a transfer takes its pixels from and puts them, in logical units and bitmap
+// pixels.
+struct Transfer {
+    QRectF source;
+    QRectF dest;
+};
+
+// The places of a transfer as the records store them, last parameter first: the source
+// size (stretching records only; the others copy at the destination's size), the source
+// position, a reserved word in the blits without a bitmap, then the destination's size and
+// position.
+Transfer ReadTransfer(RecordReader& r, bool sourceSize, bool reservedWord)
+{
+    int16_t srcHeight = 0;
+    int16_t srcWidth = 0;
+    if (sourceSize) {
+        srcHeight = r.I16();
+        srcWidth = r.I16();
+    }
+    const int16_t ySrc = r.I16();
+    const int16_t xSrc = r.I16();
+    if (reservedWord) {
+        r.U16();
+    }
+    const int16_t destHeight = r.I16();
+    const int16_t destWidth = r.I16();
+    const int16_t yDest = r.I16();
+    const int16_t xDest = r.I16();
+    if (!sourceSize) {
+        srcHeight = destHeight;
+        srcWidth = destWidth;
+    }
+    return {QRectF(xSrc, ySrc, srcWidth, srcHeight), QRectF(xDest, yDest, destWidth, destHeight)};
+}
+
+} // namespace
+
 // The bit-block transfers. Each has a form without a bitmap, whose parameters are just
 // those its function counts, which only combines the brush and the destination; in that
 // form a reserved word follows the source position.
@@ -63,58 +102,31 @@ void WmfPlayer::Blit(BlitKind kind, bool stretch, RecordReader& r)
     const size_t wordsWithoutBitmap = stretch ? 11 : 9;
     const bool withBitmap = r.Record().size() / 2 != wordsWithoutBitmap;
     const uint32_t rop = r.U32();
-    int16_t srcHeight = 0;
-    int16_t srcWidth = 0;
-    if (stretch) {
-        srcHeight = r.I16();
-        srcWidth = r.I16();
-    }
-    const int16_t ySrc = r.I16();
-    const int16_t xSrc = r.I16();
-    if (!withBitmap) {
-        r.U16();
-    }
-    const int16_t destHeight = r.I16();
-    const int16_t destWidth = r.I16();
-    const int16_t yDest = r.I16();
-    const int16_t xDest = r.I16();
+    const Transfer transfer = ReadTransfer(r, stretch, !withBitmap);
     if (!r.Ok()) {
         return;
     }
-    if (!stretch) {
-        srcHeight = destHeight;
-        srcWidth = destWidth;
-    }
-    const QRectF dest(xDest, yDest, destWidth, destHeight);
     if (!withBitmap) {
-        canvas_.StretchBlt(dest, QImage(), QRectF(), rop);
+        canvas_.StretchBlt(transfer.dest, QImage(), QRectF(), rop);
         return;
     }
     const QImage image = kind == BlitKind::Dib
                              ? DecodePackedWithin(canvas_, r.Rest(), kDibRgbColours).image
                              : DecodeBitmap16(r);
     // The source is a bitmap selected into a device, so y counts from its top.
-    canvas_.StretchBlt(dest, image, QRectF(xSrc, ySrc, srcWidth, srcHeight), rop);
+    canvas_.StretchBlt(transfer.dest, image, transfer.source, rop);
 }
 
 void WmfPlayer::StretchDib(RecordReader& r)
 {
     const uint32_t rop = r.U32();
     const uint16_t usage = r.U16();
-    const int16_t srcHeight = r.I16();
-    const int16_t srcWidth = r.I16();
-    const int16_t ySrc = r.I16();
-    const int16_t xSrc = r.I16();
-    const int16_t destHeight = r.I16();
-    const int16_t destWidth = r.I16();
-    const int16_t yDest = r.I16();
-    const int16_t xDest = r.I16();
+    const Transfer transfer = ReadTransfer(r, true, false);
     if (!r.Ok()) {
         return;
     }
     const Dib dib = DecodePackedWithin(canvas_, r.Rest(), usage);
-    canvas_.StretchBlt(QRectF(xDest, yDest, destWidth, destHeight), dib.image,
-                       DibSourceRect(dib, QRectF(xSrc, ySrc, srcWidth, srcHeight)), rop);
+    canvas_.StretchBlt(transfer.dest, dib.image, DibSourceRect(dib, transfer.source), rop);
 }
 
 void WmfPlayer::SetDibToDevice(RecordReader& r)
