@@ -138,8 +138,7 @@ QMenu* BuildViewPopupMenu(QWidget* parent, std::function<bool(int32_t)> enabled,
             QAction* action = menu->addAction(QString::fromUtf8(entry.text));
             action->setProperty(kCommandProperty, entry.id);
             action->setCheckable(entry.checkable);
-            QObject::connect(action, &QAction::triggered, root,
-                             [run, id = entry.id] { run(id); });
+            QObject::connect(action, &QAction::triggered, root, [run, id = entry.id] { run(id); });
             break;
         }
         }

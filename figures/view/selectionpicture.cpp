@@ -45,8 +45,8 @@ void Paint(QPainter& painter, std::span<const CBaseCom* const> objects, const Pa
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(QRect(QPoint(0, 0), page.size), Qt::white);
-    const DrawContext dc(painter, kDpi, kDpi, DeviceMapping::kZoomScale,
-                         DeviceMapping::kZoomScale, {page.area.left, page.area.top});
+    const DrawContext dc(painter, kDpi, kDpi, DeviceMapping::kZoomScale, DeviceMapping::kZoomScale,
+                         {page.area.left, page.area.top});
     dc.ApplyWorldTransform();
     DrawRequest request;
     request.dc = &dc;
@@ -103,6 +103,7 @@ QByteArray RenderObjectsSvg(std::span<const CBaseCom* const> objects)
     svg.setSize(page.size);
     svg.setViewBox(QRect(QPoint(0, 0), page.size));
     svg.setResolution(int(kDpi));
+    svg.setTitle(QStringLiteral("drawing"));
     QPainter painter;
     if (!painter.begin(&svg)) {
         return {};

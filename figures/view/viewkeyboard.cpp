@@ -104,10 +104,9 @@ bool ViewKeyboard::eventFilter(QObject* watched, QEvent* event)
         QWidget* host = view_.parentWidget();
         // A key taken by a shortcut never arrives as a key press: forward it now.
         if (host != nullptr && Binds(*key)) {
-            QCoreApplication::postEvent(
-                host, new ForwardedInputEvent(std::make_unique<QKeyEvent>(
-                          QEvent::KeyPress, key->key(), key->modifiers(), key->text(),
-                          key->isAutoRepeat(), key->count())));
+            QCoreApplication::postEvent(host, new ForwardedInputEvent(std::make_unique<QKeyEvent>(
+                                                  QEvent::KeyPress, key->key(), key->modifiers(),
+                                                  key->text(), key->isAutoRepeat(), key->count())));
         }
     }
     return QObject::eventFilter(watched, event);

@@ -136,7 +136,7 @@ TEST(ArrangeTurns, QuarterTurnsStayWithinOneTurnAndSkipObjectsThatCannotRotate)
         int32_t expected;
     };
     const Case cases[] = {
-        {0, false, 2700},   {2700, true, 0},     {900, true, 1800}, {3599, true, 899},
+        {0, false, 2700},   {2700, true, 0},       {900, true, 1800},  {3599, true, 899},
         {100, false, 2800}, {-5000, false, -2300}, {9000, true, 6300},
     };
     auto view = ShownView();

@@ -97,14 +97,28 @@ TEST(ViewPopupMenu, ShowsTheEntriesInOrderWithTheirShortcutTexts)
 {
     auto view = ShownView();
     std::unique_ptr<QMenu> menu(view->Commands().BuildPopupMenu(nullptr));
-    EXPECT_EQ(Texts(menu.get()),
-              (std::vector<std::string>{"属性(&E)...", "-", "剪切(&T)", "复制(&C)", "粘贴(&P)",
-                                        "粘贴外部内容\tCtrl-Shift-V", "删除(&D)", "全选(&S)", "-",
-                                        "层次(&L)", "对齐(&A)", "位置(&M)", "旋转(&R)", "组合(&O)",
-                                        "分解(&U)", "锁定(&K)", "解除锁定(&N)", "-",
-                                        "视图比例(&B)", "视图(&V)", "跳转(&J)"}));
-    EXPECT_EQ(EntryOf(menu.get(), ID_ALIGN_BOTTOM)->text().toStdString(),
-              "底边对齐(&B)\tCtrl-B");
+    EXPECT_EQ(Texts(menu.get()), (std::vector<std::string>{"属性(&E)...",
+                                                           "-",
+                                                           "剪切(&T)",
+                                                           "复制(&C)",
+                                                           "粘贴(&P)",
+                                                           "粘贴外部内容\tCtrl-Shift-V",
+                                                           "删除(&D)",
+                                                           "全选(&S)",
+                                                           "-",
+                                                           "层次(&L)",
+                                                           "对齐(&A)",
+                                                           "位置(&M)",
+                                                           "旋转(&R)",
+                                                           "组合(&O)",
+                                                           "分解(&U)",
+                                                           "锁定(&K)",
+                                                           "解除锁定(&N)",
+                                                           "-",
+                                                           "视图比例(&B)",
+                                                           "视图(&V)",
+                                                           "跳转(&J)"}));
+    EXPECT_EQ(EntryOf(menu.get(), ID_ALIGN_BOTTOM)->text().toStdString(), "底边对齐(&B)\tCtrl-B");
     EXPECT_EQ(EntryOf(menu.get(), ID_RIGHT_EDGE_RIGHT)->text().toStdString(),
               "右边右移(&I)\tShift-Right");
     QMenu* turns = nullptr;
@@ -190,7 +204,8 @@ TEST(ViewPopupMenu, ChecksTheZoomEntryOnlyOnItsExactZoom)
         view->CurrentView()->zoomX = c.zoomX;
         std::unique_ptr<QMenu> menu(view->Commands().BuildPopupMenu(nullptr));
         for (const int32_t id : zooms) {
-            EXPECT_EQ(EntryOf(menu.get(), id)->isChecked(), id == c.checked) << c.zoomX << " " << id;
+            EXPECT_EQ(EntryOf(menu.get(), id)->isChecked(), id == c.checked)
+                << c.zoomX << " " << id;
         }
     }
     EXPECT_TRUE(view->Commands().Execute(ID_ZOOM_25));
@@ -229,14 +244,15 @@ TEST(ViewKeyboard, BindsExactlyTheComponentsKeys)
                          std::to_string(action->data().toInt()));
         }
     }
-    EXPECT_EQ(bound, (std::set<std::string>{
-                         "Ctrl+A=32798", "Ctrl+B=32785", "Ctrl+C=57634", "Ctrl+H=170",
-                         "Ctrl+J=32797", "Ctrl+L=166", "Ctrl+R=32786", "Ctrl+T=165",
-                         "Ctrl+V=57637", "Del=57632", "Down=172", "Shift+Down=176", "F9=32796",
-                         "Ctrl+Ins=57634", "Shift+Ins=57637", "Left=173", "Shift+Left=177",
-                         "Return=32773", "Enter=32773", "Right=174", "Shift+Right=178",
-                         "Up=171", "Shift+Up=175", "Ctrl+W=169", "Ctrl+X=57635",
-                         "Ctrl+Shift+V=32800"}));
+    EXPECT_EQ(bound, (std::set<std::string>{"Ctrl+A=32798", "Ctrl+B=32785",      "Ctrl+C=57634",
+                                            "Ctrl+H=170",   "Ctrl+J=32797",      "Ctrl+L=166",
+                                            "Ctrl+R=32786", "Ctrl+T=165",        "Ctrl+V=57637",
+                                            "Del=57632",    "Down=172",          "Shift+Down=176",
+                                            "F9=32796",     "Ctrl+Ins=57634",    "Shift+Ins=57637",
+                                            "Left=173",     "Shift+Left=177",    "Return=32773",
+                                            "Enter=32773",  "Right=174",         "Shift+Right=178",
+                                            "Up=171",       "Shift+Up=175",      "Ctrl+W=169",
+                                            "Ctrl+X=57635", "Ctrl+Shift+V=32800"}));
 }
 
 TEST(ViewKeyboard, KeysRunEnabledCommandsAndAllReachTheHost)
@@ -272,9 +288,9 @@ TEST(ViewKeyboard, KeysRunEnabledCommandsAndAllReachTheHost)
     EXPECT_EQ(view.CurrentView()->ObjectCount(), 2);
     EXPECT_EQ(view.Selection().size(), 2u);
 
-    EXPECT_EQ(host.keys, (std::vector<QString>{"Del", "Ctrl+A", "Ctrl+T", "Up", "Shift+Right",
-                                               "Return", "Num+Enter", "Esc", "Ctrl+Z", "Ctrl+X",
-                                               "Shift+Ins"}));
+    EXPECT_EQ(host.keys,
+              (std::vector<QString>{"Del", "Ctrl+A", "Ctrl+T", "Up", "Shift+Right", "Return",
+                                    "Num+Enter", "Esc", "Ctrl+Z", "Ctrl+X", "Shift+Ins"}));
 }
 
 } // namespace
