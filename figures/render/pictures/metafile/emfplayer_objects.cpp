@@ -116,10 +116,7 @@ void EmfPlayer::CreatePen(RecordReader& r)
 {
     const uint32_t index = r.U32();
     GdiPen pen;
-    pen.style = r.U32();
-    pen.width = std::abs(double(r.I32()));
-    r.I32(); // the height of the width "point" is not used
-    pen.colour = ColourRef(r.U32());
+    ReadPenFields(r, FieldWidth::Long, pen);
     if (r.Ok()) {
         Put(index, pen);
     }

@@ -3,6 +3,8 @@
 #include "figures/render/pictures/metafile/metafilecanvas.h"
 #include "figures/render/pictures/metafile/recordreader.h"
 
+#include <cmath>
+
 namespace figures {
 
 namespace {
@@ -28,6 +30,14 @@ void ReadFontFields(RecordReader& r, FieldWidth width, GdiFont& font)
     font.strikeOut = r.U8() != 0;
     font.charSet = r.U8();
     r.Skip(4); // precision, quality, pitch and family
+}
+
+void ReadPenFields(RecordReader& r, FieldWidth width, GdiPen& pen)
+{
+    pen.style = width == FieldWidth::Long ? r.U32() : r.U16();
+    pen.width = std::abs(double(ReadField(r, width)));
+    ReadField(r, width); // the height of the width "point" is not used
+    pen.colour = ColourRef(r.U32());
 }
 
 Dib DecodeDibWithin(MetafileCanvas& canvas, std::span<const uint8_t> info,

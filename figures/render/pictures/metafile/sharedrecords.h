@@ -27,6 +27,11 @@ enum class FieldWidth { Short, Long };
 // turns the characters too.
 void ReadFontFields(RecordReader& r, FieldWidth width, GdiFont& font);
 
+// The logical pen fields in the order both formats store them: the style, the width
+// (a point whose height is not used) and the colour, in the format's field width but for
+// the colour.
+void ReadPenFields(RecordReader& r, FieldWidth width, GdiPen& pen);
+
 // A bitmap decoded within what is left of the canvas's pixel budget and charged to it.
 Dib DecodeDibWithin(MetafileCanvas& canvas, std::span<const uint8_t> info,
                     std::span<const uint8_t> bits, uint32_t usage, bool premultipliedAlpha = false);

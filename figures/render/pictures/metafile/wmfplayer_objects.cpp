@@ -36,10 +36,7 @@ const GdiBrush* WmfPlayer::BrushAt(uint32_t index) const
 void WmfPlayer::CreatePen(RecordReader& r)
 {
     GdiPen pen;
-    pen.style = r.U16();
-    pen.width = std::abs(r.I16());
-    r.I16(); // the height of the width "point" is not used
-    pen.colour = ColourRef(r.U32());
+    ReadPenFields(r, FieldWidth::Short, pen);
     if (r.Ok()) {
         Add(pen);
     } else {
