@@ -141,6 +141,26 @@ void CViewWnd::SetBackground(uint32_t colour)
     viewport()->update();
 }
 
+void CViewWnd::SetGridSpacing(int32_t units)
+{
+    drag_->Snapper().SetGrid(units);
+}
+
+int32_t CViewWnd::GridSpacing() const
+{
+    return drag_->Snapper().Grid();
+}
+
+void CViewWnd::SetAlignmentGuides(bool on)
+{
+    drag_->Snapper().SetGuides(on);
+}
+
+bool CViewWnd::AlignmentGuides() const
+{
+    return drag_->Snapper().Guides();
+}
+
 // --- coordinates ---
 
 DeviceMapping CViewWnd::Mapping() const

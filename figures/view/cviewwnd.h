@@ -93,6 +93,13 @@ public:
     void SetPopupEnabled(bool enabled) { popupEnabled_ = enabled; }
     bool PopupEnabled() const { return popupEnabled_; }
     void SetPickerPanel(PickerPanel* picker) { picker_ = picker; }
+    // Moved and created frames rest on a grid of this spacing (document units, 0 = off)
+    // and, with guides on, against the edges and centres of the visible objects within
+    // 5 pixels, shown as thin lines while dragging. Both are off by default.
+    void SetGridSpacing(int32_t units);
+    int32_t GridSpacing() const;
+    void SetAlignmentGuides(bool on);
+    bool AlignmentGuides() const;
     void SetObjectUi(ObjectUi* ui) { objectUi_ = ui; }
 
     // --- coordinates ---

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace figures {
@@ -27,6 +28,9 @@ QPen FeedbackPen()
     pen.setDashPattern({1.0, 1.0});
     return pen;
 }
+
+// Guides catch a frame's line this close to them.
+constexpr int32_t kGuideTolerancePixels = 5;
 
 QRect NormalisedClientRect(Point a, Point b)
 {
@@ -68,6 +72,7 @@ void DragMachine::End()
     hasOutline_ = false;
     outline_ = QPainterPath();
     moved_.clear();
+    guides_.clear();
     view_.viewport()->update(shownRect_);
     shownRect_ = QRect();
 }
@@ -96,6 +101,10 @@ void DragMachine::StartCreate(std::unique_ptr<CBaseCom> object, Point press)
         return; // the new object dies here
     }
     created_ = std::move(object);
+    if (snapper_.Active()) {
+        CollectTargets({});
+        pressDoc_ = SnappedDocument(press);
+    }
     BeginCreateArgs begin{pressDoc_};
     created_->OnMessage(OM_BEGIN_CREATE, &begin);
 }
@@ -123,6 +132,10 @@ void DragMachine::StartMove(Point press)
         return;
     }
     moved_ = std::move(moved);
+    if (snapper_.Active()) {
+        CollectTargets(moved_);
+    }
+    moveDelta_ = {};
     SetFeedback();
 }
 
@@ -180,8 +193,11 @@ void DragMachine::Track(Point client, TrackEvent event)
 {
     last_ = client;
     switch (kind_) {
-    case Kind::RubberBand:
-    case Kind::Move: SetFeedback(); break;
+    case Kind::RubberBand: SetFeedback(); break;
+    case Kind::Move:
+        moveDelta_ = MoveDelta(client);
+        SetFeedback();
+        break;
     case Kind::Create: TrackCreate(client, event); break;
     case Kind::Handle: TrackHandle(client); break;
     case Kind::None: break;
@@ -287,7 +303,7 @@ void DragMachine::FinishRubberBand(Point client, bool shift)
 
 void DragMachine::TrackCreate(Point client, TrackEvent event)
 {
-    const Point doc = view_.ClientToDocument(client);
+    const Point doc = SnappedDocument(client);
     TrackCreateArgs track(event, doc.x - pressDoc_.x, doc.y - pressDoc_.y);
     const int32_t answer = created_->OnMessage(OM_TRACK_CREATE, &track);
     hasOutline_ = track.hasOutline;
@@ -332,11 +348,11 @@ void DragMachine::FinishCreate(bool completed, Point release)
 
 void DragMachine::FinishMove(Point client)
 {
+    const Point delta = MoveDelta(client);
+    const int32_t dx = delta.x;
+    const int32_t dy = delta.y;
     std::vector<Outline> moved = std::move(moved_);
     End();
-    const Point doc = view_.ClientToDocument(client);
-    const int32_t dx = doc.x - pressDoc_.x;
-    const int32_t dy = doc.y - pressDoc_.y;
     for (const Outline& o : moved) {
         view_.SetObjectRect(o.object, o.object->frame.Offset(dx, dy));
     }
@@ -390,6 +406,54 @@ void DragMachine::FinishHandle(bool completed)
     view_.SetModified();
 }
 
+// --- snapping ---
+
+void DragMachine::CollectTargets(const std::vector<Outline>& skip)
+{
+    const QSize size = view_.viewport()->size();
+    const Rect visible{view_.ClientToDocument({0, 0}).x, view_.ClientToDocument({0, 0}).y,
+                       view_.ClientToDocument({size.width(), size.height()}).x,
+                       view_.ClientToDocument({size.width(), size.height()}).y};
+    std::vector<CBaseCom*> near;
+    view_.index_.ObjectsMeeting(visible, 0, near);
+    std::vector<Rect> frames;
+    for (const CBaseCom* object : near) {
+        const bool moving = std::any_of(skip.begin(), skip.end(),
+                                        [object](const Outline& o) { return o.object == object; });
+        if (!moving) {
+            frames.push_back(object->frame);
+        }
+    }
+    snapper_.SetTargets(frames);
+}
+
+Point DragMachine::MoveDelta(Point client)
+{
+    const Point doc = view_.ClientToDocument(client);
+    Point delta{doc.x - pressDoc_.x, doc.y - pressDoc_.y};
+    if (!snapper_.Active() || moved_.empty()) {
+        return delta;
+    }
+    // The moved objects snap as one box.
+    Rect box = moved_.front().object->frame;
+    for (const Outline& o : moved_) {
+        box = box.Spanning(o.object->frame);
+    }
+    const int32_t tolerance = view_.Mapping().DocumentLengthX(kGuideTolerancePixels);
+    const Point correction = snapper_.SnapFrame(box.Offset(delta.x, delta.y), tolerance, guides_);
+    return {delta.x + correction.x, delta.y + correction.y};
+}
+
+Point DragMachine::SnappedDocument(Point client)
+{
+    const Point doc = view_.ClientToDocument(client);
+    if (!snapper_.Active()) {
+        return doc;
+    }
+    const int32_t tolerance = view_.Mapping().DocumentLengthX(kGuideTolerancePixels);
+    return snapper_.SnapPoint(doc, tolerance, guides_);
+}
+
 // --- feedback ---
 
 void DragMachine::SetFeedback()
@@ -410,9 +474,9 @@ QRect DragMachine::OverlayRect() const
         break;
     case Kind::Move:
         for (const Outline& o : moved_) {
-            const Point grip = map.ToDevice(o.grip);
+            const Point origin = MovedOrigin(o);
             const QRectF box = scale.map(o.path).boundingRect();
-            area |= box.toAlignedRect().translated(last_.x - grip.x, last_.y - grip.y);
+            area |= box.toAlignedRect().translated(origin.x, origin.y);
         }
         break;
     case Kind::Create:
@@ -423,6 +487,11 @@ QRect DragMachine::OverlayRect() const
         }
         break;
     case Kind::None: break;
+    }
+    const QSize size = view_.viewport()->size();
+    for (const GuideLine& g : guides_) {
+        const Point at = view_.DocumentToClient(Point{g.at, g.at});
+        area |= g.vertical ? QRect(at.x - 1, 0, 3, size.height()) : QRect(0, at.y - 1, size.width(), 3);
     }
     return area.isNull() ? area : area.adjusted(-2, -2, 2, 2);
 }
@@ -451,8 +520,7 @@ void DragMachine::PaintOverlay(QPainter& painter) const
     }
     case Kind::Move:
         for (const Outline& o : moved_) {
-            const Point grip = map.ToDevice(o.grip);
-            drawAt(o.path, {last_.x - grip.x, last_.y - grip.y});
+            drawAt(o.path, MovedOrigin(o));
         }
         break;
     case Kind::Create:
@@ -463,7 +531,31 @@ void DragMachine::PaintOverlay(QPainter& painter) const
         break;
     case Kind::None: break;
     }
+    painter.resetTransform();
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setPen(QPen(QColor(0x00, 0x78, 0xD7), 0));
+    const QSize size = view_.viewport()->size();
+    for (const GuideLine& g : guides_) {
+        const Point at = view_.DocumentToClient(Point{g.at, g.at});
+        if (g.vertical) {
+            painter.drawLine(at.x, 0, at.x, size.height());
+        } else {
+            painter.drawLine(0, at.y, size.width(), at.y);
+        }
+    }
     painter.restore();
+}
+
+Point DragMachine::MovedOrigin(const Outline& o) const
+{
+    // Without snapping every outline keeps its place relative to the pointer; with it,
+    // the outlines show where the frames will land.
+    if (!snapper_.Active()) {
+        const Point grip = view_.Mapping().ToDevice(o.grip);
+        return {last_.x - grip.x, last_.y - grip.y};
+    }
+    return view_.DocumentToClient(
+        Point{o.object->frame.left + moveDelta_.x, o.object->frame.top + moveDelta_.y});
 }
 
 } // namespace figures

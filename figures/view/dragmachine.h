@@ -2,6 +2,7 @@
 
 #include "figures/model/objects/objectmessages.h"
 #include "figures/render/geometry.h"
+#include "figures/view/framesnapper.h"
 
 #include <QPainterPath>
 #include <QRect>
@@ -61,6 +62,11 @@ public:
     // The client pixels the feedback covers.
     QRect OverlayRect() const;
 
+    // Grid and alignment guides for moves and creation (off unless switched on).
+    FrameSnapper& Snapper() { return snapper_; }
+    // The lines the dragged frame rests against now.
+    const std::vector<GuideLine>& Guides() const { return guides_; }
+
 private:
     struct Outline {
         CBaseCom* object = nullptr;
@@ -80,6 +86,12 @@ private:
     void Tick();
     void SetFeedback();
     bool GrabLost() const;
+    // Guide targets: the frames of the visible objects not in skip.
+    void CollectTargets(const std::vector<Outline>& skip);
+    // The move offset for the pointer at client, after snapping.
+    Point MoveDelta(Point client);
+    Point SnappedDocument(Point client);
+    Point MovedOrigin(const Outline& o) const;
 
     CViewWnd& view_;
     QTimer autoScroll_;
@@ -104,6 +116,10 @@ private:
     QPainterPath outline_;
     bool hasOutline_ = false;
     Point outlineOrigin_;
+
+    FrameSnapper snapper_;
+    std::vector<GuideLine> guides_;
+    Point moveDelta_; // document units, the offset the outlines show
 };
 
 } // namespace figures
