@@ -293,5 +293,29 @@ TEST(ViewKeyboard, KeysRunEnabledCommandsAndAllReachTheHost)
                                     "Num+Enter", "Esc", "Ctrl+Z", "Ctrl+X", "Shift+Ins"}));
 }
 
+TEST(ViewKeyboard, CommandsWaitWhileADragHoldsTheObjects)
+{
+    Host host;
+    CViewWnd& view = *host.view;
+    CRichGraph* a = AddShape(view, kRectangle, {100, 100, 300, 300});
+    const QPoint centre = CentreOf(view, *a);
+    QTest::mousePress(Canvas(view), Qt::LeftButton, {}, centre);
+    QTest::mouseMove(Canvas(view), centre + QPoint(30, 20));
+    ASSERT_TRUE(view.IsDragging());
+    EXPECT_FALSE(view.Commands().Execute(ID_EDIT_DELETE));
+    host.Press(Qt::Key_Delete);
+    host.Press(Qt::Key_Right);
+    EXPECT_EQ(view.CurrentView()->ObjectCount(), 1);
+    EXPECT_EQ(a->frame, (Rect{100, 100, 300, 300}));
+    // Esc belongs to the drag: it cancels, and the key still reaches the host.
+    host.Press(Qt::Key_Escape);
+    EXPECT_FALSE(view.IsDragging());
+    QTest::mouseRelease(Canvas(view), Qt::LeftButton, {}, centre + QPoint(30, 20));
+    EXPECT_EQ(a->frame, (Rect{100, 100, 300, 300}));
+    EXPECT_TRUE(view.Commands().Execute(ID_EDIT_DELETE));
+    EXPECT_EQ(view.CurrentView()->ObjectCount(), 0);
+    EXPECT_EQ(host.keys, (std::vector<QString>{"Del", "Right", "Esc"}));
+}
+
 } // namespace
 } // namespace figures
