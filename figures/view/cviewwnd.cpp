@@ -91,6 +91,7 @@ void CViewWnd::SelectView(int index)
     canvas_.InvalidateAll();
     viewport()->update();
     UpdateScrollBars();
+    emit viewShown(currentIndex_);
 }
 
 void CViewWnd::SetModified()
@@ -98,6 +99,7 @@ void CViewWnd::SetModified()
     if (currentView_ != nullptr) {
         currentView_->modified = true;
         document_.SetModified(true);
+        emit modified();
     }
 }
 

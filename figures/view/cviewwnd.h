@@ -183,6 +183,10 @@ signals:
     void popupRequested(QPoint pos);
     // The shown view changed its zoom.
     void zoomChanged(int zoomX);
+    // SetModified marked the shown view: a drag step, a command or a dialog changed it.
+    void modified();
+    // Another view (or none, -1) is shown.
+    void viewShown(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -148,10 +148,11 @@ void CViewWnd::mouseReleaseEvent(QMouseEvent* event)
         Forward(event);
     }
     if (drag_->Active()) {
-        if (event->button() == Qt::LeftButton) {
-            drag_->LeftRelease(ClientPoint(event), event->modifiers());
+        if (event->button() != Qt::LeftButton) {
+            return;
         }
-        return;
+        // The drag lets go of the mouse here; the release over an object is still news.
+        drag_->LeftRelease(ClientPoint(event), event->modifiers());
     }
     if (event->button() == Qt::LeftButton) {
         if (CBaseCom* object = ObjectAt(ClientPoint(event))) {
@@ -266,17 +267,18 @@ void CViewWnd::wheelEvent(QWheelEvent* event)
 void CViewWnd::keyPressEvent(QKeyEvent* event)
 {
     Forward(event);
-    if (drag_->Active() && drag_->Key(event->key())) {
-        event->accept();
-        return;
+    // Accepted either way: the host hears of every key once, through the forwarded copy,
+    // not a second time as a key bubbling up from its child.
+    event->accept();
+    if (drag_->Active()) {
+        drag_->Key(event->key());
     }
-    event->ignore();
 }
 
 void CViewWnd::keyReleaseEvent(QKeyEvent* event)
 {
     Forward(event);
-    event->ignore();
+    event->accept();
 }
 
 void CViewWnd::focusInEvent(QFocusEvent* event)
