@@ -5,6 +5,7 @@
 // Keys: + and - zoom through 10 % .. 300 %; 0 back to 100 %; 1..9 choose a preset shape
 // for the next press (drag or click to create it); L a line; Delete removes the
 // selection; A selects all; PageUp/PageDown switch views; S saves back to the file.
+#include "figures/dialogs/installviewdialogs.h"
 #include "figures/model/objects/crichgraph.h"
 #include "figures/model/objects/crichline.h"
 #include "figures/model/storage/documentformat.h"
@@ -63,6 +64,7 @@ public:
         layout->setContentsMargins(0, 0, 0, 0);
         view_ = new CViewWnd(this);
         view_->SetPickerPanel(&picker_);
+        figures::InstallViewDialogs(*view_);
         layout->addWidget(view_);
         Open();
     }
