@@ -44,6 +44,7 @@ public:
     void SetDialogs(ViewDialogs dialogs) { dialogs_ = std::move(dialogs); }
     ArrangeCommands& Arrange() { return arrange_; }
     ViewClipboard& Clipboard() { return clipboard_; }
+    ViewKeyboard& Keyboard() { return *keyboard_; }
     const ViewKeyboard& Keyboard() const { return *keyboard_; }
 
     // The popup menu as the view shows it at a right press, its entries enabled and

@@ -75,41 +75,61 @@ QAction* ViewKeyboard::ActionFor(int32_t id) const
     return nullptr;
 }
 
+void ViewKeyboard::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    Refresh();
+}
+
 void ViewKeyboard::Refresh()
 {
     for (QAction* action : actions_) {
-        action->setEnabled(commands_.IsEnabled(action->data().toInt()));
+        action->setEnabled(enabled_ && commands_.IsEnabled(action->data().toInt()));
     }
 }
 
-bool ViewKeyboard::Binds(const QKeyEvent& key) const
+QAction* ViewKeyboard::BoundAction(const QKeyEvent& key) const
 {
     const QKeySequence pressed(
         QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
-    for (const QAction* action : actions_) {
+    for (QAction* action : actions_) {
         if (action->isEnabled() && action->shortcuts().contains(pressed)) {
-            return true;
+            return action;
         }
     }
-    return false;
+    return nullptr;
+}
+
+void ViewKeyboard::ForwardToHost(const QKeyEvent& key) const
+{
+    if (QWidget* host = view_.parentWidget()) {
+        QCoreApplication::postEvent(host, new ForwardedInputEvent(std::make_unique<QKeyEvent>(
+                                              QEvent::KeyPress, key.key(), key.modifiers(),
+                                              key.text(), key.isAutoRepeat(), key.count())));
+    }
 }
 
 bool ViewKeyboard::eventFilter(QObject* watched, QEvent* event)
 {
-    // Every key first asks the focus widget whether it wants the key itself; that is the
-    // moment to set the actions' states, before the shortcut is looked up.
-    if (event->type() == QEvent::ShortcutOverride) {
-        Refresh();
-        const auto* key = static_cast<const QKeyEvent*>(event);
-        QWidget* host = view_.parentWidget();
-        // A key taken by a shortcut never arrives as a key press: forward it now.
-        if (host != nullptr && Binds(*key)) {
-            QCoreApplication::postEvent(host, new ForwardedInputEvent(std::make_unique<QKeyEvent>(
-                                                  QEvent::KeyPress, key->key(), key->modifiers(),
-                                                  key->text(), key->isAutoRepeat(), key->count())));
-        }
+    const QEvent::Type type = event->type();
+    if (!enabled_ || (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)) {
+        return QObject::eventFilter(watched, event);
     }
-    return QObject::eventFilter(watched, event);
+    // Every key first asks the focus widget whether it wants the key itself; that is the
+    // moment to set the actions' states. Claiming a bound key there makes it arrive as a
+    // key press, so that no shortcut of the windows around the view takes it.
+    Refresh();
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    QAction* action = BoundAction(*key);
+    if (action == nullptr) {
+        return QObject::eventFilter(watched, event);
+    }
+    event->accept();
+    if (type == QEvent::KeyPress) {
+        ForwardToHost(*key);
+        action->trigger();
+    }
+    return true;
 }
 
 } // namespace figures

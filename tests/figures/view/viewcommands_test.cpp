@@ -317,5 +317,35 @@ TEST(ViewKeyboard, CommandsWaitWhileADragHoldsTheObjects)
     EXPECT_EQ(host.keys, (std::vector<QString>{"Del", "Right", "Esc"}));
 }
 
+TEST(ViewKeyboard, BoundKeysWinOverTheHostsShortcutsOnlyWhileTheirCommandIsOn)
+{
+    Host host;
+    CViewWnd& view = *host.view;
+    CRichGraph* a = AddShape(view, kRectangle, {100, 100, 300, 300});
+    int hostCopies = 0;
+    QAction hostCopy(&host);
+    hostCopy.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    host.addAction(&hostCopy);
+    QObject::connect(&hostCopy, &QAction::triggered, [&] { ++hostCopies; });
+    QApplication::clipboard()->clear();
+
+    host.Press(Qt::Key_C, Qt::ControlModifier); // nothing selected: the host's copy
+    EXPECT_EQ(hostCopies, 1);
+    view.SetSelection(std::vector<CBaseCom*>{a}, false);
+    host.Press(Qt::Key_C, Qt::ControlModifier); // the view's copy
+    EXPECT_EQ(hostCopies, 1);
+    EXPECT_TRUE(view.Commands().Clipboard().HasData());
+
+    // A host that handles the keys itself switches the view's bindings off.
+    view.Commands().Keyboard().SetEnabled(false);
+    host.Press(Qt::Key_Right);
+    host.Press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(a->frame, (Rect{100, 100, 300, 300}));
+    EXPECT_EQ(hostCopies, 2);
+    view.Commands().Keyboard().SetEnabled(true);
+    host.Press(Qt::Key_Right);
+    EXPECT_EQ(a->frame.left, 103);
+}
+
 } // namespace
 } // namespace figures
