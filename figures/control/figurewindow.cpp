@@ -212,6 +212,8 @@ QVariant FigureWindow::Property(int id) const
     case PropReserved: return Reserved();
     case PropTextEditing: return TextEditing();
     case PropPopupMenu: return PopupMenu();
+    case PropGridSpacing: return GridSpacing();
+    case PropAlignmentGuides: return AlignmentGuides();
     default: return {};
     }
 }
@@ -241,6 +243,8 @@ bool FigureWindow::SetProperty(int id, const QVariant& value)
     case PropReserved: SetReserved(number); return true;
     case PropTextEditing: SetTextEditing(value.toBool()); return true;
     case PropPopupMenu: SetPopupMenu(value.toBool()); return true;
+    case PropGridSpacing: SetGridSpacing(number); return true;
+    case PropAlignmentGuides: SetAlignmentGuides(value.toBool()); return true;
     default: return false;
     }
 }
@@ -394,6 +398,26 @@ void FigureWindow::SetPopupMenu(bool enabled)
 {
     d_->popupMenu = enabled;
     d_->view->SetPopupEnabled(enabled);
+}
+
+int FigureWindow::GridSpacing() const
+{
+    return d_->view->GridSpacing();
+}
+
+void FigureWindow::SetGridSpacing(int units)
+{
+    d_->view->SetGridSpacing(std::max(units, 0));
+}
+
+bool FigureWindow::AlignmentGuides() const
+{
+    return d_->view->AlignmentGuides();
+}
+
+void FigureWindow::SetAlignmentGuides(bool on)
+{
+    d_->view->SetAlignmentGuides(on);
 }
 
 // --- commands ---

@@ -34,17 +34,19 @@ class FigureWindow : public QFrame {
 public:
     // The properties by number, in the order hosts persist and address them.
     enum PropertyId : int {
-        PropDocument = 0,    // QByteArray: the whole document
-        PropCurrentView = 1, // int: -1 when no view is current
-        PropViewCount = 2,   // int, read only
-        PropObjectCount = 3, // int, read only: objects of the current view
-        PropBackColour = 4,  // uint32_t colour
-        PropBorderStyle = 5, // int 0..5, see SetBorderStyle
-        PropScrollBars = 6,  // bool
-        PropZoom = 7,        // int percent
-        PropReserved = 8,    // int, kept in the initial values, no effect
-        PropTextEditing = 9, // bool: double clicks open text boxes for editing
-        PropPopupMenu = 10,  // bool: right clicks open the popup menu
+        PropDocument = 0,         // QByteArray: the whole document
+        PropCurrentView = 1,      // int: -1 when no view is current
+        PropViewCount = 2,        // int, read only
+        PropObjectCount = 3,      // int, read only: objects of the current view
+        PropBackColour = 4,       // uint32_t colour
+        PropBorderStyle = 5,      // int 0..5, see SetBorderStyle
+        PropScrollBars = 6,       // bool
+        PropZoom = 7,             // int percent
+        PropReserved = 8,         // int, kept in the initial values, no effect
+        PropTextEditing = 9,      // bool: double clicks open text boxes for editing
+        PropPopupMenu = 10,       // bool: right clicks open the popup menu
+        PropGridSpacing = 11,     // int document units, 0 = no grid
+        PropAlignmentGuides = 12, // bool
     };
     static constexpr uint32_t kButtonFace = 0xFF000000;
     static constexpr int kDefaultShape = 3; // AddShape without a number: the rectangle
@@ -103,6 +105,14 @@ public:
     void SetTextEditing(bool enabled);
     bool PopupMenu() const;
     void SetPopupMenu(bool enabled);
+    // Moved and created frames rest on a grid of this spacing (document units, 0 = off).
+    // Not part of the initial values; off in a new control.
+    int GridSpacing() const;
+    void SetGridSpacing(int units);
+    // Moves and creations snap to the edges and centres of the visible objects within a
+    // few pixels and show guide lines while dragging. Off in a new control.
+    bool AlignmentGuides() const;
+    void SetAlignmentGuides(bool on);
 
     // --- commands ---
     // The current view's index of each selected object in selection order.

@@ -285,3 +285,34 @@ TEST(FigureWindow, PassesCanvasInputOnAsItsOwnEvents)
 
 } // namespace
 } // namespace figures
+
+namespace figures {
+namespace {
+
+TEST(FigureWindow, SnapsMovesToTheGridWhenAsked)
+{
+    auto control = controltest::ShownControl();
+    EXPECT_EQ(control->GridSpacing(), 0);
+    EXPECT_FALSE(control->AlignmentGuides());
+    control->SetProperty(FigureWindow::PropGridSpacing, 50);
+    control->SetProperty(FigureWindow::PropAlignmentGuides, true);
+    EXPECT_EQ(control->Property(FigureWindow::PropGridSpacing).toInt(), 50);
+    EXPECT_TRUE(control->Property(FigureWindow::PropAlignmentGuides).toBool());
+    control->SetAlignmentGuides(false);
+
+    control->AddShape();
+    QWidget* canvas = control->childAt(20, 20);
+    ASSERT_NE(canvas, nullptr);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseMove(canvas, QPoint(40, 30));
+    QTest::mouseMove(canvas, QPoint(67, 43));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(67, 43));
+    const Rect frame = controltest::ReadBack(*control)->ViewAt(0)->ObjectByIndex(0)->frame;
+    EXPECT_EQ(frame.left % 50, 0);
+    EXPECT_EQ(frame.top % 50, 0);
+    EXPECT_GT(frame.left, 10);
+    EXPECT_EQ(frame.Width(), 100);
+}
+
+} // namespace
+} // namespace figures
