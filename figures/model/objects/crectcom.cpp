@@ -79,12 +79,11 @@ void CRectCom::Serialize(CArchive& ar)
     shadowDirection = ar.ReadI32();
     shadowOffset = ar.ReadI32();
     shadowColour = ar.ReadU32();
+    // A kind this version does not know (written by a newer one, or damaged) is kept as
+    // stored, so opening and saving such a file changes none of its bytes; it paints no
+    // fill, as every kind outside the painting switch does.
     const int32_t storedFill = ar.ReadI32();
-    const std::optional<FillKind> kind = FillKindFromStored(storedFill);
-    if (!kind) {
-        throw ArchiveError("unknown fill kind " + std::to_string(storedFill));
-    }
-    fillKind = *kind;
+    fillKind = FillKindFromStored(storedFill).value_or(static_cast<FillKind>(storedFill));
     fillColour = ar.ReadU32();
     fillBackColour = 0xFFFFFF;
     hatchStyle = ar.ReadI32();

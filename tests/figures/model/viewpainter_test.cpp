@@ -54,6 +54,21 @@ CRichGraph& AddCustomRectangle(View& view, Rect frame)
     return shape;
 }
 
+TEST(ShapeFill, AKindNoKindHasPaintsNoFillOverWhatLiesBelow)
+{
+    for (const int32_t stored : {0, 6, -1}) {
+        View view;
+        auto& below = AddShape(view, 2, {10, 10, 90, 90});
+        below.fillKind = FillKind::Colour;
+        below.fillColour = 0xFF0000; // blue
+        auto& above = AddShape(view, 2, {20, 20, 80, 80});
+        above.fillKind = static_cast<FillKind>(stored);
+        const QImage image = Render(view, 100, 100);
+        const QRgb expected = stored == 0 ? kWhite : 0xFF0000FF;
+        EXPECT_EQ(image.pixel(50, 50), expected) << stored;
+    }
+}
+
 TEST(ShapeFill, PatternFiftyPercentIsAOnePixelCheckerboard)
 {
     View view;
