@@ -166,8 +166,9 @@ private:
     bool PrepareFont(const QTransform& toOutput, TextFont& out);
     struct TextRun;
     TextRun LayOutText(const TextRequest& request, const TextFont& tf, bool flipped) const;
-    static QPainterPath GlyphOutlines(const TextRequest& request, const QFont& font,
-                                      const TextRun& run);
+    // The glyphs of a laid-out string as one path, built anew for every call.
+    QPainterPath GlyphOutlines(const TextRequest& request, const QFont& font,
+                               const TextRun& run) const;
     // Paints a laid-out string outside the path bracket; false when it would not show.
     bool PaintText(const TextRequest& request, const TextFont& tf, const TextRun& run,
                    const QTransform& toDevice, const QTransform& logicalToDevice);

@@ -221,7 +221,7 @@ MetafileCanvas::TextRun MetafileCanvas::LayOutText(const TextRequest& request, c
 }
 
 QPainterPath MetafileCanvas::GlyphOutlines(const TextRequest& request, const QFont& font,
-                                           const TextRun& run)
+                                           const TextRun& run) const
 {
     QPainterPath glyphs;
     for (size_t i = 0; i < request.cells.size(); ++i) {
