@@ -77,8 +77,11 @@ public:
     int reserved = 1;
     bool textEditing = true;
     bool popupMenu = true;
-    // A change of the document waits for the end of the user action that made it.
+    // A change of the document waits for the end of the user action that made it, and is
+    // reported only when the document differs from the one last reported or handed in:
+    // the canvas marks a click on an object as a change even when nothing moved.
     bool changePending = false;
+    QByteArray reportedBytes;
     bool flushQueued = false;
     // Set while a canvas event is handed to the control's own event filters.
     bool deliveringInput = false;
@@ -100,6 +103,7 @@ FigureWindow::FigureWindow(const QByteArray& initialValues, QWidget* parent)
     if (!ApplyInitialValues(initialValues)) {
         ApplyInitialValues(DefaultInitialValues());
     }
+    d_->reportedBytes = DocumentContent();
 }
 
 FigureWindow::~FigureWindow() = default;
@@ -150,8 +154,13 @@ void FigureWindow::NoteChange()
 void FigureWindow::FlushChange()
 {
     d_->flushQueued = false;
-    if (d_->changePending && !d_->view->IsDragging()) {
-        d_->changePending = false;
+    if (!d_->changePending || d_->view->IsDragging()) {
+        return;
+    }
+    d_->changePending = false;
+    const QByteArray bytes = DocumentContent();
+    if (bytes != d_->reportedBytes) {
+        d_->reportedBytes = bytes;
         emit documentChanged();
     }
 }
@@ -270,13 +279,16 @@ bool FigureWindow::SetDocumentContent(const QByteArray& bytes)
             d_->documentBytes.clear();
             const std::vector<uint8_t> fresh = WriteDocument(Document());
             d_->view->SetDocumentContent(fresh);
+            d_->reportedBytes = DocumentContent();
             return true;
         }
         if (!StartsWithMagic(bytes)) {
             return false;
         }
         d_->documentBytes = bytes;
-        return d_->view->SetDocumentContent(AsSpan(bytes));
+        const bool complete = d_->view->SetDocumentContent(AsSpan(bytes));
+        d_->reportedBytes = DocumentContent();
+        return complete;
     });
 }
 

@@ -150,7 +150,8 @@ signals:
     void leftButtonPressedOnObject(int index);
     void leftButtonReleasedOnObject(int index);
     // One completed change of the document: a drag, a command, a paste, an edit in a
-    // dialog. Emitted once from the event loop after the change, never during a drag.
+    // dialog. Emitted once from the event loop after the change, never during a drag, and
+    // only when the document differs from the one last reported or handed in.
     void documentChanged();
     // Another view (or none, -1) became current.
     void viewChanged(int index);

@@ -238,6 +238,9 @@ TEST(FigureWindow, ReportsOneDocumentChangePerCompletedAction)
 
     QWidget* canvas = control->childAt(20, 20);
     ASSERT_NE(canvas, nullptr);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(20, 20));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changed.count(), 1) << "a click that moves nothing";
     QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(20, 20));
     for (int x = 24; x <= 80; x += 4) {
         QTest::mouseMove(canvas, QPoint(x, 30));
