@@ -2,6 +2,7 @@
 
 #include "figures/control/initialvalues.h"
 #include "figures/control/objectset.h"
+#include "figures/dialogs/installviewdialogs.h"
 #include "figures/model/document.h"
 #include "figures/model/objects/cbasecom.h"
 #include "figures/model/storage/documentformat.h"
@@ -96,6 +97,9 @@ FigureWindow::FigureWindow(const QByteArray& initialValues, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     d_->view = new CViewWnd(this);
+    // Hosts reach the properties dialog, the view manager and the objects' own dialogs
+    // only through the canvas, so the control gives it all of them.
+    InstallViewDialogs(*d_->view);
     layout->addWidget(d_->view);
     setFocusProxy(d_->view);
     setFocusPolicy(Qt::StrongFocus);
