@@ -32,7 +32,8 @@ QPixmap EndSample(const LineEnd& end, QSize size, qreal ratio, QColor colour)
     painter.scale(1 / ratio, 1 / ratio);
     DrawContext dc(painter, dpi, dpi);
     const int mid = int(size.height() * ratio) / 2;
-    const Point p1 = dc.ToDocument(Point{int(4 * ratio), mid});
+    // Room on the left for the widest end, which is centred on the line's end point.
+    const Point p1 = dc.ToDocument(Point{int(14 * ratio), mid});
     const Point p2 = dc.ToDocument(Point{int(size.width() * ratio * 2 / 3), mid});
     const uint32_t rgb = uint32_t(colour.red()) | uint32_t(colour.green()) << 8 |
                          uint32_t(colour.blue()) << 16;
