@@ -1,0 +1,86 @@
+#include "figures/dialogs/ccolourdropwnd.h"
+#include "figures/dialogs/lineenddialog.h"
+#include "figures/dialogs/objectpropertiesdialog.h"
+#include "figures/dialogs/textinputdialog.h"
+#include "figures/dialogs/viewmanagerdialog.h"
+#include "figures/model/document.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/view/cviewwnd.h"
+
+#include "support/referencepicture.h"
+
+#include <QComboBox>
+
+#include <gtest/gtest.h>
+
+namespace figures {
+namespace {
+
+// Text is antialiased by the installed fonts: a little more leeway than for drawings.
+constexpr testsupport::PictureTolerance kDialogTolerance{40, 0.01};
+
+QImage Shot(QWidget& widget)
+{
+    widget.show();
+    widget.adjustSize();
+    return widget.grab().toImage();
+}
+
+QImage Properties()
+{
+    CRichGraph shape(2);
+    shape.frame = {125, 100, 625, 400};
+    shape.angle = 150;
+    shape.shadowDirection = 5;
+    shape.fillKind = FillKind::Pattern;
+    shape.hatchStyle = 7;
+    shape.fillColour = 0x800000;
+    Document document;
+    ObjectPropertiesDialog dialog(shape, false, &document);
+    return Shot(dialog);
+}
+
+QImage LineEnds()
+{
+    LineEndDialog dialog(LineEnd{1, 2, 2}, QPoint(0, 0));
+    return Shot(dialog);
+}
+
+QImage ViewManager()
+{
+    CViewWnd view;
+    view.GetDocument().AddView();
+    ViewManagerDialog dialog(view);
+    return Shot(dialog);
+}
+
+QImage TextInput()
+{
+    TextInputDialog dialog(QPoint(0, 0), QStringLiteral("开始\r\n第二行"), {}, 100);
+    return Shot(dialog);
+}
+
+QImage Palette()
+{
+    CColourDropWnd palette(QPoint(0, 0), 0x0000FF, QStringLiteral("默认色"),
+                           QStringLiteral("其它颜色..."));
+    return palette.grab().toImage();
+}
+
+testsupport::ReferencePicture Dialog(const char* name, QImage (*paint)())
+{
+    return {{name}, paint, kDialogTolerance};
+}
+
+using testsupport::ReferencePictures;
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, ReferencePictures,
+                         testing::Values(Dialog("dialog-properties", Properties),
+                                         Dialog("dialog-lineends", LineEnds),
+                                         Dialog("dialog-viewmanager", ViewManager),
+                                         Dialog("dialog-textinput", TextInput),
+                                         Dialog("dialog-palette", Palette)),
+                         testsupport::CaseName());
+
+} // namespace
+} // namespace figures
