@@ -319,3 +319,42 @@ TEST(FigureWindow, SnapsMovesToTheGridWhenAsked)
 
 } // namespace
 } // namespace figures
+
+namespace figures {
+namespace {
+
+TEST(FigureWindow, ReadsAndWritesPropertiesByNumber)
+{
+    struct Row {
+        int id;
+        QVariant written;
+        QVariant read;
+    };
+    const std::vector<Row> rows{
+        {FigureWindow::PropBackColour, 0x00FF8040u, 0x00FF8040u},
+        {FigureWindow::PropBorderStyle, 4, 4},
+        {FigureWindow::PropBorderStyle, 9, 9},
+        {FigureWindow::PropScrollBars, false, false},
+        {FigureWindow::PropZoom, 250, 250},
+        {FigureWindow::PropZoom, -3, 250},
+        {FigureWindow::PropReserved, 42, 42},
+        {FigureWindow::PropTextEditing, false, false},
+        {FigureWindow::PropPopupMenu, false, false},
+        {FigureWindow::PropCurrentView, 7, -1},
+    };
+    FigureWindow control;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        EXPECT_TRUE(control.SetProperty(row.id, row.written));
+        EXPECT_EQ(control.Property(row.id), row.read);
+    }
+    EXPECT_EQ(control.frameShape(), QFrame::NoFrame) << "an unknown border style draws none";
+    EXPECT_FALSE(control.SetProperty(FigureWindow::PropObjectCount, 3));
+    EXPECT_FALSE(control.SetProperty(FigureWindow::PropZoom, QStringLiteral("large")));
+    EXPECT_FALSE(control.Property(99).isValid());
+    EXPECT_EQ(control.Property(FigureWindow::PropObjectCount).toInt(), 0);
+    EXPECT_EQ(control.Property(FigureWindow::PropViewCount).toInt(), 1);
+}
+
+} // namespace
+} // namespace figures
