@@ -4,7 +4,8 @@
 //
 // Keys: + and - zoom through 10 % .. 300 %; 0 back to 100 %; 1..9 choose a preset shape
 // for the next press (drag or click to create it); L a line; Delete removes the
-// selection; A selects all; PageUp/PageDown switch views; S saves back to the file.
+// selection; A selects all; PageUp/PageDown switch views; G switches a 10 mm grid and U
+// alignment guides on and off; S saves back to the file.
 #include "figures/dialogs/installviewdialogs.h"
 #include "figures/model/objects/crichgraph.h"
 #include "figures/model/objects/crichline.h"
@@ -94,6 +95,10 @@ protected:
             const int count = view_->GetDocument().ViewCount();
             const int step = key == Qt::Key_PageDown ? 1 : count - 1;
             view_->SelectView((view_->CurrentIndex() + step) % std::max(1, count));
+        } else if (key == Qt::Key_G) {
+            view_->SetGridSpacing(view_->GridSpacing() > 0 ? 0 : 100);
+        } else if (key == Qt::Key_U) {
+            view_->SetAlignmentGuides(!view_->AlignmentGuides());
         } else if (key == Qt::Key_S) {
             Save();
         } else {
