@@ -71,9 +71,29 @@ public:
     }
 
 protected:
+    // The canvas keeps the keys it has; they arrive here as forwarded copies.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == figures::ForwardedInputEvent::EventType()) {
+            const QEvent& input = static_cast<figures::ForwardedInputEvent*>(event)->Input();
+            if (input.type() == QEvent::KeyPress && !view_->IsDragging()) {
+                HandleKey(static_cast<const QKeyEvent&>(input).key());
+            }
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
     void keyPressEvent(QKeyEvent* event) override
     {
-        const int key = event->key();
+        if (!HandleKey(event->key())) {
+            QWidget::keyPressEvent(event);
+        }
+    }
+
+private:
+    bool HandleKey(int key)
+    {
         if (key == Qt::Key_Plus || key == Qt::Key_Equal) {
             Zoom(+1);
         } else if (key == Qt::Key_Minus) {
@@ -102,11 +122,11 @@ protected:
         } else if (key == Qt::Key_S) {
             Save();
         } else {
-            QWidget::keyPressEvent(event);
+            return false;
         }
+        return true;
     }
 
-private:
     void Open()
     {
         QFile file(path_);
