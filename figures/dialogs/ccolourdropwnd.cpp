@@ -18,8 +18,8 @@ namespace figures {
 
 namespace {
 
-constexpr int kRows = (CColourDropWnd::kColourCount + CColourDropWnd::kColumns - 1) /
-                      CColourDropWnd::kColumns;
+constexpr int kRows =
+    (CColourDropWnd::kColourCount + CColourDropWnd::kColumns - 1) / CColourDropWnd::kColumns;
 
 uint32_t FromQColor(const QColor& c)
 {
@@ -118,8 +118,8 @@ QRect CColourDropWnd::EntryRect(int entry) const
         return {};
     }
     const int left = (width() - kColumns * kCellSize) / 2;
-    return QRect(left + entry % kColumns * kCellSize, top + entry / kColumns * kCellSize,
-                 kCellSize, kCellSize);
+    return QRect(left + entry % kColumns * kCellSize, top + entry / kColumns * kCellSize, kCellSize,
+                 kCellSize);
 }
 
 int CColourDropWnd::EntryAt(QPoint p) const
@@ -169,10 +169,8 @@ int CColourDropWnd::NextEntry(int from, int key) const
     const int index = int(at - order.begin());
     const int n = int(order.size());
     switch (key) {
-    case Qt::Key_Left:
-        return order[size_t((index + n - 1) % n)];
-    case Qt::Key_Right:
-        return order[size_t((index + 1) % n)];
+    case Qt::Key_Left: return order[size_t((index + n - 1) % n)];
+    case Qt::Key_Right: return order[size_t((index + 1) % n)];
     case Qt::Key_Up:
         if (from == kCustomBox) {
             return kColourCount - 1 - (kColourCount - 1) % kColumns;
@@ -189,8 +187,7 @@ int CColourDropWnd::NextEntry(int from, int key) const
             return from + kColumns;
         }
         return from >= 0 && hasCustom ? kCustomBox : from;
-    default:
-        return from;
+    default: return from;
     }
 }
 
@@ -218,8 +215,8 @@ void CColourDropWnd::Choose(int entry)
     }
     inColourDialog_ = true;
     hide(); // a popup would otherwise keep the grab from the colour dialog
-    const QColor start = initialColour_ == 0xFF000000 ? QColor(Qt::white)
-                                                      : ToQColor(initialColour_);
+    const QColor start =
+        initialColour_ == 0xFF000000 ? QColor(Qt::white) : ToQColor(initialColour_);
     const QColor chosen = QColorDialog::getColor(start, parentWidget());
     inColourDialog_ = false;
     if (chosen.isValid()) {
@@ -279,19 +276,12 @@ void CColourDropWnd::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
-    case Qt::Key_Down:
-        SetHot(NextEntry(hot_, event->key()));
-        return;
+    case Qt::Key_Down: SetHot(NextEntry(hot_, event->key())); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space:
-        Choose(hot_);
-        return;
-    case Qt::Key_Escape:
-        Finish(initialColour_, false);
-        return;
-    default:
-        QWidget::keyPressEvent(event);
+    case Qt::Key_Space: Choose(hot_); return;
+    case Qt::Key_Escape: Finish(initialColour_, false); return;
+    default: QWidget::keyPressEvent(event);
     }
 }
 
@@ -310,9 +300,8 @@ bool CColourDropWnd::event(QEvent* event)
         auto* help = static_cast<QHelpEvent*>(event);
         const int entry = EntryAt(help->pos());
         if (entry >= 0) {
-            QToolTip::showText(help->globalPos(),
-                               QString::fromUtf8(Colours()[size_t(entry)].name), this,
-                               EntryRect(entry));
+            QToolTip::showText(help->globalPos(), QString::fromUtf8(Colours()[size_t(entry)].name),
+                               this, EntryRect(entry));
         } else {
             QToolTip::hideText();
         }

@@ -9,8 +9,6 @@
 
 namespace figures {
 
-
-
 // A button showing a colour (0x00BBGGRR) with a drop-down arrow; a click opens the
 // palette of 32 colours with a default-colour box above and a "more colours" box below.
 // kDefaultColour stands for "the default of the property"; the square then shows white

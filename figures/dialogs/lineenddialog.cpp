@@ -35,8 +35,8 @@ QPixmap EndSample(const LineEnd& end, QSize size, qreal ratio, QColor colour)
     // Room on the left for the widest end, which is centred on the line's end point.
     const Point p1 = dc.ToDocument(Point{int(14 * ratio), mid});
     const Point p2 = dc.ToDocument(Point{int(size.width() * ratio * 2 / 3), mid});
-    const uint32_t rgb = uint32_t(colour.red()) | uint32_t(colour.green()) << 8 |
-                         uint32_t(colour.blue()) << 16;
+    const uint32_t rgb =
+        uint32_t(colour.red()) | uint32_t(colour.green()) << 8 | uint32_t(colour.blue()) << 16;
     DrawLineWithEnds(dc, p1, p2, kSampleLineType, kSampleWidth, LineEnd{}, end, rgb);
     return pixmap;
 }
@@ -64,9 +64,9 @@ LineEndDialog::LineEndDialog(const LineEnd& current, QPoint position, QWidget* p
         list->setMinimumWidth(sample.width() + 30);
     }
     for (int type = 0; type < kTypeCount; ++type) {
-        types_->addItem(EndIcon(LineEnd{uint8_t(type), 1, 1}, sample, devicePixelRatioF(),
-                                palette()),
-                        QString());
+        types_->addItem(
+            EndIcon(LineEnd{uint8_t(type), 1, 1}, sample, devicePixelRatioF(), palette()),
+            QString());
     }
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("端点类型:"), this), 0, 0);

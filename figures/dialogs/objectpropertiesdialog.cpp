@@ -50,14 +50,14 @@ TenthsSpinBox::Rule RangeRule(int32_t low, int32_t high)
 }
 
 const char* const kLineTypes[] = {"空线", "圆头实线", "方头实线", "虚线",
-                                  "点线", "点划线", "双点划线"};
+                                  "点线", "点划线",   "双点划线"};
 const char* const kHAlign[] = {"默认", "居左", "居中", "居右"};
 const char* const kVAlign[] = {"默认", "居上", "居中", "居下"};
 
 QIcon LineTypeIcon(int type, QSize size)
 {
-    static const Qt::PenStyle styles[] = {Qt::NoPen,   Qt::SolidLine,   Qt::SolidLine,
-                                          Qt::DashLine, Qt::DotLine,    Qt::DashDotLine,
+    static const Qt::PenStyle styles[] = {Qt::NoPen,         Qt::SolidLine, Qt::SolidLine,
+                                          Qt::DashLine,      Qt::DotLine,   Qt::DashDotLine,
                                           Qt::DashDotDotLine};
     QIcon icon;
     for (const auto& [mode, colour] : {std::pair{QIcon::Normal, QColor(Qt::black)},
@@ -96,8 +96,8 @@ QComboBox* ListOf(std::initializer_list<const char*> texts, QWidget* parent)
 
 ObjectPropertiesDialog::ObjectPropertiesDialog(CRectCom& object, bool multi,
                                                const Document* document, QWidget* parent)
-    : QDialog(parent), object_(object), multi_(multi), document_(document),
-      font_(object.font), textColour_(object.textColour), c_(std::make_unique<Controls>())
+    : QDialog(parent), object_(object), multi_(multi), document_(document), font_(object.font),
+      textColour_(object.textColour), c_(std::make_unique<Controls>())
 {
     setWindowTitle(multi_ ? QStringLiteral("多对象属性设置对话框")
                           : QString::fromStdString(object_.TypeName()) +
@@ -141,8 +141,7 @@ void ObjectPropertiesDialog::BuildPositionGroup()
                              TenthsSpinBox::Rule rule) {
         auto* box = new TenthsSpinBox(suffix, step, std::move(rule), this);
         box->setObjectName(QString::fromLatin1(name));
-        box->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("20000.0 毫米")) +
-                             40);
+        box->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("20000.0 毫米")) + 40);
         return box;
     };
     const auto label = [group](const char* text, QWidget* buddy) {
@@ -397,10 +396,9 @@ void ObjectPropertiesDialog::ApplyLineTypeRule()
 void ObjectPropertiesDialog::ApplyShadowRule()
 {
     const bool shown = c_->shadowDirection->currentIndex() != 0;
-    for (QWidget* w : {static_cast<QWidget*>(c_->shadowColourLabel),
-                       static_cast<QWidget*>(c_->shadowColour),
-                       static_cast<QWidget*>(c_->shadowWidthLabel),
-                       static_cast<QWidget*>(c_->shadowWidth)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(c_->shadowColourLabel), static_cast<QWidget*>(c_->shadowColour),
+          static_cast<QWidget*>(c_->shadowWidthLabel), static_cast<QWidget*>(c_->shadowWidth)}) {
         w->setVisible(shown);
     }
 }
@@ -410,12 +408,10 @@ void ObjectPropertiesDialog::ApplyFillKindRule()
     const int kind = c_->fillKind->currentIndex();
     c_->fillColourLabel->setVisible(kind == 1);
     c_->fillColour->setVisible(kind == 1);
-    for (QWidget* w : {static_cast<QWidget*>(c_->foregroundLabel),
-                       static_cast<QWidget*>(c_->foreground),
-                       static_cast<QWidget*>(c_->backgroundLabel),
-                       static_cast<QWidget*>(c_->background),
-                       static_cast<QWidget*>(c_->patternLabel),
-                       static_cast<QWidget*>(c_->pattern)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(c_->foregroundLabel), static_cast<QWidget*>(c_->foreground),
+          static_cast<QWidget*>(c_->backgroundLabel), static_cast<QWidget*>(c_->background),
+          static_cast<QWidget*>(c_->patternLabel), static_cast<QWidget*>(c_->pattern)}) {
         w->setVisible(kind == 2);
     }
     c_->picture->setVisible(kind == 3);

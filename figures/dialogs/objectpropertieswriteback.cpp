@@ -40,8 +40,7 @@ std::optional<QString> ObjectPropertiesDialog::Validate() const
             return QStringLiteral("对象的宽度设置错误!");
         }
         const int32_t h = c_->height->Value();
-        if (!(multi_ && c_->height->IsEmpty()) &&
-            (h < kMinSize || int64_t(y) + h > kMaxPosition)) {
+        if (!(multi_ && c_->height->IsEmpty()) && (h < kMinSize || int64_t(y) + h > kMaxPosition)) {
             return QStringLiteral("对象的高度设置错误!");
         }
     }
@@ -167,26 +166,20 @@ void ObjectPropertiesDialog::WriteSingleFill()
     if (kind < 0) {
         return; // a kind the list does not offer (no fill at all) stays as it is
     }
-    const uint32_t colour =
-        kind == 2 ? c_->foreground->GetColour() : c_->fillColour->GetColour();
+    const uint32_t colour = kind == 2 ? c_->foreground->GetColour() : c_->fillColour->GetColour();
     const uint32_t back = c_->background->GetColour();
     const int32_t pattern = c_->pattern->currentIndex();
     const int32_t placement = std::max(c_->placement->currentIndex(), 0);
     bool changed = kind != int32_t(object_.fillKind);
     if (!changed) {
         switch (kind) {
-        case 1:
-            changed = colour != object_.fillColour;
-            break;
+        case 1: changed = colour != object_.fillColour; break;
         case 2:
             changed = colour != object_.fillColour || back != object_.fillBackColour ||
                       pattern != object_.hatchStyle;
             break;
-        case 3:
-            changed = placement != object_.picturePlacement || !picturePath_.isEmpty();
-            break;
-        default:
-            break;
+        case 3: changed = placement != object_.picturePlacement || !picturePath_.isEmpty(); break;
+        default: break;
         }
     }
     if (!changed) {

@@ -10,10 +10,9 @@ namespace figures {
 
 namespace {
 
-constexpr uint32_t kFrameBits = ObjectPropertiesDialog::kXChanged |
-                                ObjectPropertiesDialog::kYChanged |
-                                ObjectPropertiesDialog::kWidthChanged |
-                                ObjectPropertiesDialog::kHeightChanged;
+constexpr uint32_t kFrameBits =
+    ObjectPropertiesDialog::kXChanged | ObjectPropertiesDialog::kYChanged |
+    ObjectPropertiesDialog::kWidthChanged | ObjectPropertiesDialog::kHeightChanged;
 
 std::vector<CRectCom*> EligibleObjects(const CViewWnd& view)
 {

@@ -43,8 +43,8 @@ bool TenthsSpinBox::IsEmpty() const
 
 void TenthsSpinBox::stepBy(int steps)
 {
-    int32_t value = int32_t(std::clamp<int64_t>(int64_t(Value()) + int64_t(steps) * step_,
-                                                INT32_MIN, INT32_MAX));
+    int32_t value = int32_t(
+        std::clamp<int64_t>(int64_t(Value()) + int64_t(steps) * step_, INT32_MIN, INT32_MAX));
     if (rule_ && !rule_(value)) {
         return;
     }

@@ -70,8 +70,8 @@ void TextInputDialog::EditChanged()
     const int bytes = GbkByteCount(text);
     if (bytes < 0 || bytes > byteLimit_) {
         // Refused: the edit shows the text the shape holds, the caret where it was.
-        const int caret = std::min(int(edit_->textCursor().position()),
-                                   int(ToEdited(kept_).size()));
+        const int caret =
+            std::min(int(edit_->textCursor().position()), int(ToEdited(kept_).size()));
         reverting_ = true;
         edit_->setPlainText(ToEdited(kept_));
         QTextCursor cursor = edit_->textCursor();

@@ -22,8 +22,8 @@ public:
     // Called with the new text and whether its count of line breaks changed.
     using Changed = std::function<void(const QString& text, bool lineCountChanged)>;
 
-    TextInputDialog(QPoint position, const QString& initialText, Changed onChange,
-                    int byteLimit, QWidget* parent = nullptr);
+    TextInputDialog(QPoint position, const QString& initialText, Changed onChange, int byteLimit,
+                    QWidget* parent = nullptr);
 
     QString Text() const { return kept_; }
     QPlainTextEdit* Editor() const { return edit_; }

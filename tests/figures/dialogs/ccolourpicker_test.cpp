@@ -79,7 +79,8 @@ TEST(CColourPicker, ClickAndKeysChooseTheHotColour)
 
 TEST(CColourPicker, ArrowKeysWalkTheCellsAndTheBoxes)
 {
-    CColourDropWnd palette(QPoint(0, 0), 0, QStringLiteral("默认色"), QStringLiteral("其它颜色..."));
+    CColourDropWnd palette(QPoint(0, 0), 0, QStringLiteral("默认色"),
+                           QStringLiteral("其它颜色..."));
     const int def = CColourDropWnd::kDefaultBox;
     const int custom = CColourDropWnd::kCustomBox;
     const struct {

@@ -90,7 +90,7 @@ TEST(ObjectPropertiesDialog, RefusesOutOfRangeAndMalformedValuesWithTheirMessage
     };
     for (const auto& row : rows) {
         auto rOwner = RectAt({0, 0, 100, 100});
-    CRectCom& r = *rOwner;
+        CRectCom& r = *rOwner;
         r.flags |= OF_ROTATE;
         ObjectPropertiesDialog d(r, false, nullptr);
         Edit(d, row.edit)->SetText(QString::fromUtf8(row.text));
@@ -108,7 +108,8 @@ TEST(ObjectPropertiesDialog, ValidatesTheLineWidthOfADashedLineThoughItIsDisable
     Edit(d, "lineWidth")->SetText(QStringLiteral("0"));
     EXPECT_FALSE(d.Validate().has_value()); // the width does not count for this line
     Edit(d, "lineWidth")->SetText(QStringLiteral("600"));
-    EXPECT_EQ(d.Validate().value_or(QString()), QStringLiteral("线条的宽度必须大于0且小于等于500磅!"));
+    EXPECT_EQ(d.Validate().value_or(QString()),
+              QStringLiteral("线条的宽度必须大于0且小于等于500磅!"));
 }
 
 TEST(ObjectPropertiesDialog, OkWithABadValueReportsItAndStaysOpen)
@@ -150,7 +151,7 @@ TEST(ObjectPropertiesDialog, SpinArrowsStepWithinTheirRanges)
     };
     for (const auto& row : rows) {
         auto rOwner = RectAt({0, 0, 100, 100});
-    CRectCom& r = *rOwner;
+        CRectCom& r = *rOwner;
         r.flags |= OF_ROTATE;
         ObjectPropertiesDialog d(r, false, nullptr);
         TenthsSpinBox* edit = Edit(d, row.edit);
@@ -248,8 +249,11 @@ TEST(ObjectPropertiesDialog, ListsChangeWhichControlsAreShown)
     const struct {
         int kind;
         bool colour, pattern, picture;
-    } rows[] = {{0, false, false, false}, {1, true, false, false}, {2, false, true, false},
-                {3, false, false, true},  {4, false, false, false}};
+    } rows[] = {{0, false, false, false},
+                {1, true, false, false},
+                {2, false, true, false},
+                {3, false, false, true},
+                {4, false, false, false}};
     for (const auto& row : rows) {
         kind->setCurrentIndex(row.kind);
         emit kind->activated(row.kind);
@@ -279,8 +283,8 @@ TEST(ObjectPropertiesDialog, MultiModeEditsPositionSizeAngleAndFontOnly)
         EXPECT_TRUE(Edit(d, empty)->IsEmpty()) << empty;
         EXPECT_TRUE(Edit(d, empty)->isEnabled()) << empty;
     }
-    for (const char* off : {"hAlign", "vAlign", "jumpTarget", "fillKind", "lineType",
-                            "shadowDirection"}) {
+    for (const char* off :
+         {"hAlign", "vAlign", "jumpTarget", "fillKind", "lineType", "shadowDirection"}) {
         EXPECT_FALSE(d.findChild<QWidget*>(QString::fromLatin1(off))->isEnabled()) << off;
     }
     Edit(d, "height")->SetText(QStringLiteral("25"));

@@ -18,8 +18,12 @@ struct Change {
 TEST(TextInputDialog, EnterAddsALineAndALetterDoesNot)
 {
     std::vector<Change> changes;
-    TextInputDialog d(QPoint(20, 20), QStringLiteral("ab"),
-                      [&changes](const QString& t, bool l) { changes.push_back({t, l}); }, 100);
+    TextInputDialog d(
+        QPoint(20, 20), QStringLiteral("ab"),
+        [&changes](const QString& t, bool l) {
+            changes.push_back({t, l});
+        },
+        100);
     d.show();
     QTest::keyClick(d.Editor(), Qt::Key_C);
     QTest::keyClick(d.Editor(), Qt::Key_Return);
@@ -41,8 +45,12 @@ TEST(TextInputDialog, RefusesTextBeyondTheGbkByteLimit)
 {
     std::vector<Change> changes;
     // Four bytes: two Chinese characters, or one and two letters.
-    TextInputDialog d(QPoint(20, 20), QStringLiteral("中"),
-                      [&changes](const QString& t, bool l) { changes.push_back({t, l}); }, 4);
+    TextInputDialog d(
+        QPoint(20, 20), QStringLiteral("中"),
+        [&changes](const QString& t, bool l) {
+            changes.push_back({t, l});
+        },
+        4);
     d.show();
     QTest::keyClicks(d.Editor(), QStringLiteral("a"));
     QTest::keyClicks(d.Editor(), QStringLiteral("b"));
@@ -57,8 +65,8 @@ TEST(TextInputDialog, RefusesTextBeyondTheGbkByteLimit)
 TEST(TextInputDialog, RefusesCharactersWithoutAGbkForm)
 {
     int calls = 0;
-    TextInputDialog d(QPoint(20, 20), QString(), [&calls](const QString&, bool) { ++calls; },
-                      100);
+    TextInputDialog d(
+        QPoint(20, 20), QString(), [&calls](const QString&, bool) { ++calls; }, 100);
     d.Editor()->insertPlainText(QString::fromUtf8("\xF0\x9F\x98\x80")); // an emoji
     EXPECT_EQ(calls, 0);
     EXPECT_TRUE(d.Editor()->toPlainText().isEmpty());
