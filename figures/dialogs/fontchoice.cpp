@@ -8,6 +8,7 @@
 
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
@@ -36,7 +37,15 @@ bool ChooseFont(QWidget* parent, LogFont& font, uint32_t& colour)
     row->addWidget(new QLabel(QStringLiteral("颜色:"), &dialog));
     row->addWidget(picker);
     row->addStretch();
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    // It sits with the effects (strike-out, underline), where the colour of text belongs.
+    const QList<QGroupBox*> groups = dialog.findChildren<QGroupBox*>();
+    if (!groups.isEmpty() && groups.front()->layout() != nullptr) {
+        if (auto* box = qobject_cast<QBoxLayout*>(groups.front()->layout())) {
+            box->addLayout(row);
+        } else {
+            groups.front()->layout()->addItem(row);
+        }
+    } else if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
     }
     if (dialog.exec() != QDialog::Accepted) {
