@@ -38,6 +38,7 @@ struct ObjectPropertiesDialog::Controls {
     QPushButton* picture = nullptr;
     QLabel* placementLabel = nullptr;
     QComboBox* placement = nullptr;
+    QLabel* picturePreview = nullptr;
     QLabel* foregroundLabel = nullptr;
     CColourPicker* foreground = nullptr;
     QLabel* backgroundLabel = nullptr;

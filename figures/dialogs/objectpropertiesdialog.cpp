@@ -9,6 +9,7 @@
 #include "figures/model/objects/crectcom.h"
 #include "figures/model/view.h"
 #include "figures/render/gbk.h"
+#include "figures/render/drawcontext.h"
 #include "figures/render/styles/fillstyle.h"
 
 #include <QAbstractItemView>
@@ -81,6 +82,23 @@ QIcon PatternIcon(int pattern, QSize size)
         p.fillRect(pixmap.rect(), *brush);
     }
     return QIcon(pixmap);
+}
+
+// The picture fitted into size without distortion, drawn as fills draw it.
+QPixmap PicturePreview(const CPic& picture, QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::white);
+    if (picture.HasPicture()) {
+        QPainter painter(&pixmap);
+        DrawContext dc(painter, 96.0, 96.0);
+        PictureDrawRequest request;
+        request.dc = &dc;
+        request.destination = dc.ToDocument(Rect{0, 0, size.width(), size.height()});
+        request.placement = 12;
+        picture.Draw(request);
+    }
+    return pixmap;
 }
 
 QComboBox* ListOf(std::initializer_list<const char*> texts, QWidget* parent)
@@ -264,6 +282,10 @@ void ObjectPropertiesDialog::BuildStyleGroup()
     grid->addWidget(c_->background, 3, 3);
     grid->addWidget(c_->patternLabel, 3, 4);
     grid->addWidget(c_->pattern, 3, 5);
+    c_->picturePreview = new QLabel(group);
+    c_->picturePreview->setObjectName(QStringLiteral("picturePreview"));
+    c_->picturePreview->setFrameShape(QFrame::Box);
+    grid->addWidget(c_->picturePreview, 3, 2, 1, 4, Qt::AlignLeft);
     // The fill rows keep their height while their controls come and go.
     grid->setRowMinimumHeight(2, c_->fillKind->sizeHint().height());
     grid->setRowMinimumHeight(3, c_->fillColour->sizeHint().height());
@@ -349,6 +371,7 @@ void ObjectPropertiesDialog::LoadValues()
     c_->shadowColour->SetColour(object_.shadowColour);
     c_->lineColour->SetColour(object_.lineColour);
     c_->background->SetColour(object_.fillBackColour);
+    ShowPreview(object_.fillPicture);
 }
 
 void ObjectPropertiesDialog::DisableByFlags(uint32_t flags)
@@ -417,6 +440,13 @@ void ObjectPropertiesDialog::ApplyFillKindRule()
     c_->picture->setVisible(kind == 3);
     c_->placementLabel->setVisible(kind == 3);
     c_->placement->setVisible(kind == 3);
+    c_->picturePreview->setVisible(kind == 3);
+}
+
+void ObjectPropertiesDialog::ShowPreview(const CPic& picture)
+{
+    const int h = fontMetrics().height() * 4;
+    c_->picturePreview->setPixmap(PicturePreview(picture, QSize(h * 3 / 2, h)));
 }
 
 void ObjectPropertiesDialog::OpenFontDialog()
@@ -460,6 +490,7 @@ bool ObjectPropertiesDialog::ChoosePicture(const QString& path)
         return false;
     }
     picturePath_ = path;
+    ShowPreview(trial);
     return true;
 }
 

@@ -14,6 +14,7 @@ class QPushButton;
 namespace figures {
 
 class CColourPicker;
+class CPic;
 class CRectCom;
 class Document;
 class TenthsSpinBox;
@@ -81,6 +82,7 @@ private:
     void OpenFontDialog();
     void OpenPictureDialog();
     void ShowError(const QString& text);
+    void ShowPreview(const CPic& picture);
     void WriteMulti();
     void WriteSingle();
     void WriteSingleStyles();

@@ -9,6 +9,8 @@
 #include "figures/dialogs/dialogtestsupport.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTest>
 
@@ -307,6 +309,37 @@ TEST(ObjectPropertiesDialog, TheJumpTargetIsChosenFromTheDocumentsViews)
     d.accept();
     EXPECT_EQ(d.ChangedFlags(), uint32_t(ObjectPropertiesDialog::kJumpChanged));
     EXPECT_EQ(r.jumpTarget, document.ViewAt(1)->name);
+}
+
+} // namespace
+} // namespace figures
+
+namespace figures {
+namespace {
+
+TEST(ObjectPropertiesDialog, AChosenPictureIsPreviewedAndLoadedOnOk)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("红.bmp"));
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(path, "BMP"));
+
+    auto owner = std::make_unique<CRectCom>();
+    CRectCom& r = *owner;
+    r.frame = {0, 0, 100, 100};
+    ObjectPropertiesDialog d(r, false, nullptr);
+    d.findChild<QComboBox*>(QStringLiteral("fillKind"))->setCurrentIndex(3);
+    ASSERT_TRUE(d.ChoosePicture(path));
+    EXPECT_EQ(d.PicturePath(), path);
+    const QImage preview =
+        d.findChild<QLabel*>(QStringLiteral("picturePreview"))->pixmap().toImage();
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(QColor(preview.pixel(preview.width() / 2, preview.height() / 2)), QColor(Qt::red));
+    d.accept();
+    EXPECT_EQ(d.ChangedFlags(), uint32_t(ObjectPropertiesDialog::kFillChanged));
+    EXPECT_EQ(r.fillKind, FillKind::Picture);
+    EXPECT_TRUE(r.fillPicture.HasPicture());
 }
 
 } // namespace
