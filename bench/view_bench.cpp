@@ -54,8 +54,7 @@ std::unique_ptr<CViewWnd> Canvas(int count)
 
 void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
 {
-    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, buttons,
-                      Qt::NoModifier);
+    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
@@ -122,8 +121,8 @@ void ScrollOneLineAtTenThousandObjects(benchmark::State& state)
     view->viewport()->repaint();
     bool down = true;
     for (auto _ : state) {
-        view->OnScroll(CViewWnd::VerticalScroll(down ? CViewWnd::SB_LINEDOWN
-                                                     : CViewWnd::SB_LINEUP));
+        view->OnScroll(
+            CViewWnd::VerticalScroll(down ? CViewWnd::SB_LINEDOWN : CViewWnd::SB_LINEUP));
         down = !down;
         view->viewport()->repaint();
     }

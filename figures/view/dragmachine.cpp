@@ -125,7 +125,8 @@ void DragMachine::StartMove(Point press)
         if (object->OnMessage(OM_MAKE_OUTLINE, &request) != 0 || !request.found) {
             continue;
         }
-        moved.push_back({object, std::move(request.outline),
+        moved.push_back({object,
+                         std::move(request.outline),
                          {pressDoc_.x - object->frame.left, pressDoc_.y - object->frame.top}});
     }
     if (moved.empty() || !Begin(Kind::Move, true)) {
@@ -277,10 +278,9 @@ void DragMachine::FinishRubberBand(Point client, bool shift)
     if (!shift) {
         view_.Deselect(nullptr);
     }
-    const Rect band =
-        Rect{pressDoc_.x, pressDoc_.y, view_.ClientToDocument(client).x,
-             view_.ClientToDocument(client).y}
-            .Normalised();
+    const Rect band = Rect{pressDoc_.x, pressDoc_.y, view_.ClientToDocument(client).x,
+                           view_.ClientToDocument(client).y}
+                          .Normalised();
     if (band.IsEmpty()) {
         return;
     }
@@ -482,8 +482,8 @@ QRect DragMachine::OverlayRect() const
     case Kind::Create:
     case Kind::Handle:
         if (hasOutline_) {
-            area = scale.map(outline_).boundingRect().toAlignedRect().translated(
-                outlineOrigin_.x, outlineOrigin_.y);
+            area = scale.map(outline_).boundingRect().toAlignedRect().translated(outlineOrigin_.x,
+                                                                                 outlineOrigin_.y);
         }
         break;
     case Kind::None: break;
@@ -491,7 +491,8 @@ QRect DragMachine::OverlayRect() const
     const QSize size = view_.viewport()->size();
     for (const GuideLine& g : guides_) {
         const Point at = view_.DocumentToClient(Point{g.at, g.at});
-        area |= g.vertical ? QRect(at.x - 1, 0, 3, size.height()) : QRect(0, at.y - 1, size.width(), 3);
+        area |=
+            g.vertical ? QRect(at.x - 1, 0, 3, size.height()) : QRect(0, at.y - 1, size.width(), 3);
     }
     return area.isNull() ? area : area.adjusted(-2, -2, 2, 2);
 }

@@ -96,10 +96,10 @@ private:
     CViewWnd& view_;
     QTimer autoScroll_;
     Kind kind_ = Kind::None;
-    Point press_;       // client pixels
-    Point pressDoc_;    // document units
-    Point last_;        // the last pointer position, client pixels
-    QRect shownRect_;   // the feedback's client pixels as last painted
+    Point press_;     // client pixels
+    Point pressDoc_;  // document units
+    Point last_;      // the last pointer position, client pixels
+    QRect shownRect_; // the feedback's client pixels as last painted
 
     // Creation.
     std::unique_ptr<CBaseCom> created_;

@@ -66,8 +66,8 @@ void SpatialIndex::Rebuild(const View& view)
     // objects moved outside the extent later stay findable.
     const double width = std::max<int64_t>(1, int64_t(extent.right) - extent.left);
     const double height = std::max<int64_t>(1, int64_t(extent.bottom) - extent.top);
-    const double wanted = std::clamp(double(order_.size()) / kObjectsPerCell, 1.0,
-                                     double(kMaxCells));
+    const double wanted =
+        std::clamp(double(order_.size()) / kObjectsPerCell, 1.0, double(kMaxCells));
     cellSize_ = int32_t(std::clamp(std::ceil(std::sqrt(width * height / wanted)), 16.0, 1e9));
     origin_ = {extent.left, extent.top};
     columns_ = int(std::min<int64_t>(kMaxCells, int64_t(width / cellSize_) + 1));
@@ -84,8 +84,7 @@ SpatialIndex::CellRange SpatialIndex::CellsOf(const Rect& r) const
         return {};
     }
     const auto column = [&](int32_t x) {
-        return Clamp((int64_t(x) - origin_.x) / cellSize_ - (x < origin_.x ? 1 : 0),
-                     columns_ - 1);
+        return Clamp((int64_t(x) - origin_.x) / cellSize_ - (x < origin_.x ? 1 : 0), columns_ - 1);
     };
     const auto row = [&](int32_t y) {
         return Clamp((int64_t(y) - origin_.y) / cellSize_ - (y < origin_.y ? 1 : 0), rows_ - 1);
@@ -165,8 +164,7 @@ void SpatialIndex::Gather(const Rect& area, std::vector<int>& ranks) const
 void SpatialIndex::ObjectsAt(Point doc, int32_t margin, std::vector<CBaseCom*>& out) const
 {
     out.clear();
-    Gather(Rect{doc.x - margin, doc.y - margin, doc.x + margin + 1, doc.y + margin + 1},
-           scratch_);
+    Gather(Rect{doc.x - margin, doc.y - margin, doc.x + margin + 1, doc.y + margin + 1}, scratch_);
     for (auto it = scratch_.rbegin(); it != scratch_.rend(); ++it) {
         if (entries_[size_t(*it)].bounds.Inflated(margin).Contains(doc)) {
             out.push_back(order_[size_t(*it)]);

@@ -97,9 +97,9 @@ TEST(ViewScrolling, TheWheelScrollsOneLinePerMessageWhateverItsDelta)
         bool accepted;
     };
     const Case cases[] = {
-        {60, Qt::NoModifier, 5, true},       {120, Qt::NoModifier, 4, true},
-        {240, Qt::NoModifier, 4, true},      {-120, Qt::NoModifier, 6, true},
-        {-480, Qt::NoModifier, 6, true},     {120, Qt::ShiftModifier, 5, false},
+        {60, Qt::NoModifier, 5, true},         {120, Qt::NoModifier, 4, true},
+        {240, Qt::NoModifier, 4, true},        {-120, Qt::NoModifier, 6, true},
+        {-480, Qt::NoModifier, 6, true},       {120, Qt::ShiftModifier, 5, false},
         {-120, Qt::ControlModifier, 5, false},
     };
     auto view = ShownView(400, 300);

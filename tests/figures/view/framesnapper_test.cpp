@@ -18,9 +18,9 @@ TEST(FrameSnapper, RoundsToTheNearestGridLineWithHalvesAwayFromZero)
         int32_t v, spacing, expected;
     };
     const Case cases[] = {
-        {0, 100, 0},     {49, 100, 0},     {50, 100, 100},   {149, 100, 100},
-        {-49, 100, 0},   {-50, 100, -100}, {-151, 100, -200}, {7, 0, 7},
-        {2147483600, 100, 2147483600},
+        {0, 100, 0},       {49, 100, 0},  {50, 100, 100},
+        {149, 100, 100},   {-49, 100, 0}, {-50, 100, -100},
+        {-151, 100, -200}, {7, 0, 7},     {2147483600, 100, 2147483600},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FrameSnapper::NearestOnGrid(c.v, c.spacing), c.expected) << c.v;
@@ -42,10 +42,16 @@ TEST(FrameSnapper, AGuideWithinToleranceWinsOverTheGridOnItsAxis)
         std::vector<GuideLine> guides;
     };
     const Case cases[] = {
-        {"left edge 10 units left of a target's left", {990, 530, 1090, 630}, {10, -30}, {{true, 1000}}},
+        {"left edge 10 units left of a target's left",
+         {990, 530, 1090, 630},
+         {10, -30},
+         {{true, 1000}}},
         {"centre on the target's centre line", {1040, 530, 1170, 630}, {-5, -30}, {{true, 1100}}},
         {"just beyond the tolerance: the grid", {1213, 530, 1313, 630}, {-13, -30}, {}},
-        {"exactly at the tolerance", {1212, 1288, 1312, 1388}, {-12, 12}, {{true, 1200}, {false, 1300}}},
+        {"exactly at the tolerance",
+         {1212, 1288, 1312, 1388},
+         {-12, 12},
+         {{true, 1200}, {false, 1300}}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(snapper.SnapFrame(c.frame, 12, guides), c.correction) << c.name;

@@ -104,8 +104,8 @@ TEST(ViewSpatialIndex, AnswersExactlyAsTheWalkOverEveryObject)
         for (int i = 0; i < 1500; ++i) {
             const Point p{x(random), y(random)};
             CBaseCom* expected = ObjectAtByWalk(*view, p);
-            ASSERT_EQ(view->ObjectAt(p), expected) << "round " << round << " at " << p.x << ", "
-                                                   << p.y;
+            ASSERT_EQ(view->ObjectAt(p), expected)
+                << "round " << round << " at " << p.x << ", " << p.y;
             hits += expected != nullptr ? 1 : 0;
         }
         EXPECT_GT(hits, 100) << "round " << round; // the points met objects

@@ -98,9 +98,13 @@ TEST(ViewRubberBand, TakesObjectsWhoseTurnedBoxLiesInsideExcludingTheRightEdge)
         {"touching the right edge", {midX, start.y + 20, end.x, midY}, 0, false},
         {"one unit inside the right edge", {midX, start.y + 20, end.x - 1, midY}, 0, true},
         {"touching the bottom edge", {start.x + 20, midY, midX, end.y}, 0, false},
-        {"frame inside, turned box not", {start.x + 40, midY - 300, start.x + 640, midY + 300},
-         450, false},
-        {"turned box inside, frame smaller", {midX - 100, midY - 60, midX + 100, midY + 60}, 450,
+        {"frame inside, turned box not",
+         {start.x + 40, midY - 300, start.x + 640, midY + 300},
+         450,
+         false},
+        {"turned box inside, frame smaller",
+         {midX - 100, midY - 60, midX + 100, midY + 60},
+         450,
          true},
     };
     for (const Case& c : cases) {
@@ -180,8 +184,8 @@ TEST(ViewHover, ReportsLeaveThenEnterThenOverAndNothingForDeletedObjects)
     // Hover news is posted: nothing arrives before the event loop runs.
     EXPECT_TRUE(heard.empty());
     QApplication::processEvents();
-    EXPECT_EQ(heard, (std::vector<std::string>{"enter a", "over a", "leave a", "enter b",
-                                               "over b"}));
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"enter a", "over a", "leave a", "enter b", "over b"}));
     heard.clear();
     QTest::mouseMove(Canvas(*view), ClientOf(*view, {900, 600}));
     CBaseCom* doomed[] = {b};
@@ -217,8 +221,8 @@ TEST(ViewInput, MouseAndKeysReachTheParentButNotTheRightButton)
     QTest::mousePress(view->viewport(), Qt::RightButton, {}, {50, 50});
     QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, {50, 50});
     QApplication::processEvents();
-    EXPECT_TRUE(std::find(parent.heard.begin(), parent.heard.end(),
-                          QEvent::MouseButtonPress) == parent.heard.end());
+    EXPECT_TRUE(std::find(parent.heard.begin(), parent.heard.end(), QEvent::MouseButtonPress) ==
+                parent.heard.end());
     parent.heard.clear();
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, {50, 50});
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, {50, 50});
@@ -226,8 +230,7 @@ TEST(ViewInput, MouseAndKeysReachTheParentButNotTheRightButton)
     QApplication::processEvents();
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                                     QEvent::KeyPress, QEvent::KeyRelease}) {
-        EXPECT_TRUE(std::find(parent.heard.begin(), parent.heard.end(), type) !=
-                    parent.heard.end())
+        EXPECT_TRUE(std::find(parent.heard.begin(), parent.heard.end(), type) != parent.heard.end())
             << type;
     }
 }
