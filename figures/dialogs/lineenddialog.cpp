@@ -23,21 +23,24 @@ constexpr int kSampleWidth = 5;    // half a point
 // the end at its left, drawn by the same routine as lines on the canvas.
 QPixmap EndSample(const LineEnd& end, QSize size, qreal ratio, QColor colour)
 {
+    // Drawn in device pixels (the drawing context sets the painter's whole transform),
+    // and only then marked with the screen's pixel ratio.
     QPixmap pixmap(size * ratio);
-    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double dpi = 96.0 * ratio;
-    painter.scale(1 / ratio, 1 / ratio);
-    DrawContext dc(painter, dpi, dpi);
-    const int mid = int(size.height() * ratio) / 2;
-    // Room on the left for the widest end, which is centred on the line's end point.
-    const Point p1 = dc.ToDocument(Point{int(14 * ratio), mid});
-    const Point p2 = dc.ToDocument(Point{int(size.width() * ratio * 2 / 3), mid});
-    const uint32_t rgb =
-        uint32_t(colour.red()) | uint32_t(colour.green()) << 8 | uint32_t(colour.blue()) << 16;
-    DrawLineWithEnds(dc, p1, p2, kSampleLineType, kSampleWidth, LineEnd{}, end, rgb);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const double dpi = 96.0 * ratio;
+        DrawContext dc(painter, dpi, dpi);
+        const int mid = pixmap.height() / 2;
+        // Room on the left for the widest end, which is centred on the line's end point.
+        const Point p1 = dc.ToDocument(Point{int(14 * ratio), mid});
+        const Point p2 = dc.ToDocument(Point{pixmap.width() * 2 / 3, mid});
+        const uint32_t rgb = uint32_t(colour.red()) | uint32_t(colour.green()) << 8 |
+                             uint32_t(colour.blue()) << 16;
+        DrawLineWithEnds(dc, p1, p2, kSampleLineType, kSampleWidth, LineEnd{}, end, rgb);
+    }
+    pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }
 
