@@ -115,3 +115,31 @@ TEST(CColourPicker, ThePaletteOpensFullyOnTheScreen)
 
 } // namespace
 } // namespace figures
+
+namespace figures {
+namespace {
+
+TEST(CColourPicker, TheDefaultColourShowsWhiteWithTheDefaultText)
+{
+    CColourPicker picker;
+    picker.resize(120, 26);
+    const QPoint inside(10, 13); // left of any centred text, inside the colour square
+    picker.SetColour(0x0000FF);
+    EXPECT_EQ(QColor(picker.grab().toImage().pixel(inside)), QColor(Qt::red));
+    picker.SetColour(CColourPicker::kDefaultColour);
+    const QImage image = picker.grab().toImage();
+    EXPECT_EQ(QColor(image.pixel(inside)), QColor(Qt::white));
+    int dark = 0; // the text "默认色" over the white square
+    for (int x = 30; x < 90; ++x) {
+        dark += qGray(image.pixel(x, 13)) < 128 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 0);
+    picker.SetDefaultText(QString());
+    const QImage blank = picker.grab().toImage();
+    for (int x = 30; x < 90; ++x) {
+        EXPECT_EQ(QColor(blank.pixel(x, 13)), QColor(Qt::white)) << x;
+    }
+}
+
+} // namespace
+} // namespace figures
