@@ -101,6 +101,8 @@ void ViewManagerDialog::Rename(const QString& name)
     // Names are taken as typed: empty and repeated names are allowed, and a jump to a
     // repeated name goes to the first view of that name.
     view->name = ToGbk(name);
+    // A renamed view is a change to save: without the mark, closing would drop it silently.
+    view_.GetDocument().SetModified(true);
     refreshing_ = true;
     list_->item(row)->setText(name);
     refreshing_ = false;
