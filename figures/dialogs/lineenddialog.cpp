@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyledItemDelegate>
 
 namespace figures {
 
@@ -64,6 +65,8 @@ LineEndDialog::LineEndDialog(const LineEnd& current, QPoint position, QWidget* p
     const QSize sample(96, std::max(16, fontMetrics().height()));
     for (QComboBox* list : {types_, sizes_}) {
         list->setIconSize(sample);
+        // An item view delegate draws a selected entry's sample in its selected form.
+        list->setItemDelegate(new QStyledItemDelegate(list));
         list->setMinimumWidth(sample.width() + 30);
     }
     for (int type = 0; type < kTypeCount; ++type) {

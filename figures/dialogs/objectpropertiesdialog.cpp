@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace figures {
@@ -340,6 +341,7 @@ void ObjectPropertiesDialog::FillLists()
     }
     const QSize lineSample(55, fontMetrics().height());
     c_->lineType->setIconSize(lineSample);
+    c_->lineType->setItemDelegate(new QStyledItemDelegate(c_->lineType));
     for (int i = 0; i < int(std::size(kLineTypes)); ++i) {
         c_->lineType->addItem(LineTypeIcon(i, lineSample), QString::fromUtf8(kLineTypes[i]));
     }
