@@ -94,6 +94,38 @@ TEST(ViewDialogs, OneEligibleObjectIsEditedWhole)
     EXPECT_FALSE(view->GetDocument().IsModified());
 }
 
+TEST(ViewDialogs, SharedAngleAndFontGoOnlyToObjectsThatTakeThem)
+{
+    auto view = ShownView(400, 300);
+    InstallViewDialogs(*view);
+    CRichGraph* shape = AddShape(*view, kRectangle, {100, 100, 300, 200});
+    shape->flags &= ~uint32_t(OF_TEXT);
+    auto rect = std::make_unique<CRectCom>(); // no rotation
+    rect->frame = {400, 400, 500, 500};
+    rect->flags |= OF_TEXT;
+    CRectCom* plain = rect.get();
+    view->CurrentView()->objects.push_back(std::move(rect));
+    view->ObjectsChanged();
+    view->Select(shape, false);
+    view->Select(plain, true);
+    LogFont font;
+    font.SetHeight(-70);
+    RunProperties(*view, [&font](ObjectPropertiesDialog* d) {
+        ASSERT_NE(d, nullptr);
+        d->findChild<TenthsSpinBox*>(QStringLiteral("angle"))->SetText(QStringLiteral("45"));
+        d->findChild<TenthsSpinBox*>(QStringLiteral("x"))->SetText(QStringLiteral("1"));
+        d->SetChosenFont(font, 0x0000FF);
+        d->accept();
+    });
+    EXPECT_EQ(shape->angle, 450);
+    EXPECT_EQ(plain->angle, 0);
+    EXPECT_EQ(shape->frame, (Rect{10, 100, 210, 200}));
+    EXPECT_EQ(plain->frame, (Rect{10, 400, 110, 500}));
+    EXPECT_EQ(plain->font, font);
+    EXPECT_EQ(plain->textColour, 0x0000FFu);
+    EXPECT_FALSE(shape->font == font);
+}
+
 TEST(ViewDialogs, TypedTextIsStoredAndGrowsTheShape)
 {
     auto view = ShownView(400, 300);
