@@ -4,7 +4,10 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QPushButton>
 #include <QWidget>
+
+#include <utility>
 
 namespace designer {
 
@@ -15,6 +18,22 @@ QString CaptionOf(QWidget* parent)
     return parent ? parent->window()->windowTitle() : QString();
 }
 
+// The boxes speak the program's language whatever translations the system has.
+void NameButtons(QMessageBox& box)
+{
+    const std::pair<QMessageBox::StandardButton, const char16_t*> names[] = {
+        {QMessageBox::Ok, u"确定"},
+        {QMessageBox::Yes, u"是(&Y)"},
+        {QMessageBox::No, u"否(&N)"},
+        {QMessageBox::Cancel, u"取消"},
+    };
+    for (const auto& [which, name] : names) {
+        if (QAbstractButton* button = box.button(which)) {
+            button->setText(QString::fromUtf16(name));
+        }
+    }
+}
+
 } // namespace
 
 void DesignerPrompts::Tell(QWidget* parent, const QString& text, Icon icon)
@@ -23,6 +42,7 @@ void DesignerPrompts::Tell(QWidget* parent, const QString& text, Icon icon)
                                       : icon == Icon::Information ? QMessageBox::Information
                                                                   : QMessageBox::NoIcon;
     QMessageBox box(boxIcon, CaptionOf(parent), text, QMessageBox::Ok, parent);
+    NameButtons(box);
     box.exec();
 }
 
@@ -31,6 +51,7 @@ QMessageBox::StandardButton DesignerPrompts::AskYesNoCancel(QWidget* parent, con
     QMessageBox box(QMessageBox::Question, CaptionOf(parent), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setEscapeButton(QMessageBox::Cancel);
+    NameButtons(box);
     const int answer = box.exec();
     if (answer == QMessageBox::Yes || answer == QMessageBox::No) {
         return static_cast<QMessageBox::StandardButton>(answer);

@@ -42,6 +42,15 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name, 
     return button;
 }
 
+// A row of the step tree; the tip shows the whole text, which the narrow tree cuts.
+QTreeWidgetItem* StepRow(const StepRecord& step)
+{
+    const QString text = QString::fromStdString(StepText(step));
+    auto* row = new QTreeWidgetItem(QStringList{text});
+    row->setToolTip(0, text);
+    return row;
+}
+
 QString Quoted(const QString& name)
 {
     return QStringLiteral("“") + name + QStringLiteral("”");
@@ -401,8 +410,7 @@ void ShapeDesigner::RebuildTree()
     const QSignalBlocker blocker(stepTree_);
     stepTree_->clear();
     for (const StepRecord& step : steps_) {
-        stepTree_->addTopLevelItem(
-            new QTreeWidgetItem(QStringList{QString::fromStdString(StepText(step))}));
+        stepTree_->addTopLevelItem(StepRow(step));
     }
 }
 
@@ -450,15 +458,17 @@ void ShapeDesigner::ConfirmStep()
         });
         return;
     }
-    const QString text = QString::fromStdString(StepText(step));
     switch (editMode_) {
-    case kModify:
+    case kModify: {
         steps_[static_cast<size_t>(position - 1)] = step;
+        const QString text = QString::fromStdString(StepText(step));
         stepTree_->topLevelItem(position - 1)->setText(0, text);
+        stepTree_->topLevelItem(position - 1)->setToolTip(0, text);
         break;
+    }
     case kAdd:
         steps_.push_back(step);
-        stepTree_->addTopLevelItem(new QTreeWidgetItem(QStringList{text}));
+        stepTree_->addTopLevelItem(StepRow(step));
         SelectStep(position);
         break;
     case kInsert:
