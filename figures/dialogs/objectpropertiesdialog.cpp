@@ -476,7 +476,7 @@ void ObjectPropertiesDialog::OpenPictureDialog()
                        "位图(*.bmp;*.dib) (*.bmp *.dib);;JPG文件(*.jpg) (*.jpg);;"
                        "GIF文件(*.gif) (*.gif);;图元文件(*.wmf;*.emf) (*.wmf *.emf);;"
                        "图标/光标(*.ico;*.cur) (*.ico *.cur);;所有文件(*.*) (*)"),
-        nullptr, QFileDialog::ReadOnly);
+        nullptr, QFileDialog::ReadOnly | QFileDialog::HideNameFilterDetails);
     if (!path.isEmpty()) {
         ChoosePicture(path);
     }
