@@ -2,6 +2,7 @@
 
 #include "figures/dialogs/ccolourpicker.h"
 #include "figures/dialogs/fontchoice.h"
+#include "figures/dialogs/messageboxes.h"
 #include "figures/dialogs/objectpropertiescontrols.h"
 #include "figures/dialogs/tenths.h"
 #include "figures/dialogs/tenthsspinbox.h"
@@ -498,8 +499,7 @@ bool ObjectPropertiesDialog::ChoosePicture(const QString& path)
 
 void ObjectPropertiesDialog::ShowError(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("信息："), text, QMessageBox::Ok, this);
-    box.exec();
+    ShowErrorMessage(this, text);
 }
 
 } // namespace figures

@@ -1,5 +1,7 @@
 #include "figures/dialogs/viewmanagerdialog.h"
 
+#include "figures/dialogs/messageboxes.h"
+
 #include "figures/model/view.h"
 #include "figures/render/gbk.h"
 #include "figures/view/cviewwnd.h"
@@ -122,12 +124,8 @@ bool ViewManagerDialog::DeleteSelected()
     if (row < 0) {
         return false;
     }
-    QMessageBox ask(QMessageBox::Question, QStringLiteral("询问："),
-                    QStringLiteral("您确认要删除视图“") + list_->item(row)->text() +
-                        QStringLiteral("”吗？"),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    ask.setDefaultButton(QMessageBox::No);
-    if (ask.exec() != QMessageBox::Yes) {
+    if (!AskYesNo(this, QStringLiteral("您确认要删除视图“") + list_->item(row)->text() +
+                            QStringLiteral("”吗？"))) {
         return false;
     }
     Document& document = view_.GetDocument();
