@@ -167,6 +167,15 @@ TEST(ViewRightButton, SelectsOrClearsBeforeAskingForThePopup)
     EXPECT_EQ(view->Selection(), std::vector<CBaseCom*>{a});
 }
 
+// Delivers a pointer move straight to the canvas, without running the event loop the way
+// QTest's own mouse moves do, so that posted news can be told from sent news.
+void SendMove(QWidget* canvas, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(canvas, &move);
+}
+
 TEST(ViewHover, ReportsLeaveThenEnterThenOverAndNothingForDeletedObjects)
 {
     auto view = ShownView(400, 300);
@@ -179,15 +188,15 @@ TEST(ViewHover, ReportsLeaveThenEnterThenOverAndNothingForDeletedObjects)
     QObject::connect(view.get(), &CViewWnd::mouseLeave, [&](CBaseCom* o) { record("leave", o); });
     QObject::connect(view.get(), &CViewWnd::mouseEnter, [&](CBaseCom* o) { record("enter", o); });
     QObject::connect(view.get(), &CViewWnd::mouseOver, [&](CBaseCom* o) { record("over", o); });
-    QTest::mouseMove(Canvas(*view), CentreOf(*view, *a));
-    QTest::mouseMove(Canvas(*view), CentreOf(*view, *b));
+    SendMove(Canvas(*view), CentreOf(*view, *a));
+    SendMove(Canvas(*view), CentreOf(*view, *b));
     // Hover news is posted: nothing arrives before the event loop runs.
     EXPECT_TRUE(heard.empty());
     QApplication::processEvents();
     EXPECT_EQ(heard,
               (std::vector<std::string>{"enter a", "over a", "leave a", "enter b", "over b"}));
     heard.clear();
-    QTest::mouseMove(Canvas(*view), ClientOf(*view, {900, 600}));
+    SendMove(Canvas(*view), ClientOf(*view, {900, 600}));
     CBaseCom* doomed[] = {b};
     view->DeleteObjects(doomed);
     QApplication::processEvents();
