@@ -42,6 +42,8 @@ ActionForm::ActionForm(QWidget* parent) : QGroupBox(kCaption, parent)
     cancel_ = new QPushButton(QStringLiteral("取消(&C)"), this);
     cancel_->setObjectName(QStringLiteral("cancelButton"));
     cancel_->setGeometry(328, 16, 56, 26);
+    confirm_->setDefault(true);
+    cancel_->setAutoDefault(false);
     (new QLabel(QStringLiteral("    备注："), this))->setGeometry(8, 50, 56, 16);
     remark_ = new QLineEdit(this);
     remark_->setObjectName(QStringLiteral("remarkBox"));

@@ -39,6 +39,8 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name, 
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(frame);
+    // Return in the form confirms the step; no other button may take it.
+    button->setAutoDefault(false);
     return button;
 }
 
@@ -296,6 +298,8 @@ bool ShapeDesigner::StoreShape()
         Tell(QStringLiteral("存储操作失败！"), Icon::Error);
         return false;
     }
+    // What is stored is no longer unsaved, so nothing asks about it again.
+    stepsModified_ = false;
     Tell(QStringLiteral("已成功存储到数据库。"));
     return true;
 }

@@ -268,6 +268,10 @@ TEST_F(ShapeDesignerWindow, StoreWritesTheStepsAndReportsAShapeThatIsGone)
     const StepListReadResult stored = ReadStepList(OpenDatabase().Load(id).value());
     ASSERT_EQ(stored.steps.size(), 1u);
     EXPECT_EQ(stored.steps[0], designer_->Steps()[0]);
+    EXPECT_FALSE(designer_->StepsModified());
+    designer_->reject();
+    EXPECT_TRUE(script_->asked.isEmpty());
+    designer_->show();
 
     EXPECT_TRUE(OpenDatabase().Delete(id));
     script_->told.clear();
@@ -329,14 +333,14 @@ TEST_F(ShapeDesignerWindow, StepCommandsWithoutASelectedStepSayWhatIsMissing)
     EXPECT_TRUE(designer_->StepsModified());
 }
 
-TEST_F(ShapeDesignerWindow, ModifyReplacesTheSelectedStep)
+TEST_F(ShapeDesignerWindow, ReturnInTheFormConfirmsTheModifiedStep)
 {
     AddShape("甲", 3);
     OpenDesigner();
     Tree()->topLevelItem(1)->setSelected(true);
     Click("modifyButton");
     Find<QLineEdit>("parameter3")->setText(QStringLiteral("{宽}-1"));
-    Click("confirmButton");
+    QTest::keyClick(Find<QLineEdit>("parameter3"), Qt::Key_Return);
     ASSERT_EQ(designer_->Steps().size(), 3u);
     EXPECT_EQ(designer_->Steps()[1], Line("{宽}-1"));
     EXPECT_EQ(Tree()->topLevelItem(1)->text(0), QStringLiteral("画直线（0，0，{宽}-1，{高}）"));
