@@ -111,8 +111,8 @@ void ActionForm::LoadStep(const StepRecord* step)
 
 void ActionForm::SetEditCaption(const QString& kind)
 {
-    setTitle(kind.isEmpty() ? kCaption : kCaption + QStringLiteral("（") + kind +
-                                             QStringLiteral("）"));
+    setTitle(kind.isEmpty() ? kCaption
+                            : kCaption + QStringLiteral("（") + kind + QStringLiteral("）"));
 }
 
 int ActionForm::ReadStep(StepRecord& step) const
@@ -160,8 +160,8 @@ void ActionForm::FlagMissing(int parameter, const std::function<void()>& tell)
 void ActionForm::SetMarked(QLineEdit* box, bool marked)
 {
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, marked ? QColor(Qt::yellow) : this->palette().color(
-                                                                       QPalette::Base));
+    palette.setColor(QPalette::Base,
+                     marked ? QColor(Qt::yellow) : this->palette().color(QPalette::Base));
     box->setPalette(palette);
 }
 

@@ -60,10 +60,9 @@ QString Quoted(const QString& name)
 
 } // namespace
 
-ShapeDesigner::ShapeDesigner(const QString& databasePath,
-                             std::unique_ptr<DesignerPrompts> prompts, QWidget* parent)
-    : QDialog(parent),
-      prompts_(prompts ? std::move(prompts) : std::make_unique<DesignerPrompts>())
+ShapeDesigner::ShapeDesigner(const QString& databasePath, std::unique_ptr<DesignerPrompts> prompts,
+                             QWidget* parent)
+    : QDialog(parent), prompts_(prompts ? std::move(prompts) : std::make_unique<DesignerPrompts>())
 {
     setWindowTitle(QStringLiteral("自定义图形设计器——新手暂勿使用"));
     setGeometry(50, 50, 733, 586);
@@ -89,8 +88,8 @@ ShapeDesigner::~ShapeDesigner() = default;
 
 QString ShapeDesigner::DefaultDatabasePath()
 {
-    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                           kDatabaseName;
+    const QString beside =
+        QCoreApplication::applicationDirPath() + QLatin1Char('/') + kDatabaseName;
     if (QFileInfo::exists(beside)) {
         return beside;
     }
@@ -124,8 +123,7 @@ void ShapeDesigner::BuildStepPart()
     stepTree_->setGeometry(8, 120, 216, 392);
     stepTree_->setHeaderHidden(true);
     stepTree_->setRootIsDecorated(false);
-    connect(stepTree_, &QTreeWidget::itemSelectionChanged, this,
-            &ShapeDesigner::ShowSelectedStep);
+    connect(stepTree_, &QTreeWidget::itemSelectionChanged, this, &ShapeDesigner::ShowSelectedStep);
 
     connect(MakeButton(this, QStringLiteral("添加(&A)"), "addButton", {232, 223, 88, 32}),
             &QPushButton::clicked, this, [this] { BeginEdit(kAdd); });
@@ -187,7 +185,7 @@ void ShapeDesigner::BuildUsagePart()
     auto* usage = new QPlainTextEdit(group);
     usage->setGeometry(8, 16, 280, 176);
     usage->setReadOnly(true);
-    usage->setPlainText(QStringList{
+    const QStringList paragraphs{
         QStringLiteral("    1、本工具用于为绘图组件制作自定义图形，导出的字节数据即为组件"
                        "SetDrawingData方法的参数；"),
         QStringLiteral("    2、每个图形由一系列绘图动作及其参数组成，每个绘图动作都有固定个数、"
@@ -197,7 +195,8 @@ void ShapeDesigner::BuildUsagePart()
                        "（如“{宽}/2”表示宽度的二分之一），最好避免使用“1000”之类的绝对数值；"),
         QStringLiteral("    5、坐标（0,0）表示图形左上角，坐标（{宽},{高}）表示图形右下角，"
                        "其它类推；"),
-    }.join(QLatin1Char('\n')));
+    };
+    usage->setPlainText(paragraphs.join(QLatin1Char('\n')));
 }
 
 void ShapeDesigner::OpenDatabase(const QString& path)
@@ -278,12 +277,9 @@ bool ShapeDesigner::OfferToStore()
     const QString question = QStringLiteral("您已经修改了“") + currentShapeName_ +
                              QStringLiteral("”的绘图数据，请问是否存储到数据库？");
     switch (prompts_->AskYesNoCancel(this, question)) {
-    case QMessageBox::Yes:
-        return StoreShape();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
+    case QMessageBox::Yes: return StoreShape();
+    case QMessageBox::No: return true;
+    default: return false;
     }
 }
 
@@ -555,9 +551,9 @@ void ShapeDesigner::ExportAsFile()
 void ShapeDesigner::ExportAsByteText()
 {
     const QByteArray program = BuildProgram();
-    const std::string text = ByteText(std::span<const uint8_t>(
-        reinterpret_cast<const uint8_t*>(program.constData()),
-        static_cast<size_t>(program.size())));
+    const std::string text =
+        ByteText(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(program.constData()),
+                                          static_cast<size_t>(program.size())));
     const QString byteText = QString::fromStdString(text);
     QApplication::clipboard()->setText(byteText);
     prompts_->ShowByteText(this, byteText);

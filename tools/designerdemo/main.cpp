@@ -12,8 +12,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velkor"));
     const QStringList arguments = QApplication::arguments();
-    const QString path = arguments.size() > 1 ? arguments.at(1)
-                                              : designer::ShapeDesigner::DefaultDatabasePath();
+    const QString path =
+        arguments.size() > 1 ? arguments.at(1) : designer::ShapeDesigner::DefaultDatabasePath();
     designer::ShapeDesigner designerWindow(path);
     designerWindow.exec();
     const QByteArray program = designerWindow.customPaletteProgram();

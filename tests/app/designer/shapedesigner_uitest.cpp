@@ -38,9 +38,7 @@ struct PromptScript {
 
 class ScriptedPrompts : public DesignerPrompts {
 public:
-    explicit ScriptedPrompts(std::shared_ptr<PromptScript> script) : script_(std::move(script))
-    {
-    }
+    explicit ScriptedPrompts(std::shared_ptr<PromptScript> script) : script_(std::move(script)) {}
     void Tell(QWidget*, const QString& text, Icon) override
     {
         script_->told << text;
@@ -112,8 +110,8 @@ protected:
 
     void OpenDesigner()
     {
-        designer_ = std::make_unique<ShapeDesigner>(
-            DatabasePath(), std::make_unique<ScriptedPrompts>(script_));
+        designer_ = std::make_unique<ShapeDesigner>(DatabasePath(),
+                                                    std::make_unique<ScriptedPrompts>(script_));
         designer_->show();
     }
 
@@ -241,8 +239,8 @@ TEST_F(ShapeDesignerWindow, StorePromptAnswersDecideWhatHappensToUnsavedSteps)
         script_->answers = {row.answer};
         Find<QComboBox>("shapeList")->setCurrentIndex(1);
 
-        EXPECT_EQ(script_->asked,
-                  QStringList{QStringLiteral("您已经修改了“甲”的绘图数据，请问是否存储到数据库？")});
+        EXPECT_EQ(script_->asked, QStringList{QStringLiteral(
+                                      "您已经修改了“甲”的绘图数据，请问是否存储到数据库？")});
         EXPECT_EQ(Find<QComboBox>("shapeList")->currentIndex(), row.shownShape);
         EXPECT_EQ(designer_->Steps().size(), row.stepsShown);
         EXPECT_EQ(Tree()->topLevelItemCount(), static_cast<int>(row.stepsShown));
@@ -294,8 +292,8 @@ TEST_F(ShapeDesignerWindow, CreateProposesTheNextNumberAndShowsTheNewShape)
     EXPECT_EQ(list->currentText(), name);
     EXPECT_EQ(designer_->CurrentShapeId(), list->itemData(2).toLongLong());
     EXPECT_EQ(Tree()->topLevelItemCount(), 0);
-    EXPECT_EQ(script_->told, QStringList{QStringLiteral("已成功创建图形“") + name +
-                                         QStringLiteral("”")});
+    EXPECT_EQ(script_->told,
+              QStringList{QStringLiteral("已成功创建图形“") + name + QStringLiteral("”")});
 }
 
 TEST_F(ShapeDesignerWindow, DatabaseThatCannotBeOpenedIsReportedOnceWithItsPath)
