@@ -78,10 +78,10 @@ ShapeDesigner::ShapeDesigner(const QString& databasePath, std::unique_ptr<Design
     OpenDatabase(databasePath);
     RefreshList();
     if (shapeList_->count() > 0) {
+        const QSignalBlocker blocker(shapeList_);
         shapeList_->setCurrentIndex(0);
-        LoadSelectedShape();
     }
-    stepsModified_ = false;
+    LoadSelectedShape();
 }
 
 ShapeDesigner::~ShapeDesigner() = default;

@@ -310,6 +310,61 @@ TEST_F(ShapeDesignerWindow, DatabaseThatCannotBeOpenedIsReportedOnceWithItsPath)
     EXPECT_EQ(script_->told.last(), QStringLiteral("创建新图形失败！"));
 }
 
+TEST_F(ShapeDesignerWindow, DeletingTheLastShapeLeavesNoShapeAndNoSteps)
+{
+    AddShape("甲", 2);
+    OpenDesigner();
+    script_->answers = {QMessageBox::No, QMessageBox::Yes};
+    Click("deleteShapeButton");
+    EXPECT_EQ(Find<QComboBox>("shapeList")->count(), 1);
+    Click("deleteShapeButton");
+
+    EXPECT_EQ(script_->asked.last(), QStringLiteral("您确认要删除图形 “甲” 吗？"));
+    EXPECT_EQ(script_->told, QStringList{QStringLiteral("已删除！")});
+    EXPECT_EQ(Find<QComboBox>("shapeList")->count(), 0);
+    EXPECT_EQ(designer_->CurrentShapeId(), -1);
+    EXPECT_EQ(Tree()->topLevelItemCount(), 0);
+    EXPECT_TRUE(OpenDatabase().List().empty());
+    Click("deleteShapeButton");
+    Click("renameShapeButton");
+    Click("storeButton");
+    EXPECT_EQ(script_->told.mid(1), (QStringList{QStringLiteral("请先选择被删除的图形！"),
+                                                 QStringLiteral("请先选择被修改的图形！"),
+                                                 QStringLiteral("未选择图形")}));
+}
+
+TEST_F(ShapeDesignerWindow, RenamedShapeIsNamedSoInTheListAndTheStorePrompt)
+{
+    const int64_t id = AddShape("甲", 0);
+    OpenDesigner();
+    script_->texts = {QStringLiteral("乙's")};
+    Click("renameShapeButton");
+    EXPECT_EQ(script_->proposals, QStringList{QStringLiteral("甲")});
+    EXPECT_EQ(Find<QComboBox>("shapeList")->currentText(), QStringLiteral("乙's"));
+    EXPECT_EQ(QStringFromGbk(OpenDatabase().List().at(0).name), QStringLiteral("乙's"));
+    EXPECT_EQ(OpenDatabase().List().at(0).id, id);
+
+    Click("addButton");
+    Click("confirmButton");
+    designer_->reject();
+    EXPECT_EQ(script_->asked.last(),
+              QStringLiteral("您已经修改了“乙's”的绘图数据，请问是否存储到数据库？"));
+}
+
+TEST_F(ShapeDesignerWindow, DamagedStepsAreReportedAndNeverHalfLoaded)
+{
+    ShapeDatabase database = OpenDatabase();
+    const int64_t id = database.Create("x").value();
+    const uint8_t claimsFiveSteps[] = {1, 0, 0, 0, 5, 0, 0, 0, 1, 0, 0, 0, 0};
+    ASSERT_TRUE(database.Store(id, claimsFiveSteps));
+    OpenDesigner();
+    ASSERT_EQ(script_->told.size(), 1) << script_->told.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(script_->told[0].startsWith(QStringLiteral("图形“x”的绘图数据已损坏")));
+    EXPECT_TRUE(designer_->Steps().empty());
+    EXPECT_EQ(Tree()->topLevelItemCount(), 0);
+    EXPECT_FALSE(designer_->StepsModified());
+}
+
 TEST_F(ShapeDesignerWindow, StepCommandsWithoutASelectedStepSayWhatIsMissing)
 {
     AddShape("甲", 2);
