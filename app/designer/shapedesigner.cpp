@@ -65,7 +65,9 @@ ShapeDesigner::ShapeDesigner(const QString& databasePath, std::unique_ptr<Design
     : QDialog(parent), prompts_(prompts ? std::move(prompts) : std::make_unique<DesignerPrompts>())
 {
     setWindowTitle(QStringLiteral("自定义图形设计器——新手暂勿使用"));
+    // The parts sit at fixed places, so the window keeps the size they were placed for.
     setGeometry(50, 50, 733, 586);
+    setFixedSize(733, 586);
     BuildShapeListPart();
     BuildStepPart();
     BuildPreviewPart();

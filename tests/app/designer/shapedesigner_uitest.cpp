@@ -4,6 +4,7 @@
 #include "figures/control/figurewindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -411,6 +412,9 @@ TEST_F(ShapeDesignerWindow, PreviewAndExportsCarryTheProgramOfTheSteps)
     Click("confirmButton");
     const QByteArray program("\x01\x00\x00\x00\x00\x00\xff\x1f\xff\x1f\x00\x00", 12);
     EXPECT_EQ(preview->GetObjects(0).GetDrawingData(), program);
+    EXPECT_EQ(preview->BorderStyle(), 3);
+    QTest::mouseClick(Find<QCheckBox>("borderCheck"), Qt::LeftButton);
+    EXPECT_EQ(preview->BorderStyle(), 0);
 
     QSignalSpy changes(designer_.get(), &ShapeDesigner::customPaletteProgramChanged);
     designer_->ExportAsByteText();
