@@ -163,6 +163,13 @@ void ShapeDesigner::BuildPreviewPart()
     preview_->SetZoom(100);
     preview_->SetTextEditing(false);
     preview_->SetPopupMenu(false);
+    // The preview only shows the shape: a click or a key must not move or delete the one
+    // object that every refresh draws into.
+    preview_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    preview_->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* part : preview_->findChildren<QWidget*>()) {
+        part->setFocusPolicy(Qt::NoFocus);
+    }
     preview_->AddShape(kProcessShape);
     figures::FigureInterface shape = preview_->GetObjects(0);
     shape.SetFrame(21, 20, 156 - 21, 105 - 20);

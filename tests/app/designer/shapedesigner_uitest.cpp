@@ -412,6 +412,10 @@ TEST_F(ShapeDesignerWindow, PreviewAndExportsCarryTheProgramOfTheSteps)
     Click("confirmButton");
     const QByteArray program("\x01\x00\x00\x00\x00\x00\xff\x1f\xff\x1f\x00\x00", 12);
     EXPECT_EQ(preview->GetObjects(0).GetDrawingData(), program);
+    for (QWidget* part : preview->findChildren<QWidget*>()) {
+        EXPECT_EQ(part->focusPolicy(), Qt::NoFocus);
+    }
+    EXPECT_TRUE(preview->testAttribute(Qt::WA_TransparentForMouseEvents));
     EXPECT_EQ(preview->BorderStyle(), 3);
     QTest::mouseClick(Find<QCheckBox>("borderCheck"), Qt::LeftButton);
     EXPECT_EQ(preview->BorderStyle(), 0);
