@@ -169,6 +169,38 @@ TEST(HandleDrags, ResizingStopsAtFifteenAndKeepsTheOppositeEdge)
     EXPECT_EQ(object.frame, (Rect{0, -20, 100, 60}));
 }
 
+TEST(HandleDrags, EveryResizeHandleStopsAtFifteenUnits)
+{
+    // Each handle dragged far past the opposite edge, and each dragged to leave exactly
+    // fifteen units: the dragged edges stop fifteen units from the edges that stay.
+    struct Case {
+        const char* name;
+        int32_t handle, dx, dy;
+        Rect expected;
+    } const cases[] = {
+        {"left", HIT_LEFT, 500, 0, {85, 0, 100, 60}},
+        {"right", HIT_RIGHT, -500, 0, {0, 0, 15, 60}},
+        {"top", HIT_TOP, 0, 500, {0, 45, 100, 60}},
+        {"bottom", HIT_BOTTOM, 0, -500, {0, 0, 100, 15}},
+        {"top left", HIT_TOP_LEFT, 500, 500, {85, 45, 100, 60}},
+        {"top right", HIT_TOP_RIGHT, -500, 500, {0, 45, 15, 60}},
+        {"bottom left", HIT_BOTTOM_LEFT, 500, -500, {85, 0, 100, 15}},
+        {"bottom right", HIT_BOTTOM_RIGHT, -500, -500, {0, 0, 15, 15}},
+        {"right to sixteen", HIT_RIGHT, -84, 0, {0, 0, 16, 60}},
+        {"right to fifteen", HIT_RIGHT, -85, 0, {0, 0, 15, 60}},
+        {"bottom to sixteen", HIT_BOTTOM, 0, -44, {0, 0, 100, 16}},
+        {"bottom to fifteen", HIT_BOTTOM, 0, -45, {0, 0, 100, 15}},
+        {"left to sixteen", HIT_LEFT, 84, 0, {84, 0, 100, 60}},
+        {"top to sixteen", HIT_TOP, 0, 44, {0, 44, 100, 60}},
+    };
+    for (const Case& c : cases) {
+        CRectCom object;
+        object.frame = {0, 0, 100, 60};
+        TrackDrag(object, c.handle, c.dx, c.dy);
+        EXPECT_EQ(object.frame, c.expected) << c.name;
+    }
+}
+
 TEST(HandleDrags, ResizingATurnedObjectKeepsTheOppositeEdgeOnScreen)
 {
     for (const int32_t angle : {300, 900, 1350, 2100}) {
@@ -206,6 +238,27 @@ TEST(HandleDrags, RotationFollowsTheBottomLeftCorner)
 
     TrackDrag(square, HIT_ROTATE, 0, -100); // from 2700: the corner goes up to the top-left
     EXPECT_EQ(square.angle, 1800);
+}
+
+TEST(HandleDrags, RotationRoundsToTheNearestTenthOfADegree)
+{
+    // Off the quarter turns the angle has a fraction: a turn of 23.1986 degrees must
+    // become 232 tenths, never the truncated 231, and 26.565 degrees 266; 14.036 degrees
+    // stays 140 and 6.340 stays 63, never rounded up.
+    struct Case {
+        const char* name;
+        int32_t dx, dy, angle;
+    } const cases[] = {
+        {"fraction above a half", 0, -30, 232}, {"fraction above a half again", -10, -30, 266},
+        {"fraction below a half", 0, -20, 140}, {"fraction well below a half", 0, -10, 63},
+        {"back past the start", 100, 1, 2706},
+    };
+    for (const Case& c : cases) {
+        CRectCom square;
+        square.frame = {0, 0, 100, 100};
+        TrackDrag(square, HIT_ROTATE, c.dx, c.dy);
+        EXPECT_EQ(square.angle, c.angle) << c.name;
+    }
 }
 
 TEST(HandleDrags, MouseDownTurnsHitsIntoActions)
