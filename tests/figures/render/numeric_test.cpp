@@ -264,5 +264,31 @@ TEST(NumericRoutines, LineWidthUnitsConvertsTenthsOfAPointAndCaps)
     }
 }
 
+TEST(NumericRoutines, FlippedGridValuesLandExactlyOnAFullWidthFrame)
+{
+    // On a frame as wide as the grid every grid value is one unit, so a flip that is off
+    // by one shows at once: grid 0 must land exactly on the right (or bottom) edge.
+    const struct {
+        const char* name;
+        int32_t gx, gy;
+        bool flipH, flipV;
+        Point expected;
+    } cases[] = {
+        {"origin unflipped", 0, 0, false, false, {100, 200}},
+        {"origin flipped horizontally", 0, 0, true, false, {8291, 200}},
+        {"origin flipped vertically", 0, 0, false, true, {100, 8391}},
+        {"origin flipped both ways", 0, 0, true, true, {8291, 8391}},
+        {"far corner flipped both ways", 8191, 8191, true, true, {100, 200}},
+        {"one unit in flipped horizontally", 1, 0, true, false, {8290, 200}},
+        {"one unit in flipped vertically", 0, 1, false, true, {100, 8390}},
+        {"middle flipped horizontally", 4095, 4095, true, false, {4196, 4295}},
+        {"near the edge flipped vertically", 8190, 8190, false, true, {8290, 201}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GridToFrame(c.gx, c.gy, {100, 200}, 8191, 8191, c.flipH, c.flipV), c.expected)
+            << c.name;
+    }
+}
+
 } // namespace
 } // namespace figures
