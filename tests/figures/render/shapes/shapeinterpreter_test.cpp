@@ -314,6 +314,34 @@ TEST(ShapeInterpreter, ArcDirectionSwapsUnderOneFlipOnly)
     }
 }
 
+TEST(ShapeInterpreter, ArcToStepsSwapDirectionUnderOneFlipOnly)
+{
+    // Each arc-to step, under every flip combination, draws the mirror image of its
+    // unflipped path: a single flip turns counterclockwise into clockwise on the page,
+    // two flips turn it back. Without the swap the mirrored ends would be joined the
+    // other way round the ellipse.
+    for (uint16_t code : {kArcCounterclockwiseTo, kArcClockwiseTo}) {
+        const std::vector<uint8_t> program =
+            Program({kMoveTo, 8191, 4095, code, 0, 0, 8191, 8191, 4095, 0, kEnd});
+        const Ops unflipped = Draw(program, Frame());
+        ASSERT_EQ(unflipped.size(), code == kArcCounterclockwiseTo ? 2u : 4u) << code;
+        for (int flips = 1; flips < 4; ++flips) {
+            ShapeFrame frame = Frame();
+            frame.flipH = (flips & 1) != 0;
+            frame.flipV = (flips & 2) != 0;
+            Ops expected = unflipped;
+            for (Op& op : expected) {
+                for (size_t i = 0; i < (op.kind == Kind::Bezier ? 3u : 1u); ++i) {
+                    Point& p = op.points[i];
+                    p = {frame.flipH ? 1000 - p.x : p.x, frame.flipV ? 1000 - p.y : p.y};
+                }
+            }
+            EXPECT_EQ(Draw(program, frame), expected)
+                << "code " << code << " flipH " << frame.flipH << " flipV " << frame.flipV;
+        }
+    }
+}
+
 TEST(ShapeInterpreter, ArcSectorAndChordCloseTheQuarter)
 {
     const Op quarter = Bezier({1000, 220}, {780, 0}, {500, 0});
