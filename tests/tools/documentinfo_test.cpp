@@ -1,13 +1,23 @@
 #include "tools/makesample/sampledocument.h"
 #include "tools/vkdtool/documentinfo.h"
 
+#include "figures/model/objects/ccmbobj.h"
+#include "figures/model/objects/cgraphcom.h"
+#include "figures/model/objects/clinegraph.h"
+#include "figures/model/objects/cnptextbox.h"
+#include "figures/model/objects/cpicturebox.h"
+#include "figures/model/objects/crichgraph.h"
+#include "figures/model/objects/crichline.h"
 #include "figures/model/storage/documentformat.h"
 
 #include <QJsonArray>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -141,6 +151,161 @@ TEST(DocumentInfo, FailedReadReportsTheViewsThatWereRead)
     EXPECT_FALSE(failedJson["read_ok"].toBool());
     EXPECT_TRUE(failedJson["error"].isString());
     EXPECT_EQ(failedJson["views"].toArray().size(), 0);
+}
+
+// Gives every member the JSON reports a value of its own, so that a field filled from
+// the wrong member shows, and returns the value each key must then carry.
+using Expected = std::vector<std::pair<QString, qint64>>;
+
+Expected SetDistinctValues(figures::CBaseCom& object, int32_t seed)
+{
+    int32_t next = seed;
+    Expected expected;
+    auto set = [&](const char* key, auto& member) {
+        // Byte-sized members wrap, but consecutive values still differ from each other.
+        member = static_cast<std::remove_reference_t<decltype(member)>>(next);
+        expected.emplace_back(key, qint64(member));
+        ++next;
+    };
+    set("layer", object.layer);
+    set("reserved", object.reserved);
+    set("angle", object.angle);
+    if (auto* r = dynamic_cast<figures::CRectCom*>(&object)) {
+        set("edge_mask", r->edgeMask);
+        set("line_style", r->lineStyle);
+        set("line_width", r->lineWidth);
+        set("line_colour", r->lineColour);
+        set("shadow_direction", r->shadowDirection);
+        set("shadow_offset", r->shadowOffset);
+        set("shadow_colour", r->shadowColour);
+        set("fill_colour", r->fillColour);
+        set("hatch_style", r->hatchStyle);
+        set("picture_placement", r->picturePlacement);
+        set("gradient_kind", r->gradientKind);
+        set("text_colour", r->textColour);
+        set("text_h_align", r->textHAlign);
+        set("text_v_align", r->textVAlign);
+    }
+    if (auto* g = dynamic_cast<figures::CGraphCom*>(&object)) {
+        set("frame_shape", g->frameShape);
+    } else if (auto* p = dynamic_cast<figures::CPictureBox*>(&object)) {
+        set("placement", p->placement);
+    } else if (auto* l = dynamic_cast<figures::CRichLine*>(&object)) {
+        set("end1_type", l->end1Type);
+        set("end1_size", l->end1Size);
+        set("end1_length", l->end1Length);
+        set("end2_type", l->end2Type);
+        set("end2_size", l->end2Size);
+        set("end2_length", l->end2Length);
+        set("cap_buttons", l->capButtons);
+    } else if (auto* c = dynamic_cast<figures::CCmbObj*>(&object)) {
+        set("layout_width", c->layoutWidth);
+        set("layout_height", c->layoutHeight);
+    } else if (auto* pl = dynamic_cast<figures::CLineGraph*>(&object)) {
+        set("closed", pl->closed);
+        set("layout_width", pl->layoutWidth);
+        set("layout_height", pl->layoutHeight);
+    }
+    object.frame = {seed + 100, seed + 101, seed + 102, seed + 103};
+    return expected;
+}
+
+void CheckValues(figures::CBaseCom& object, const QJsonObject& json, std::set<QString>& classesSeen)
+{
+    const QString className = json["class"].toString();
+    classesSeen.insert(className);
+    const std::string name = className.toStdString();
+    EXPECT_EQ(json["type_id"].toInt(), object.TypeId()) << name;
+    EXPECT_EQ(json["flags"].toInteger(), qint64(object.flags)) << name;
+    const QJsonArray frame = json["frame"].toArray();
+    ASSERT_EQ(frame.size(), 4) << name;
+    EXPECT_EQ(frame[0].toInt(), object.frame.left) << name;
+    EXPECT_EQ(frame[1].toInt(), object.frame.top) << name;
+    EXPECT_EQ(frame[2].toInt(), object.frame.right) << name;
+    EXPECT_EQ(frame[3].toInt(), object.frame.bottom) << name;
+    if (auto* r = dynamic_cast<figures::CRectCom*>(&object)) {
+        EXPECT_EQ(json["fill_kind"].toInt(), int32_t(r->fillKind)) << name;
+        EXPECT_EQ(json["fill_picture_bytes"].toInteger(), qint64(r->fillPicture.Bytes().size()))
+            << name;
+    }
+    if (auto* p = dynamic_cast<figures::CPictureBox*>(&object)) {
+        EXPECT_EQ(json["picture_bytes"].toInteger(), qint64(p->picture.Bytes().size()));
+    } else if (auto* t = dynamic_cast<figures::CNPTextBox*>(&object)) {
+        const QJsonArray margins = json["margins"].toArray();
+        ASSERT_EQ(margins.size(), 4);
+        EXPECT_EQ(margins[0].toInt(), t->margins.left);
+        EXPECT_EQ(margins[1].toInt(), t->margins.top);
+        EXPECT_EQ(margins[2].toInt(), t->margins.right);
+        EXPECT_EQ(margins[3].toInt(), t->margins.bottom);
+        EXPECT_EQ(json["lines"].toArray().size(), qsizetype(t->lines.size()));
+    } else if (auto* s = dynamic_cast<figures::CRichGraph*>(&object)) {
+        EXPECT_EQ(json["shape_index"].toInt(), s->shapeIndex);
+    } else if (auto* c = dynamic_cast<figures::CCmbObj*>(&object)) {
+        const QJsonArray children = json["children"].toArray();
+        ASSERT_EQ(children.size(), qsizetype(c->children.size()));
+        for (size_t i = 0; i < c->children.size(); ++i) {
+            CheckValues(*c->children[i], children[qsizetype(i)].toObject(), classesSeen);
+        }
+    }
+}
+
+TEST(DocumentInfo, JsonValuesComeFromTheirOwnMembersForEveryClass)
+{
+    Document sample;
+    makesample::BuildSampleDocument(sample);
+    // Distinct values everywhere, groups' children included.
+    std::map<const figures::CBaseCom*, Expected> expected;
+    int32_t seed = 1000;
+    std::vector<figures::CBaseCom*> pending;
+    for (int v = 0; v < sample.ViewCount(); ++v) {
+        for (const auto& object : sample.ViewAt(v)->objects) {
+            pending.push_back(object.get());
+        }
+    }
+    while (!pending.empty()) {
+        figures::CBaseCom* object = pending.back();
+        pending.pop_back();
+        expected[object] = SetDistinctValues(*object, seed);
+        seed += 1000;
+        if (auto* group = dynamic_cast<figures::CCmbObj*>(object)) {
+            for (const auto& child : group->children) {
+                pending.push_back(child.get());
+            }
+        }
+    }
+    const ReadDocumentResult ok{true, {}, 1};
+    const QJsonObject json = vkdtool::DocumentInfoJson(sample, ok);
+    std::set<QString> classesSeen;
+    for (int v = 0; v < sample.ViewCount(); ++v) {
+        const QJsonArray objects = json["views"][v]["objects"].toArray();
+        ASSERT_EQ(objects.size(), sample.ViewAt(v)->ObjectCount());
+        for (int i = 0; i < objects.size(); ++i) {
+            CheckValues(*sample.ViewAt(v)->objects[size_t(i)], objects[i].toObject(), classesSeen);
+        }
+    }
+    EXPECT_EQ(classesSeen.size(), 10u);
+    // Every member set above, at every depth.
+    std::vector<std::pair<const figures::CBaseCom*, QJsonObject>> walk;
+    for (int v = 0; v < sample.ViewCount(); ++v) {
+        const QJsonArray objects = json["views"][v]["objects"].toArray();
+        for (int i = 0; i < objects.size(); ++i) {
+            walk.emplace_back(sample.ViewAt(v)->objects[size_t(i)].get(), objects[i].toObject());
+        }
+    }
+    while (!walk.empty()) {
+        const auto [object, o] = walk.back();
+        walk.pop_back();
+        for (const auto& [key, value] : expected.at(object)) {
+            EXPECT_EQ(o[key].toInteger(), value)
+                << o["class"].toString().toStdString() << " " << key.toStdString();
+        }
+        if (const auto* group = dynamic_cast<const figures::CCmbObj*>(object)) {
+            const QJsonArray children = o["children"].toArray();
+            for (size_t i = 0; i < group->children.size(); ++i) {
+                walk.emplace_back(group->children[i].get(), children[qsizetype(i)].toObject());
+            }
+        }
+    }
 }
 
 } // namespace
