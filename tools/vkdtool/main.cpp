@@ -218,7 +218,9 @@ int main(int argc, char* argv[])
     if (!args.isEmpty() && args[0] == QLatin1String("render")) {
         return Render(args.mid(1));
     }
-    if (args.size() == 2 && args[0] == QLatin1String("info")) {
+    // "info --json" without a file is a usage mistake, not a file called --json.
+    if (args.size() == 2 && args[0] == QLatin1String("info") &&
+        args[1] != QLatin1String("--json")) {
         return Info(args[1], false);
     }
     if (args.size() == 3 && args[0] == QLatin1String("info") &&
