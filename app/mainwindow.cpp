@@ -1,0 +1,225 @@
+#include "app/mainwindow.h"
+
+#include "app/palettecatalogue.h"
+#include "app/settings.h"
+#include "app/splitterbar.h"
+#include "figures/control/figurewindow.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace app {
+
+namespace {
+
+// A line from the top-left corner to the centre, then an arrow line from the centre to the
+// bottom-left corner with arrowheads at both ends: twelve little-endian 16-bit words.
+QByteArray DefaultCustomProgram()
+{
+    const uint16_t words[] = {1, 0, 0, 4095, 4095, 2, 4095, 4095, 0, 8191, 3, 0};
+    QByteArray program;
+    for (uint16_t word : words) {
+        program.append(char(word & 0xFF));
+        program.append(char(word >> 8));
+    }
+    return program;
+}
+
+constexpr int kShapeRole = Qt::UserRole;
+
+} // namespace
+
+MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
+    : settingsPath_(settingsPath)
+{
+    setWindowTitle(QStringLiteral("Velkor图形绘制设计器"));
+    setGeometry(50, 50, 598, 538);
+    BuildPanes();
+    BuildMenus();
+    statusBar();
+    ShowStatusForCanvasEvents();
+
+    LoadSettings(*canvas_, settingsPath_);
+    FillPalette();
+    SetUpPreview();
+    customPaletteProgram_ = DefaultCustomProgram();
+    initialCanvasDocument_ = canvas_->DocumentContent();
+    LoadDocument(documentPath);
+    LayoutOnResize();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildPanes()
+{
+    client_ = new QWidget(this);
+    setCentralWidget(client_);
+
+    standardBar_ = new QToolBar(QStringLiteral("标准工具条"), client_);
+    standardBar_->setIconSize(QSize(24, 24));
+    standardBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    standardBar_->setGeometry(0, 8, width(), 40);
+    alignBar_ = new QToolBar(QStringLiteral("对齐工具条"), client_);
+    alignBar_->setGeometry(0, 49, width(), 28);
+
+    paletteTab_ = new QTabWidget(client_);
+    paletteTab_->addTab(new QWidget, QStringLiteral("图形"));
+    paletteTab_->setGeometry(8, 80, 168, 336);
+    // The tree and the preview sit on the tab control itself, below its tab row, so that
+    // their rectangles are measured from the tab control's corner.
+    tree_ = new QTreeWidget(paletteTab_);
+    tree_->setHeaderHidden(true);
+    tree_->setGeometry(8, 32, 152, 185);
+    preview_ = new figures::FigureWindow(paletteTab_);
+    preview_->SetBackColour(0x00FFFFFF);
+    preview_->SetBorderStyle(5);
+    preview_->SetTextEditing(false);
+    preview_->SetPopupMenu(false);
+    preview_->setGeometry(8, 218, 152, 113);
+
+    splitter_ = new SplitterBar(client_);
+    splitter_->setGeometry(175, 80, 8, 336);
+    connect(splitter_, &SplitterBar::moved, this, &MainWindow::LayoutOnSplitterMove);
+
+    canvasTab_ = new QTabWidget(client_);
+    canvasTab_->addTab(new QWidget, QStringLiteral("文档1"));
+    canvasTab_->setGeometry(184, 80, 376, 336);
+    canvas_ = new figures::FigureWindow(canvasTab_);
+    canvas_->SetBackColour(0x00FFFFFF);
+    canvas_->setGeometry(8, 24, 352, 296);
+    tree_->raise();
+    preview_->raise();
+    canvas_->raise();
+}
+
+void MainWindow::BuildMenus()
+{
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&V.查看"));
+    QMenu* bars = view->addMenu(QStringLiteral("工具条"));
+    for (QToolBar* bar : {standardBar_, alignBar_}) {
+        QAction* toggle = bars->addAction(bar->windowTitle());
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+        connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+    }
+}
+
+void MainWindow::FillPalette()
+{
+    const QStringList names = PaletteShapeNames();
+    QTreeWidgetItem* parent = nullptr;
+    for (int i = 0; i < names.size(); ++i) {
+        if (const QString category = PaletteCategoryBefore(i); !category.isEmpty()) {
+            parent = new QTreeWidgetItem(tree_, {category});
+            parent->setData(0, kShapeRole, 0);
+        }
+        auto* row = new QTreeWidgetItem(parent, {names[i]});
+        row->setData(0, kShapeRole, i);
+    }
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { InsertFromPalette(item); });
+}
+
+void MainWindow::SetUpPreview()
+{
+    preview_->InsertView(QStringLiteral("图形预览"), 0);
+    preview_->SetCurrentView(0);
+    palettePreviewSet_ = preview_->GetObjects(preview_->AddShape(0));
+}
+
+void MainWindow::InsertFromPalette(QTreeWidgetItem* item)
+{
+    const int number = item->data(0, kShapeRole).toInt();
+    const int index = canvas_->AddShape(number);
+    if (index < 0) {
+        return;
+    }
+    if (number == 0) {
+        canvas_->GetObjects(index).SetDrawingData(customPaletteProgram_);
+        palettePreviewSet_.SetDrawingData(customPaletteProgram_);
+    }
+    palettePreviewSet_.Redraw();
+}
+
+void MainWindow::ShowStatusForCanvasEvents()
+{
+    const auto show = [this](const QString& label) {
+        return
+            [this, label](int index) { statusBar()->showMessage(label + QString::number(index)); };
+    };
+    connect(canvas_, &figures::FigureWindow::mouseOverObject, this,
+            show(QStringLiteral("图形鼠标位置被移动索引：")));
+    connect(canvas_, &figures::FigureWindow::mouseEnteredObject, this,
+            show(QStringLiteral("图形鼠标进入索引：")));
+    connect(canvas_, &figures::FigureWindow::mouseLeftObject, this,
+            show(QStringLiteral("图形鼠标离开索引：")));
+    connect(canvas_, &figures::FigureWindow::leftButtonPressedOnObject, this,
+            show(QStringLiteral("图形鼠标左键被单击索引：")));
+}
+
+void MainWindow::LoadDocument(const QString& path)
+{
+    QFile file(path);
+    QByteArray bytes;
+    if (file.exists() && !file.open(QIODevice::ReadOnly)) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()));
+    } else if (file.isOpen()) {
+        bytes = file.readAll();
+    }
+    if (!canvas_->SetDocumentContent(bytes) && !bytes.isEmpty()) {
+        // A damaged document keeps the views read before the damage; say so rather than
+        // show half a drawing as if it were whole.
+        QMessageBox::warning(
+            this, windowTitle(),
+            QStringLiteral("文件 %1 不是完整的图形文档，只显示了能读出的部分。").arg(path));
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    LayoutOnResize();
+}
+
+void MainWindow::LayoutOnResize()
+{
+    if (!client_) {
+        return;
+    }
+    standardBar_->resize(client_->width(), standardBar_->height());
+    alignBar_->resize(client_->width(), alignBar_->height());
+    // h is the client height below the menu bar, the status bar included; W the outer width.
+    const int h = client_->height() + (statusBar()->isVisible() ? statusBar()->height() : 0);
+    const int outerWidth = frameGeometry().width();
+    const int tabHeight = h - 100;
+    paletteTab_->resize(paletteTab_->width(), tabHeight);
+    tree_->resize(tree_->width(), tabHeight - 157);
+    preview_->setGeometry(preview_->x(), tree_->y() + tree_->height() + 6, tree_->width(),
+                          preview_->height());
+    splitter_->setGeometry(paletteTab_->width() + 10, splitter_->y(), splitter_->width(),
+                           tabHeight);
+    canvasTab_->setGeometry(splitter_->x() + splitter_->width(), canvasTab_->y(),
+                            outerWidth - paletteTab_->width() - splitter_->width() - 25, tabHeight);
+    canvas_->resize(canvasTab_->width() - 16, canvasTab_->height() - 32);
+}
+
+void MainWindow::LayoutOnSplitterMove(int p)
+{
+    const int outerWidth = frameGeometry().width();
+    paletteTab_->resize(p - 10, paletteTab_->height());
+    tree_->resize(paletteTab_->width() - 15, tree_->height());
+    preview_->resize(tree_->width(), preview_->height());
+    splitter_->move(p, splitter_->y());
+    canvasTab_->setGeometry(p + splitter_->width(), canvasTab_->y(),
+                            outerWidth - paletteTab_->width() - splitter_->width() - 25,
+                            canvasTab_->height());
+    canvas_->resize(canvasTab_->width() - 16, canvas_->height());
+}
+
+} // namespace app

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "figures/control/figureinterface.h"
+
+#include <QByteArray>
+#include <QMainWindow>
+
+class QTabWidget;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace figures {
+class FigureWindow;
+}
+
+namespace app {
+
+class SplitterBar;
+
+// The drawing editor's window: the shape palette with its preview on the left, the canvas
+// on the right, a splitter between them, the toolbars above and the status bar below.
+// The panes are placed by hand, as the two layout rules below say, so that they keep
+// their sizes and offsets whatever the window's size.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // settingsPath: the settings file read at start-up. documentPath: the document shown
+    // first (a missing file gives an empty document).
+    MainWindow(const QString& settingsPath, const QString& documentPath);
+    ~MainWindow() override;
+
+    figures::FigureWindow& Canvas() { return *canvas_; }
+    figures::FigureWindow& PalettePreview() { return *preview_; }
+    QTabWidget& PaletteTab() { return *paletteTab_; }
+    QTabWidget& CanvasTab() { return *canvasTab_; }
+    QTreeWidget& PaletteTree() { return *tree_; }
+    SplitterBar& Splitter() { return *splitter_; }
+
+    // The panes after the window's client area changed size.
+    void LayoutOnResize();
+    // The panes after the splitter was dragged to the horizontal position p.
+    void LayoutOnSplitterMove(int p);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildPanes();
+    void BuildMenus();
+    void FillPalette();
+    void SetUpPreview();
+    void ShowStatusForCanvasEvents();
+    void LoadDocument(const QString& path);
+    void InsertFromPalette(QTreeWidgetItem* item);
+
+    QString settingsPath_;
+    QWidget* client_ = nullptr;
+    QToolBar* standardBar_ = nullptr;
+    QToolBar* alignBar_ = nullptr;
+    QTabWidget* paletteTab_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
+    figures::FigureWindow* preview_ = nullptr;
+    SplitterBar* splitter_ = nullptr;
+    QTabWidget* canvasTab_ = nullptr;
+    figures::FigureWindow* canvas_ = nullptr;
+
+    figures::FigureInterface palettePreviewSet_;
+    QByteArray customPaletteProgram_;
+    QByteArray initialCanvasDocument_;
+};
+
+} // namespace app

@@ -1,0 +1,99 @@
+#include "app/mainwindow.h"
+
+#include "app/splitterbar.h"
+#include "figures/control/figurewindow.h"
+
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Window {
+    QTemporaryDir dir;
+    app::MainWindow window{dir.filePath("vkl.ini"), dir.filePath("none.vkd")};
+};
+
+TEST(MainWindow, StartsWithItsCaptionPaletteAndAnEmptyWhiteCanvas)
+{
+    Window w;
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("Velkor图形绘制设计器"));
+    EXPECT_EQ(w.window.Canvas().ViewCount(), 1);
+    EXPECT_EQ(w.window.Canvas().ObjectCount(), 0);
+    EXPECT_EQ(w.window.Canvas().BackColour(), 0x00FFFFFFu);
+
+    // Six categories holding the 111 shapes, the custom shape first.
+    QTreeWidget& tree = w.window.PaletteTree();
+    ASSERT_EQ(tree.topLevelItemCount(), 6);
+    int rows = 0;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        rows += tree.topLevelItem(i)->childCount();
+    }
+    EXPECT_EQ(rows, 111);
+    EXPECT_EQ(tree.topLevelItem(0)->text(0), QStringLiteral("基本图形"));
+    EXPECT_EQ(tree.topLevelItem(0)->child(0)->text(0), QStringLiteral("自定义"));
+    EXPECT_EQ(tree.topLevelItem(5)->text(0), QStringLiteral("线"));
+    EXPECT_EQ(tree.topLevelItem(5)->childCount(), 33);
+
+    // The preview holds its own view with one custom shape.
+    EXPECT_EQ(w.window.PalettePreview().ObjectCount(), 1);
+}
+
+TEST(MainWindow, LaysOutItsPanesOnResizeAndOnSplitterMove)
+{
+    Window w;
+    w.window.show();
+    w.window.resize(800, 600);
+    QTest::qWait(1);
+    const int h = w.window.centralWidget()->height() + w.window.statusBar()->height();
+    const int outer = w.window.frameGeometry().width();
+    QTabWidget& palette = w.window.PaletteTab();
+    QTabWidget& canvasTab = w.window.CanvasTab();
+    EXPECT_EQ(palette.height(), h - 100);
+    EXPECT_EQ(w.window.PaletteTree().height(), h - 100 - 157);
+    EXPECT_EQ(w.window.PalettePreview().y(),
+              w.window.PaletteTree().y() + w.window.PaletteTree().height() + 6);
+    EXPECT_EQ(w.window.Splitter().x(), palette.width() + 10);
+    EXPECT_EQ(canvasTab.x(), w.window.Splitter().x() + w.window.Splitter().width());
+    EXPECT_EQ(canvasTab.width(), outer - palette.width() - w.window.Splitter().width() - 25);
+    EXPECT_EQ(w.window.Canvas().height(), canvasTab.height() - 32);
+    EXPECT_EQ(w.window.Canvas().width(), canvasTab.width() - 16);
+
+    // Dragging the splitter to 250 by its middle: the palette tab is 240 wide and the
+    // canvas tab starts right of the splitter.
+    app::SplitterBar& bar = w.window.Splitter();
+    const QPoint grip(bar.width() / 2, bar.height() / 2);
+    QTest::mousePress(&bar, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(&bar, grip + QPoint(250 - bar.x(), 0));
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, grip + QPoint(250 - bar.x(), 0));
+    EXPECT_EQ(bar.x(), 250);
+    EXPECT_EQ(palette.width(), 240);
+    EXPECT_EQ(w.window.PaletteTree().width(), 225);
+    EXPECT_EQ(w.window.PalettePreview().width(), 225);
+    EXPECT_EQ(canvasTab.x(), 250 + bar.width());
+    EXPECT_EQ(canvasTab.width(), outer - 240 - bar.width() - 25);
+    EXPECT_EQ(w.window.Canvas().width(), canvasTab.width() - 16);
+}
+
+TEST(MainWindow, InsertsTheShapeOfAPaletteRowOnDoubleClick)
+{
+    Window w;
+    QTreeWidget& tree = w.window.PaletteTree();
+    QTreeWidgetItem* rectangle = tree.topLevelItem(0)->child(3);
+    ASSERT_EQ(rectangle->text(0), QStringLiteral("矩形"));
+    emit tree.itemDoubleClicked(rectangle, 0);
+    QTreeWidgetItem* custom = tree.topLevelItem(0)->child(0);
+    emit tree.itemDoubleClicked(custom, 0);
+    ASSERT_EQ(w.window.Canvas().ObjectCount(), 2);
+    // The custom shape carries the palette's custom program: 12 words.
+    EXPECT_EQ(w.window.Canvas().GetObjects(1).GetDrawingData().size(), 24);
+    EXPECT_NE(w.window.Canvas().GetObjects(0).GetDrawingData(),
+              w.window.Canvas().GetObjects(1).GetDrawingData());
+}
+
+} // namespace
