@@ -2,6 +2,7 @@
 
 #include "figures/view/pickerpanel.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QComboBox;
@@ -52,7 +53,8 @@ private:
     // Shows either the lists and preview or the jump target's view.
     void ShowTargetInstead(bool target);
 
-    CViewWnd* editing_ = nullptr;
+    // The editing view may go first; it is then simply no longer served.
+    QPointer<CViewWnd> editing_;
     QComboBox* categories_;
     QListWidget* shapes_;
     ShapePreview* preview_;
