@@ -6,6 +6,7 @@
 #include "figures/render/shapes/catalogue.h"
 #include "figures/view/cviewwnd.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
 #include <QResizeEvent>
@@ -20,9 +21,13 @@ const QIcon& IconOf(int entry)
     static std::vector<QIcon> icons;
     if (icons.empty()) {
         icons.reserve(size_t(CatalogueCount()));
-        const QSize side(ShapePicker::kIconSide, ShapePicker::kIconSide);
+        // Drawn at the screen's own pixel density, so that scaled screens get sharp lines.
+        const qreal ratio = qApp->devicePixelRatio();
+        const int pixels = int(ShapePicker::kIconSide * ratio + 0.5);
         for (int i = 0; i < CatalogueCount(); ++i) {
-            icons.emplace_back(QPixmap::fromImage(CatalogueIcon(i, side)));
+            QPixmap icon = QPixmap::fromImage(CatalogueIcon(i, QSize(pixels, pixels)));
+            icon.setDevicePixelRatio(ratio);
+            icons.emplace_back(icon);
         }
     }
     return icons[size_t(entry)];
