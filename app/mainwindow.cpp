@@ -6,6 +6,7 @@
 #include "figures/control/figurewindow.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -44,6 +45,7 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     statusBar();
     ShowStatusForCanvasEvents();
 
+    canvas_->installEventFilter(this);
     LoadSettings(*canvas_, settingsPath_);
     FillPalette();
     SetUpPreview();
@@ -99,6 +101,25 @@ void MainWindow::BuildPanes()
 
 void MainWindow::BuildMenus()
 {
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&E.编辑"));
+    const auto addArrange = [this](QMenu* menu, const QString& caption, const QString& name) {
+        connect(menu->addAction(caption), &QAction::triggered, this,
+                [this, name] { RunArrangeCommand(name); });
+    };
+    QMenu* layer = edit->addMenu(QStringLiteral("调整层次"));
+    addArrange(layer, QStringLiteral("底层"), QStringLiteral("底层"));
+    addArrange(layer, QStringLiteral("顶层"), QStringLiteral("顶层"));
+    QMenu* flip = edit->addMenu(QStringLiteral("翻转"));
+    addArrange(flip, QStringLiteral("水平"), QStringLiteral("水平翻转"));
+    addArrange(flip, QStringLiteral("垂直"), QStringLiteral("垂直翻转"));
+    QMenu* arrange = edit->addMenu(QStringLiteral("排列"));
+    addArrange(arrange, QStringLiteral("顶边对齐"), QStringLiteral("顶边对齐"));
+    addArrange(arrange, QStringLiteral("底边对齐"), QStringLiteral("底边对齐"));
+    addArrange(arrange, QStringLiteral("左对齐"), QStringLiteral("左边对齐"));
+    addArrange(arrange, QStringLiteral("右对齐"), QStringLiteral("右边对齐"));
+    addArrange(arrange, QStringLiteral("等宽"), QStringLiteral("等宽"));
+    addArrange(arrange, QStringLiteral("等高"), QStringLiteral("等高"));
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("&V.查看"));
     QMenu* bars = view->addMenu(QStringLiteral("工具条"));
     for (QToolBar* bar : {standardBar_, alignBar_}) {
@@ -144,6 +165,90 @@ void MainWindow::InsertFromPalette(QTreeWidgetItem* item)
         palettePreviewSet_.SetDrawingData(customPaletteProgram_);
     }
     palettePreviewSet_.Redraw();
+}
+
+void MainWindow::PreviewPaletteRow(QTreeWidgetItem* item)
+{
+    if (!item) {
+        return;
+    }
+    const int number = item->data(0, kShapeRole).toInt();
+    if (number == 0) {
+        palettePreviewSet_.SetDrawingData(customPaletteProgram_);
+    } else {
+        palettePreviewSet_.SetShape(number);
+    }
+    // Twice the preview's pixel size in document units, a quarter of that in from the
+    // corner: the shape fills most of the preview at its 100 percent.
+    const int w = preview_->width();
+    const int h = preview_->height();
+    palettePreviewSet_.SetFrame(w / 2, h / 2, 2 * w, 2 * h);
+    palettePreviewSet_.Redraw();
+}
+
+figures::FigureInterface MainWindow::ObjectsOf(int which) const
+{
+    return which == 2 ? canvas_->GetObjects(canvas_->GetAllIndexes())
+                      : canvas_->GetObjects(canvas_->GetSelectedIndexes());
+}
+
+void MainWindow::RunArrangeCommand(const QString& name)
+{
+    figures::FigureInterface set = ObjectsOf(1);
+    if (name == QStringLiteral("顶层")) {
+        set.SetLayer(1);
+    } else if (name == QStringLiteral("底层")) {
+        set.SetLayer(2);
+    } else if (name == QStringLiteral("水平翻转")) {
+        set.Flip(1);
+    } else if (name == QStringLiteral("垂直翻转")) {
+        set.Flip(2);
+    } else if (name == QStringLiteral("顶边对齐")) {
+        set.Align(1);
+    } else if (name == QStringLiteral("底边对齐")) {
+        set.Align(2);
+    } else if (name == QStringLiteral("左边对齐")) {
+        set.Align(3);
+    } else if (name == QStringLiteral("右边对齐")) {
+        set.Align(4);
+    } else if (name == QStringLiteral("等宽")) {
+        set.Align(5);
+    } else if (name == QStringLiteral("等高")) {
+        set.Align(6);
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == canvas_ && event->type() == QEvent::KeyPress) {
+        HandleCanvasKey(static_cast<const QKeyEvent&>(*event));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// Ctrl alone with an arrow turns the selection by ten degrees (angles are in tenths);
+// any other state of the modifiers with an arrow nudges, so Ctrl+Shift+Left nudges.
+void MainWindow::HandleCanvasKey(const QKeyEvent& key)
+{
+    const Qt::KeyboardModifiers state =
+        key.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    const bool ctrlAlone = state == Qt::ControlModifier;
+    figures::FigureInterface set = ObjectsOf(1);
+    const auto turn = [&](int by) {
+        int angle = 0;
+        if (set.GetAngle(&angle)) {
+            set.SetAngle(angle + by);
+            canvas_->Refresh();
+        }
+    };
+    switch (key.key()) {
+    case Qt::Key_Left: ctrlAlone ? turn(100) : set.Nudge(3); break;
+    case Qt::Key_Up: ctrlAlone ? turn(100) : set.Nudge(1); break;
+    case Qt::Key_Right: ctrlAlone ? turn(-100) : set.Nudge(4); break;
+    case Qt::Key_Down: ctrlAlone ? turn(-100) : set.Nudge(2); break;
+    case Qt::Key_Delete: set.Delete(); break;
+    default: break;
+    }
 }
 
 void MainWindow::ShowStatusForCanvasEvents()

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QMainWindow>
 
+class QKeyEvent;
 class QTabWidget;
 class QToolBar;
 class QTreeWidget;
@@ -38,6 +39,12 @@ public:
     QTreeWidget& PaletteTree() { return *tree_; }
     SplitterBar& Splitter() { return *splitter_; }
 
+    // A fresh set over the canvas's objects: 1 the selected ones, 2 all of the current view.
+    figures::FigureInterface ObjectsOf(int which) const;
+    // Runs an arrangement on the selected objects: "顶层", "底层", "水平翻转", "垂直翻转",
+    // "顶边对齐", "底边对齐", "左边对齐", "右边对齐", "等宽" or "等高"; other names do nothing.
+    void RunArrangeCommand(const QString& name);
+
     // The panes after the window's client area changed size.
     void LayoutOnResize();
     // The panes after the splitter was dragged to the horizontal position p.
@@ -45,6 +52,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildPanes();
@@ -54,6 +62,8 @@ private:
     void ShowStatusForCanvasEvents();
     void LoadDocument(const QString& path);
     void InsertFromPalette(QTreeWidgetItem* item);
+    void PreviewPaletteRow(QTreeWidgetItem* item);
+    void HandleCanvasKey(const QKeyEvent& key);
 
     QString settingsPath_;
     QWidget* client_ = nullptr;

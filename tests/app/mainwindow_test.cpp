@@ -97,3 +97,48 @@ TEST(MainWindow, InsertsTheShapeOfAPaletteRowOnDoubleClick)
 }
 
 } // namespace
+
+namespace {
+
+// The editing view inside the control, where the user's clicks and keys land.
+QWidget* EditingView(figures::FigureWindow& canvas)
+{
+    return canvas.childAt(QPoint(20, 20));
+}
+
+TEST(MainWindow, TurnsWithCtrlAloneAndNudgesWithOtherModifiers)
+{
+    Window w;
+    w.window.show();
+    figures::FigureWindow& canvas = w.window.Canvas();
+    ASSERT_EQ(canvas.AddShape(3), 0);
+    QWidget* view = EditingView(canvas);
+    ASSERT_NE(view, nullptr);
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->mapFrom(&canvas, QPoint(20, 20)));
+    ASSERT_EQ(canvas.GetSelectedIndexes(), QList<int>{0});
+
+    const QByteArray before = canvas.DocumentContent();
+    QTest::keyClick(view, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::qWait(1);
+    int angle = -1;
+    canvas.GetObjects(0).GetAngle(&angle);
+    EXPECT_EQ(angle, 0);
+    EXPECT_NE(canvas.DocumentContent(), before);
+
+    QTest::keyClick(view, Qt::Key_Left, Qt::ControlModifier);
+    QTest::qWait(1);
+    canvas.GetObjects(0).GetAngle(&angle);
+    EXPECT_EQ(angle, 100);
+    QTest::keyClick(view, Qt::Key_Down, Qt::ControlModifier);
+    QTest::qWait(1);
+    QTest::keyClick(view, Qt::Key_Down, Qt::ControlModifier);
+    QTest::qWait(1);
+    canvas.GetObjects(0).GetAngle(&angle);
+    EXPECT_EQ(angle, -100);
+
+    QTest::keyClick(view, Qt::Key_Delete);
+    QTest::qWait(1);
+    EXPECT_EQ(canvas.ObjectCount(), 0);
+}
+
+} // namespace
