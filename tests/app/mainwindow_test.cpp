@@ -3,6 +3,7 @@
 #include "app/splitterbar.h"
 #include "figures/control/figurewindow.h"
 
+#include <QFile>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -139,6 +140,29 @@ TEST(MainWindow, TurnsWithCtrlAloneAndNudgesWithOtherModifiers)
     QTest::keyClick(view, Qt::Key_Delete);
     QTest::qWait(1);
     EXPECT_EQ(canvas.ObjectCount(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MainWindow, AppliesTheSettingsFileToTheCanvasAtStart)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("vkl.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // [属性] 边框=5, 允许滚动=假 in GBK.
+    file.write("[\xCA\xF4\xD0\xD4]\r\n\xB1\xDF\xBF\xF2=5\r\n\xD4\xCA\xD0\xED\xB9\xF6\xB6\xAF="
+               "\xBC\xD9\r\n");
+    file.close();
+    app::MainWindow window(dir.filePath("vkl.ini"), dir.filePath("none.vkd"));
+    EXPECT_EQ(window.Canvas().BorderStyle(), 5);
+    EXPECT_FALSE(window.Canvas().ScrollBars());
+    EXPECT_TRUE(window.Canvas().PopupMenu());
+    EXPECT_EQ(window.Canvas().BackColour(), 0x00FFFFFFu);
+    // The preview keeps its own values whatever the settings say.
+    EXPECT_EQ(window.PalettePreview().BorderStyle(), 5);
+    EXPECT_FALSE(window.PalettePreview().PopupMenu());
 }
 
 } // namespace
