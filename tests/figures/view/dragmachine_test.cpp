@@ -17,19 +17,6 @@ using namespace viewtest;
 
 constexpr int32_t kRoundedRectangle = 6;
 
-class RectanglePicker : public PickerPanel {
-public:
-    bool chosen = true;
-    bool HasShape() const override { return chosen; }
-    std::unique_ptr<CBaseCom> NewObject() override
-    {
-        return chosen ? std::make_unique<CRichGraph>(kRectangle) : nullptr;
-    }
-    void ClearChoice() override { chosen = false; }
-    void ShowJumpTarget(const View*) override {}
-    void ViewLostFocus() override {}
-};
-
 void Drag(CViewWnd& view, QPoint from, QPoint to)
 {
     QTest::mousePress(Canvas(view), Qt::LeftButton, {}, from);
@@ -45,7 +32,7 @@ std::vector<uint8_t> Bytes(std::span<const uint8_t> span)
 TEST(ViewCreation, AClickCreatesFiveHundredByThreeHundredAtThePressPoint)
 {
     auto view = ShownView(400, 300);
-    RectanglePicker picker;
+    OneShapePicker picker;
     view->SetPickerPanel(&picker);
     const QPoint at(100, 80);
     QTest::mousePress(Canvas(*view), Qt::LeftButton, {}, at);
@@ -64,7 +51,7 @@ TEST(ViewCreation, AClickCreatesFiveHundredByThreeHundredAtThePressPoint)
 TEST(ViewCreation, ADragKeepsItsExtentBeyondThreePixelsPerDirection)
 {
     auto view = ShownView(400, 300);
-    RectanglePicker picker;
+    OneShapePicker picker;
     view->SetPickerPanel(&picker);
     const QPoint from(100, 80);
     const QPoint to = from + QPoint(2, 40);
@@ -82,7 +69,7 @@ TEST(ViewCreation, ADragKeepsItsExtentBeyondThreePixelsPerDirection)
 TEST(ViewCreation, EscOrARightPressDeletesTheNewObject)
 {
     auto view = ShownView(400, 300);
-    RectanglePicker picker;
+    OneShapePicker picker;
     view->SetPickerPanel(&picker);
     QTest::mousePress(Canvas(*view), Qt::LeftButton, {}, {100, 80});
     QTest::mouseMove(Canvas(*view), {200, 200});

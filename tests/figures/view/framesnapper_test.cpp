@@ -63,19 +63,6 @@ TEST(FrameSnapper, AGuideWithinToleranceWinsOverTheGridOnItsAxis)
     EXPECT_EQ(snapper.SnapFrame({990, 530, 1090, 630}, 12, guides), (Point{0, 0}));
 }
 
-class OneRectanglePicker : public PickerPanel {
-public:
-    bool chosen = true;
-    bool HasShape() const override { return chosen; }
-    std::unique_ptr<CBaseCom> NewObject() override
-    {
-        return std::make_unique<CRichGraph>(kRectangle);
-    }
-    void ClearChoice() override { chosen = false; }
-    void ShowJumpTarget(const View*) override {}
-    void ViewLostFocus() override {}
-};
-
 TEST(ViewSnapping, AMoveLandsOnTheGridAndCreationStartsOnIt)
 {
     auto view = ShownView(400, 300);
@@ -95,7 +82,7 @@ TEST(ViewSnapping, AMoveLandsOnTheGridAndCreationStartsOnIt)
     EXPECT_EQ(a->frame.top, 200);
 
     // A click-created shape starts on the grid point nearest the press.
-    OneRectanglePicker picker;
+    OneShapePicker picker;
     view->SetPickerPanel(&picker);
     const QPoint press = ClientOf(*view, {640, 470});
     QTest::mousePress(Canvas(*view), Qt::LeftButton, {}, press);

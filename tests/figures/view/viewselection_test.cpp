@@ -244,20 +244,6 @@ TEST(ViewInput, MouseAndKeysReachTheParentButNotTheRightButton)
     }
 }
 
-// A picker with one shape chosen until a creation uses it.
-class OneShapePicker : public PickerPanel {
-public:
-    bool chosen = true;
-    bool HasShape() const override { return chosen; }
-    std::unique_ptr<CBaseCom> NewObject() override
-    {
-        return chosen ? std::make_unique<CRichGraph>(kRectangle) : nullptr;
-    }
-    void ClearChoice() override { chosen = false; }
-    void ShowJumpTarget(const View*) override {}
-    void ViewLostFocus() override {}
-};
-
 TEST(ViewCursor, CrossForThePickersShapeTheObjectsOwnOtherwise)
 {
     auto view = ShownView(400, 300);

@@ -3,6 +3,7 @@
 #include "figures/model/objects/crichgraph.h"
 #include "figures/model/view.h"
 #include "figures/view/cviewwnd.h"
+#include "figures/view/pickerpanel.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -15,6 +16,20 @@ namespace figures::viewtest {
 
 constexpr int32_t kRectangle = 2;
 constexpr int32_t kEllipse = 10;
+
+// A picker with one rectangle chosen until a creation uses it.
+class OneShapePicker : public PickerPanel {
+public:
+    bool chosen = true;
+    bool HasShape() const override { return chosen; }
+    std::unique_ptr<CBaseCom> NewObject() override
+    {
+        return chosen ? std::make_unique<CRichGraph>(kRectangle) : nullptr;
+    }
+    void ClearChoice() override { chosen = false; }
+    void ShowJumpTarget(const View*) override {}
+    void ViewLostFocus() override {}
+};
 
 // A shown view of the given client size with an empty first view.
 inline std::unique_ptr<CViewWnd> ShownView(int width = 400, int height = 300)
