@@ -6,6 +6,7 @@
 #include "figures/control/figurewindow.h"
 
 #include <QFile>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -42,6 +43,7 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     setGeometry(50, 50, 598, 538);
     BuildPanes();
     BuildMenus();
+    BuildStandardBar();
     statusBar();
     ShowStatusForCanvasEvents();
 
@@ -97,6 +99,43 @@ void MainWindow::BuildPanes()
     tree_->raise();
     preview_->raise();
     canvas_->raise();
+}
+
+// The standard toolbar's commands that act on the canvas's objects: the whole view for the
+// first button, the selection for the others, and the canvas refreshed after each.
+void MainWindow::BuildStandardBar()
+{
+    struct Button {
+        const char* caption;
+        const char* icon;
+        void (figures::FigureInterface::*command)();
+    };
+    const Button buttons[] = {
+        {"复制", "edit-copy", &figures::FigureInterface::Copy},
+        {"粘贴", "edit-paste", &figures::FigureInterface::Paste},
+        {"剪切", "edit-cut", &figures::FigureInterface::Cut},
+        {"删除", "edit-delete", &figures::FigureInterface::Delete},
+        {nullptr, nullptr, nullptr},
+        {"锁定", "object-locked", &figures::FigureInterface::Lock},
+        {"解锁", "object-unlocked", &figures::FigureInterface::Unlock},
+        {nullptr, nullptr, nullptr},
+        {"组合", "object-group", &figures::FigureInterface::Group},
+        {"分解", "object-ungroup", &figures::FigureInterface::Ungroup},
+        {"刷新", "view-refresh", &figures::FigureInterface::Redraw},
+    };
+    for (const Button& button : buttons) {
+        if (!button.caption) {
+            standardBar_->addSeparator();
+            continue;
+        }
+        QAction* action = standardBar_->addAction(QIcon::fromTheme(QLatin1String(button.icon)),
+                                                  QString::fromUtf8(button.caption));
+        connect(action, &QAction::triggered, this, [this, command = button.command] {
+            figures::FigureInterface set = ObjectsOf(1);
+            (set.*command)();
+            canvas_->Refresh();
+        });
+    }
 }
 
 void MainWindow::BuildMenus()

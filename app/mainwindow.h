@@ -38,6 +38,7 @@ public:
     QTabWidget& CanvasTab() { return *canvasTab_; }
     QTreeWidget& PaletteTree() { return *tree_; }
     SplitterBar& Splitter() { return *splitter_; }
+    QToolBar& StandardBar() { return *standardBar_; }
 
     // A fresh set over the canvas's objects: 1 the selected ones, 2 all of the current view.
     figures::FigureInterface ObjectsOf(int which) const;
@@ -57,6 +58,7 @@ protected:
 private:
     void BuildPanes();
     void BuildMenus();
+    void BuildStandardBar();
     void FillPalette();
     void SetUpPreview();
     void ShowStatusForCanvasEvents();

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -163,6 +164,40 @@ TEST(MainWindow, AppliesTheSettingsFileToTheCanvasAtStart)
     // The preview keeps its own values whatever the settings say.
     EXPECT_EQ(window.PalettePreview().BorderStyle(), 5);
     EXPECT_FALSE(window.PalettePreview().PopupMenu());
+}
+
+} // namespace
+
+namespace {
+
+TEST(MainWindow, StandardToolbarButtonsActOnTheSelection)
+{
+    Window w;
+    w.window.show();
+    figures::FigureWindow& canvas = w.window.Canvas();
+    canvas.AddShape(3);
+    canvas.AddShape(11);
+    QWidget* view = canvas.childAt(QPoint(20, 20));
+    ASSERT_NE(view, nullptr);
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->mapFrom(&canvas, QPoint(20, 20)));
+    ASSERT_EQ(canvas.GetSelectedIndexes().size(), 1);
+
+    const auto press = [&](const QString& caption) {
+        for (QAction* action : w.window.StandardBar().actions()) {
+            if (action->text() == caption) {
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button " << caption.toStdString();
+    };
+    press(QStringLiteral("复制"));
+    press(QStringLiteral("粘贴"));
+    EXPECT_EQ(canvas.ObjectCount(), 3);
+    const qsizetype selected = canvas.GetSelectedIndexes().size();
+    ASSERT_GE(selected, 1);
+    press(QStringLiteral("删除"));
+    EXPECT_EQ(canvas.ObjectCount(), 3 - selected);
 }
 
 } // namespace
