@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 
 #include <memory>
 
@@ -39,6 +40,11 @@ int main(int argc, char* argv[])
     const QStringList files = ReadCommandLine(argc, argv);
     QApplication application(argc, argv);
     NameTheApplication();
+    // Outside a desktop session Qt knows no icon theme; the toolbar's pictures come from
+    // the freedesktop theme the program is installed with.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+        QIcon::setThemeName(QStringLiteral("breeze"));
+    }
 
     const QString document =
         files.isEmpty()

@@ -15,6 +15,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
@@ -336,7 +338,9 @@ void MainWindow::LayoutOnResize()
     if (!client_) {
         return;
     }
-    standardBar_->resize(client_->width(), standardBar_->height());
+    // Captions under 24-pixel pictures need more than the 41 pixels above the alignment
+    // toolbar at most fonts; the bar takes the height its captions need.
+    standardBar_->resize(client_->width(), std::max(41, standardBar_->sizeHint().height()));
     alignBar_->resize(client_->width(), alignBar_->height());
     // h is the client height below the menu bar, the status bar included; W the outer width.
     const int h = client_->height() + (statusBar()->isVisible() ? statusBar()->height() : 0);
