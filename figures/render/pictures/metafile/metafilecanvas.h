@@ -156,6 +156,8 @@ private:
     void DrawOpen(const QPainterPath& logical);
     void DrawDevice(const QPainterPath& device, bool fill, bool stroke);
     bool Drawable(const QPainterPath& device) const;
+    bool PlaceImage(const QRectF& dest, const QRectF& source, const QRect& pixels,
+                    QTransform& toDevice, QRectF& visible) const;
     void ApplyClip();
     bool BeginRasterOp(int32_t rop2);
     QPen MakePen() const;

@@ -123,20 +123,9 @@ void MetafileCanvas::StretchBlt(const QRectF& dest, const QImage& image, QRectF 
         pixels = EmulatedSource(image, code);
         mode = QPainter::CompositionMode_SourceOver;
     }
-    // Image pixels to logical units: the source rectangle lands on the destination, with
-    // opposite signs of their sizes mirroring.
-    const double sx = dest.width() / source.width();
-    const double sy = dest.height() / source.height();
-    const QTransform imageToLogical(sx, 0, 0, sy, dest.x() - source.x() * sx,
-                                    dest.y() - source.y() * sy);
-    const QRectF visible = source.normalized().intersected(QRectF(pixels.rect()));
-    if (visible.isEmpty()) {
-        return;
-    }
-    const QTransform toDevice = imageToLogical * LogicalToDevice();
-    QPainterPath extent;
-    extent.addRect(visible);
-    if (!Drawable(toDevice.map(extent))) {
+    QTransform toDevice;
+    QRectF visible;
+    if (!PlaceImage(dest, source, pixels.rect(), toDevice, visible)) {
         return;
     }
     painter_.save();
@@ -155,24 +144,35 @@ void MetafileCanvas::StretchBlt(const QRectF& dest, const QImage& image, QRectF 
     }
 }
 
+// Image pixels to device pixels: the source rectangle lands on the logical destination,
+// with opposite signs of their sizes mirroring. False when no pixel of the image's part
+// would show.
+bool MetafileCanvas::PlaceImage(const QRectF& dest, const QRectF& source, const QRect& pixels,
+                                QTransform& toDevice, QRectF& visible) const
+{
+    const double sx = dest.width() / source.width();
+    const double sy = dest.height() / source.height();
+    const QTransform imageToLogical(sx, 0, 0, sy, dest.x() - source.x() * sx,
+                                    dest.y() - source.y() * sy);
+    visible = source.normalized().intersected(QRectF(pixels));
+    if (visible.isEmpty()) {
+        return false;
+    }
+    toDevice = imageToLogical * LogicalToDevice();
+    QPainterPath extent;
+    extent.addRect(visible);
+    return Drawable(toDevice.map(extent));
+}
+
 void MetafileCanvas::BlendImage(const QRectF& dest, const QImage& image, QRectF source,
                                 double opacity)
 {
     if (image.isNull() || source.width() == 0 || source.height() == 0 || opacity <= 0) {
         return;
     }
-    const double sx = dest.width() / source.width();
-    const double sy = dest.height() / source.height();
-    const QTransform imageToLogical(sx, 0, 0, sy, dest.x() - source.x() * sx,
-                                    dest.y() - source.y() * sy);
-    const QRectF visible = source.normalized().intersected(QRectF(image.rect()));
-    if (visible.isEmpty()) {
-        return;
-    }
-    const QTransform toDevice = imageToLogical * LogicalToDevice();
-    QPainterPath extent;
-    extent.addRect(visible);
-    if (!Drawable(toDevice.map(extent))) {
+    QTransform toDevice;
+    QRectF visible;
+    if (!PlaceImage(dest, source, image.rect(), toDevice, visible)) {
         return;
     }
     painter_.save();
