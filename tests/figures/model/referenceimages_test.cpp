@@ -10,6 +10,7 @@
 #include "figures/model/viewpainter.h"
 #include "figures/render/drawcontext.h"
 #include "support/referencepicture.h"
+#include "support/viewpicture.h"
 
 #include <QImage>
 
@@ -157,14 +158,9 @@ void BuildPolylines(View& view)
     view.Append(std::move(closed));
 }
 
-// A view built by build, rendered at size and compared with tests/data/<name>.png.
 testsupport::ReferencePicture Drawing(const char* name, void (*build)(View&), QSize size)
 {
-    return {{name}, [build, size] {
-                View view;
-                build(view);
-                return Render(view, size);
-            }};
+    return testsupport::ViewPicture(name, build, size, Render);
 }
 
 using testsupport::ReferencePictures;

@@ -14,6 +14,7 @@
 #include "tests/figures/render/pictures/metafile/metafilebuilder.h"
 #include "tests/figures/render/pictures/picturefiles.h"
 #include "support/referencepicture.h"
+#include "support/viewpicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -475,14 +476,9 @@ void BuildFills(View& view)
     }
 }
 
-// A view built by build, rendered at size and compared with tests/data/<name>.png.
 testsupport::ReferencePicture Drawing(const char* name, void (*build)(View&), QSize size)
 {
-    return {{name}, [build, size] {
-                View view;
-                build(view);
-                return Render(view, size);
-            }};
+    return testsupport::ViewPicture(name, build, size, Render);
 }
 
 using testsupport::ReferencePictures;

@@ -12,6 +12,7 @@
 #include "figures/render/numeric.h"
 #include "figures/render/shapes/shapeprogram.h"
 #include "support/referencepicture.h"
+#include "support/viewpicture.h"
 
 #include <QImage>
 
@@ -372,15 +373,9 @@ void BuildDecisions(View& view)
     }
 }
 
-// A view of shapes with texts built by build, rendered at size and compared with
-// tests/data/<name>.png.
 testsupport::ReferencePicture Drawing(const char* name, void (*build)(View&), QSize size)
 {
-    return {{name}, [build, size] {
-                View view;
-                build(view);
-                return RenderWithTexts(view, size);
-            }};
+    return testsupport::ViewPicture(name, build, size, RenderWithTexts);
 }
 
 using testsupport::ReferencePictures;
