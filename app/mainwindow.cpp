@@ -185,6 +185,9 @@ void MainWindow::FillPalette()
     }
     connect(tree_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { InsertFromPalette(item); });
+    // The current row, chosen by a click or by the keys, is what the preview shows.
+    connect(tree_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item) { PreviewPaletteRow(item); });
 }
 
 void MainWindow::SetUpPreview()
