@@ -2,6 +2,7 @@
 
 #include "figures/control/initialvalues.h"
 #include "figures/control/objectset.h"
+#include "figures/dialogs/documentdesigndialog.h"
 #include "figures/dialogs/installviewdialogs.h"
 #include "figures/model/document.h"
 #include "figures/model/objects/cbasecom.h"
@@ -513,6 +514,25 @@ FigureInterface FigureWindow::GetObjects(const QList<int>& indexes) const
             }
         }
         return FigureInterface(std::make_shared<ObjectSet>(d_->view, std::move(objects)));
+    });
+}
+
+bool FigureWindow::EditDocumentContent()
+{
+    DocumentDesignDialog dialog(*this, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    return Guarded(false, [&] {
+        const QByteArray before = DocumentContent();
+        const QByteArray after = dialog.Content();
+        SetDocumentContent(after);
+        SetCurrentView(dialog.ResultView());
+        // Handing the bytes in counts as reported; the host still has to hear of the edit.
+        if (after != before) {
+            emit documentChanged();
+        }
+        return true;
     });
 }
 

@@ -136,6 +136,12 @@ public:
     FigureInterface GetObjects(int index) const;
     // A set over the objects at the indexes, in list order; indexes outside are skipped.
     FigureInterface GetObjects(const QList<int>& indexes) const;
+    // The editor of the document-content property: a modal dialog with a full drawing
+    // control working on a copy of the document, beside the shape picker. OK takes the
+    // edited document and the view current in the dialog over (documentChanged follows
+    // when the document differs); cancel leaves the control exactly as it was. True
+    // after OK.
+    bool EditDocumentContent();
 
 signals:
     // The pointer moved over the object (queued, so it arrives after the move was

@@ -88,6 +88,8 @@ private:
         AddButton(side, parent, QStringLiteral("左对齐"), [this] { Selection().Align(3); });
         AddButton(side, parent, QStringLiteral("组合"), [this] { Selection().Group(); });
         AddButton(side, parent, QStringLiteral("删除所选"), [this] { Selection().Delete(); });
+        AddButton(side, parent, QStringLiteral("设计文档内容..."),
+                  [this] { canvas_->EditDocumentContent(); });
         AddButton(side, parent, QStringLiteral("网格 5 毫米"), [this] {
             canvas_->SetGridSpacing(canvas_->GridSpacing() == 0 ? 50 : 0);
             ShowEvent(QStringLiteral("网格 %1").arg(canvas_->GridSpacing()));
