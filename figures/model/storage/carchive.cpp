@@ -100,6 +100,21 @@ void CArchive::Seek(size_t pos)
     pos_ = pos;
 }
 
+void CArchive::Reserve(size_t n)
+{
+    if (storing_) {
+        out_.reserve(out_.size() + n);
+    }
+}
+
+// Every write lands here: one size check and one copy instead of a push per byte.
+void CArchive::Append(const uint8_t* bytes, size_t n)
+{
+    const size_t at = out_.size();
+    out_.resize(at + n);
+    std::memcpy(out_.data() + at, bytes, n);
+}
+
 void CArchive::WriteU8(uint8_t v)
 {
     out_.push_back(v);
@@ -107,20 +122,21 @@ void CArchive::WriteU8(uint8_t v)
 
 void CArchive::WriteU16(uint16_t v)
 {
-    out_.push_back(uint8_t(v));
-    out_.push_back(uint8_t(v >> 8));
+    const uint8_t bytes[2] = {uint8_t(v), uint8_t(v >> 8)};
+    Append(bytes, 2);
 }
 
 void CArchive::WriteU32(uint32_t v)
 {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out_.push_back(uint8_t(v >> shift));
-    }
+    const uint8_t bytes[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+    Append(bytes, 4);
 }
 
 void CArchive::WriteBytes(std::span<const uint8_t> bytes)
 {
-    out_.insert(out_.end(), bytes.begin(), bytes.end());
+    if (!bytes.empty()) {
+        Append(bytes.data(), bytes.size());
+    }
 }
 
 void CArchive::WriteString(const std::string& s)

@@ -60,6 +60,9 @@ public:
     size_t Remaining() const { return data_.size() - pos_; }
 
     // Storing.
+    // Makes room for n more bytes at once, so that writing a document of known size
+    // copies its bytes once instead of at every doubling of the buffer.
+    void Reserve(size_t n);
     void WriteU8(uint8_t v);
     void WriteU16(uint16_t v);
     void WriteI16(int16_t v) { WriteU16(uint16_t(v)); }
@@ -92,6 +95,7 @@ public:
 
 private:
     void Need(size_t n) const;
+    void Append(const uint8_t* bytes, size_t n);
 
     bool storing_;
     std::span<const uint8_t> data_;
