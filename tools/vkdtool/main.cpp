@@ -9,7 +9,9 @@
 // Exit codes: 0 success, 1 unreadable input (reason on stderr), 2 usage.
 #include "tools/vkdtool/contactsheet.h"
 #include "tools/vkdtool/documentinfo.h"
+#include "tools/vkdtool/documentinfojson.h"
 #include "tools/vkdtool/exitcodes.h"
+#include "tools/vkdtool/jsonstream.h"
 #include "tools/vkdtool/shapelibrary.h"
 #include "tools/vkdtool/viewrender.h"
 
@@ -18,9 +20,9 @@
 
 #include <QGuiApplication>
 #include <QFile>
-#include <QJsonDocument>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -49,6 +51,8 @@ void Fail(const QString& message)
     std::fprintf(stderr, "vkdtool: %s\n", qPrintable(message));
 }
 
+// The whole file in one read into a buffer of its size, which the reader then parses in
+// place.
 std::optional<std::vector<uint8_t>> ReadFileBytes(const QString& path)
 {
     QFile file(path);
@@ -56,12 +60,23 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const QString& path)
         Fail(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
+    std::vector<uint8_t> bytes;
+    // A file whose size the system does not know (a pipe) is read in pieces instead.
+    const qint64 size = file.size();
+    if (size > 0) {
+        bytes.resize(size_t(size));
+        const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), size);
+        bytes.resize(size_t(std::max<qint64>(got, 0)));
+    }
+    if (file.error() == QFileDevice::NoError && !file.atEnd()) {
+        const QByteArray rest = file.readAll();
+        bytes.insert(bytes.end(), rest.begin(), rest.end());
+    }
     if (file.error() != QFileDevice::NoError) {
         Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
         return std::nullopt;
     }
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+    return bytes;
 }
 
 int Info(const QString& path, bool json)
@@ -72,10 +87,14 @@ int Info(const QString& path, bool json)
     }
     figures::Document document;
     const figures::ReadDocumentResult read = figures::ReadDocument(*bytes, document);
-    const QByteArray text = json ? QJsonDocument(vkdtool::DocumentInfoJson(document, read))
-                                       .toJson(QJsonDocument::Indented)
-                                 : vkdtool::DocumentInfoText(document, read).toUtf8();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    if (json) {
+        vkdtool::JsonStream out(stdout);
+        vkdtool::WriteDocumentInfoJson(document, read, out);
+        out.Flush();
+    } else {
+        const QByteArray text = vkdtool::DocumentInfoText(document, read).toUtf8();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    }
     if (!read.ok) {
         Fail(QStringLiteral("%1: %2").arg(path, QString::fromStdString(read.error)));
         return kExitUnreadable;
