@@ -1,10 +1,10 @@
+#include "app/icontheme.h"
 #include "app/mainwindow.h"
 #include "app/settings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QIcon>
 
 #include <memory>
 
@@ -40,11 +40,7 @@ int main(int argc, char* argv[])
     const QStringList files = ReadCommandLine(argc, argv);
     QApplication application(argc, argv);
     NameTheApplication();
-    // Outside a desktop session Qt knows no icon theme; the toolbar's pictures come from
-    // the freedesktop theme the program is installed with.
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
-        QIcon::setThemeName(QStringLiteral("breeze"));
-    }
+    app::UseInstalledIconTheme();
 
     const QString document =
         files.isEmpty()

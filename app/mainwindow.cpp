@@ -45,11 +45,14 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     setGeometry(50, 50, 598, 538);
     BuildPanes();
     BuildMenus();
+    BuildCommandMenus();
     BuildStandardBar();
+    BuildAlignmentBar();
     statusBar();
     ShowStatusForCanvasEvents();
 
     canvas_->installEventFilter(this);
+    preview_->installEventFilter(this);
     LoadSettings(*canvas_, settingsPath_);
     FillPalette();
     SetUpPreview();
@@ -103,43 +106,6 @@ void MainWindow::BuildPanes()
     canvas_->raise();
 }
 
-// The standard toolbar's commands that act on the canvas's objects: the whole view for the
-// first button, the selection for the others, and the canvas refreshed after each.
-void MainWindow::BuildStandardBar()
-{
-    struct Button {
-        const char* caption;
-        const char* icon;
-        void (figures::FigureInterface::*command)();
-    };
-    const Button buttons[] = {
-        {"复制", "edit-copy", &figures::FigureInterface::Copy},
-        {"粘贴", "edit-paste", &figures::FigureInterface::Paste},
-        {"剪切", "edit-cut", &figures::FigureInterface::Cut},
-        {"删除", "edit-delete", &figures::FigureInterface::Delete},
-        {nullptr, nullptr, nullptr},
-        {"锁定", "object-locked", &figures::FigureInterface::Lock},
-        {"解锁", "object-unlocked", &figures::FigureInterface::Unlock},
-        {nullptr, nullptr, nullptr},
-        {"组合", "object-group", &figures::FigureInterface::Group},
-        {"分解", "object-ungroup", &figures::FigureInterface::Ungroup},
-        {"刷新", "view-refresh", &figures::FigureInterface::Redraw},
-    };
-    for (const Button& button : buttons) {
-        if (!button.caption) {
-            standardBar_->addSeparator();
-            continue;
-        }
-        QAction* action = standardBar_->addAction(QIcon::fromTheme(QLatin1String(button.icon)),
-                                                  QString::fromUtf8(button.caption));
-        connect(action, &QAction::triggered, this, [this, command = button.command] {
-            figures::FigureInterface set = ObjectsOf(1);
-            (set.*command)();
-            canvas_->Refresh();
-        });
-    }
-}
-
 void MainWindow::BuildMenus()
 {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&E.编辑"));
@@ -160,6 +126,11 @@ void MainWindow::BuildMenus()
     addArrange(arrange, QStringLiteral("右对齐"), QStringLiteral("右边对齐"));
     addArrange(arrange, QStringLiteral("等宽"), QStringLiteral("等宽"));
     addArrange(arrange, QStringLiteral("等高"), QStringLiteral("等高"));
+    QMenu* drawing = edit->addMenu(QStringLiteral("绘图"));
+    connect(drawing->addAction(QStringLiteral("取绘图数据")), &QAction::triggered, this,
+            &MainWindow::TakeDrawingData);
+    connect(drawing->addAction(QStringLiteral("置自定义图形")), &QAction::triggered, this,
+            &MainWindow::ApplyHeldDrawingData);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&V.查看"));
     QMenu* bars = view->addMenu(QStringLiteral("工具条"));
@@ -266,6 +237,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == canvas_ && event->type() == QEvent::KeyPress) {
         HandleCanvasKey(static_cast<const QKeyEvent&>(*event));
+    } else if (watched == preview_ && event->type() == QEvent::MouseButtonDblClick) {
+        InsertFromPreview();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QMainWindow>
 
+class QAction;
 class QKeyEvent;
+class QMenu;
 class QTabWidget;
 class QToolBar;
 class QTreeWidget;
@@ -15,8 +17,13 @@ namespace figures {
 class FigureWindow;
 }
 
+namespace designer {
+class ShapeDesigner;
+}
+
 namespace app {
 
+class FontChoiceDialog;
 class SplitterBar;
 
 // The drawing editor's window: the shape palette with its preview on the left, the canvas
@@ -39,6 +46,32 @@ public:
     QTreeWidget& PaletteTree() { return *tree_; }
     SplitterBar& Splitter() { return *splitter_; }
     QToolBar& StandardBar() { return *standardBar_; }
+    QToolBar& AlignmentBar() { return *alignBar_; }
+    // The standard toolbar's button with this caption, or null. New, open, save, print,
+    // undo and redo are placed here and connected by the file and history commands.
+    QAction* StandardButton(const QString& caption) const;
+    // The hidden menu "锚点" whose items "恢复" and "重复" carry the history's enabled state.
+    QMenu& AnchorMenu() { return *anchorMenu_; }
+
+    // The shape program the palette's custom entry and its categories preview and insert.
+    const QByteArray& CustomPaletteProgram() const { return customPaletteProgram_; }
+    void SetCustomPaletteProgram(const QByteArray& program);
+    // The program taken by "取绘图数据" or by a double click on the palette preview.
+    const QByteArray& HeldDrawingData() const { return heldDrawingData_; }
+    // "取绘图数据": holds the first selected object's program (empty when there is none).
+    void TakeDrawingData();
+    // "置自定义图形": gives the selected shapes the held program.
+    void ApplyHeldDrawingData();
+    // The palette preview's double click: appends a custom shape carrying the program the
+    // preview shows.
+    void InsertFromPreview();
+
+    // The shape designer, created on first use with the database at this path (the
+    // designer's own default when empty) and kept, so its state lasts while the editor runs.
+    void SetDesignerDatabasePath(const QString& path) { designerDatabasePath_ = path; }
+    designer::ShapeDesigner& Designer();
+    // Shows the designer modally.
+    void OpenShapeDesigner();
 
     // A fresh set over the canvas's objects: 1 the selected ones, 2 all of the current view.
     figures::FigureInterface ObjectsOf(int which) const;
@@ -59,6 +92,10 @@ private:
     void BuildPanes();
     void BuildMenus();
     void BuildStandardBar();
+    void BuildAlignmentBar();
+    void BuildCommandMenus();
+    void RunFontCommand();
+    void RunStandardButton(int index, const QString& caption);
     void FillPalette();
     void SetUpPreview();
     void ShowStatusForCanvasEvents();
@@ -71,6 +108,9 @@ private:
     QWidget* client_ = nullptr;
     QToolBar* standardBar_ = nullptr;
     QToolBar* alignBar_ = nullptr;
+    QMenu* anchorMenu_ = nullptr;
+    QAction* configAction_ = nullptr;
+    QAction* helpAction_ = nullptr;
     QTabWidget* paletteTab_ = nullptr;
     QTreeWidget* tree_ = nullptr;
     figures::FigureWindow* preview_ = nullptr;
@@ -81,6 +121,12 @@ private:
     figures::FigureInterface palettePreviewSet_;
     QByteArray customPaletteProgram_;
     QByteArray initialCanvasDocument_;
+    // The drawing-data commands keep the set they last used until the next one.
+    figures::FigureInterface drawingDataSet_;
+    QByteArray heldDrawingData_;
+    QString designerDatabasePath_;
+    designer::ShapeDesigner* designer_ = nullptr;
+    FontChoiceDialog* fontDialog_ = nullptr;
 };
 
 } // namespace app
