@@ -109,7 +109,6 @@ private:
     QToolBar* standardBar_ = nullptr;
     QToolBar* alignBar_ = nullptr;
     QMenu* anchorMenu_ = nullptr;
-    QAction* configAction_ = nullptr;
     QAction* helpAction_ = nullptr;
     QTabWidget* paletteTab_ = nullptr;
     QTreeWidget* tree_ = nullptr;

@@ -2,6 +2,7 @@
 // designer, help and hidden anchor menus, the drawing-data commands and the font command.
 #include "app/mainwindow.h"
 
+#include "app/configdialog.h"
 #include "app/designer/shapedesigner.h"
 #include "app/fontchoicedialog.h"
 #include "figures/control/figurewindow.h"
@@ -143,7 +144,10 @@ void MainWindow::BuildAlignmentBar()
 void MainWindow::BuildCommandMenus()
 {
     QMenu* config = menuBar()->addMenu(QStringLiteral("&I.配置"));
-    configAction_ = config->addAction(QStringLiteral("图形配置"));
+    connect(config->addAction(QStringLiteral("图形配置")), &QAction::triggered, this, [this] {
+        ConfigDialog dialog(*canvas_, settingsPath_, this);
+        dialog.exec();
+    });
 
     // The history's items live in a menu that is never shown; their enabled state is what
     // the toolbar's history buttons follow.
