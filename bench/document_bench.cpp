@@ -1,4 +1,4 @@
-// Reading and writing a generated document of 100 000 shape objects. Reports bytes
+// Reading and writing a generated document of 10 000 and 100 000 shape objects. Reports bytes
 // per second and objects per second.
 #include "figures/model/objects/crichgraph.h"
 #include "figures/model/document.h"
@@ -6,18 +6,19 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+#include <map>
 
-constexpr int kObjects = 100000;
+namespace {
 
 // Shapes of many catalogue entries on a grid, a tenth of them adjusted (with their own
 // program and handle copies) and a tenth custom, as in a large real drawing.
-const figures::Document& LargeDocument()
+figures::Document& LargeDocument(int count)
 {
-    static figures::Document document = [] {
-        figures::Document d;
-        figures::View& view = *d.ViewAt(0);
-        for (int i = 0; i < kObjects; ++i) {
+    static std::map<int, figures::Document> documents;
+    const auto [at, inserted] = documents.try_emplace(count);
+    if (inserted) {
+        figures::View& view = *at->second.ViewAt(0);
+        for (int i = 0; i < count; ++i) {
             const int x = (i % 300) * 120;
             const int y = (i / 300) * 120;
             const int entry = i % 10 == 9 ? figures::CRichGraph::kCustomShape : i % 110;
@@ -26,14 +27,13 @@ const figures::Document& LargeDocument()
             shape.frame = {x, y, x + 100, y + 100};
             shape.angle = (i * 7) % 3600;
         }
-        return d;
-    }();
-    return document;
+    }
+    return at->second;
 }
 
 void BM_WriteDocument(benchmark::State& state)
 {
-    const figures::Document& document = LargeDocument();
+    const figures::Document& document = LargeDocument(int(state.range(0)));
     size_t bytes = 0;
     for (auto _ : state) {
         const std::vector<uint8_t> written = figures::WriteDocument(document);
@@ -41,13 +41,13 @@ void BM_WriteDocument(benchmark::State& state)
         benchmark::DoNotOptimize(written.data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
-    state.SetItemsProcessed(int64_t(state.iterations()) * kObjects);
+    state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
 }
-BENCHMARK(BM_WriteDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteDocument)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_ReadDocument(benchmark::State& state)
 {
-    const std::vector<uint8_t> bytes = figures::WriteDocument(LargeDocument());
+    const std::vector<uint8_t> bytes = figures::WriteDocument(LargeDocument(int(state.range(0))));
     for (auto _ : state) {
         figures::Document document;
         const auto result = figures::ReadDocument(bytes, document);
@@ -58,9 +58,9 @@ void BM_ReadDocument(benchmark::State& state)
         benchmark::DoNotOptimize(document.ViewCount());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
-    state.SetItemsProcessed(int64_t(state.iterations()) * kObjects);
+    state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
 }
-BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDocument)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
