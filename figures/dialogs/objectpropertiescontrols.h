@@ -3,8 +3,12 @@
 // The widgets of the properties dialog, shared by the files that build it and that
 // validate and write back its values.
 #include "figures/dialogs/objectpropertiesdialog.h"
+#include "figures/model/objects/crectcom.h"
+
+#include <array>
 
 class QComboBox;
+class QSpinBox;
 class QLabel;
 class QPushButton;
 
@@ -45,6 +49,15 @@ struct ObjectPropertiesDialog::Controls {
     CColourPicker* background = nullptr;
     QLabel* patternLabel = nullptr;
     QComboBox* pattern = nullptr;
+    // Fill kind 4: a gradient's direction (or none), how many colours, the colours.
+    QLabel* gradientLabel = nullptr;
+    QComboBox* gradient = nullptr;
+    QLabel* gradientCountLabel = nullptr;
+    QSpinBox* gradientCount = nullptr;
+    QLabel* gradientColoursLabel = nullptr;
+    QWidget* gradientRow = nullptr;
+    std::array<CColourPicker*, CRectCom::kMaxGradientColours> gradientColours{};
+    QLabel* gradientPreview = nullptr;
     QPushButton* ok = nullptr;
 };
 

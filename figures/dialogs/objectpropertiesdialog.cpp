@@ -271,6 +271,9 @@ void ObjectPropertiesDialog::BuildStyleGroup()
     pictureRow->addWidget(c_->placementLabel);
     pictureRow->addWidget(c_->placement, 1);
     grid->addLayout(pictureRow, 2, 2, 1, 4);
+    // Before the pattern row: the grid measures the gap above a shared row by the first
+    // control placed in it.
+    BuildGradientControls(*grid, 2);
 
     c_->foreground = picker("foreground");
     c_->background = picker("background");
@@ -375,6 +378,7 @@ void ObjectPropertiesDialog::LoadValues()
     c_->lineColour->SetColour(object_.lineColour);
     c_->background->SetColour(object_.fillBackColour);
     ShowPreview(object_.fillPicture);
+    LoadGradient();
 }
 
 void ObjectPropertiesDialog::DisableByFlags(uint32_t flags)
@@ -444,6 +448,7 @@ void ObjectPropertiesDialog::ApplyFillKindRule()
     c_->placementLabel->setVisible(kind == 3);
     c_->placement->setVisible(kind == 3);
     c_->picturePreview->setVisible(kind == 3);
+    ApplyGradientRule();
 }
 
 void ObjectPropertiesDialog::ShowPreview(const CPic& picture)

@@ -8,6 +8,7 @@
 #include <optional>
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QPushButton;
 
@@ -79,6 +80,13 @@ private:
     void ApplyLineTypeRule();
     void ApplyShadowRule();
     void ApplyFillKindRule();
+    void BuildGradientControls(QGridLayout& grid, int row);
+    void LoadGradient();
+    void ApplyGradientRule();
+    void ShowGradientPreview();
+    int32_t ChosenGradientMode() const;
+    bool GradientDiffers() const;
+    void WriteGradient();
     void OpenFontDialog();
     void OpenPictureDialog();
     void ShowError(const QString& text);

@@ -179,6 +179,7 @@ void ObjectPropertiesDialog::WriteSingleFill()
                       pattern != object_.hatchStyle;
             break;
         case 3: changed = placement != object_.picturePlacement || !picturePath_.isEmpty(); break;
+        case 4: changed = GradientDiffers(); break;
         default: break;
         }
     }
@@ -197,6 +198,9 @@ void ObjectPropertiesDialog::WriteSingleFill()
         }
     } else {
         object_.fillPicture.Clear();
+    }
+    if (kind == 4) {
+        WriteGradient();
     }
     changed_ |= kFillChanged;
 }

@@ -4,6 +4,7 @@
 #include "figures/dialogs/textinputdialog.h"
 #include "figures/dialogs/viewmanagerdialog.h"
 #include "figures/model/document.h"
+#include "figures/model/objects/crectcom.h"
 #include "figures/model/objects/crichgraph.h"
 #include "figures/view/cviewwnd.h"
 
@@ -37,6 +38,18 @@ QImage Properties()
     shape.fillColour = 0x800000;
     Document document;
     ObjectPropertiesDialog dialog(shape, false, &document);
+    return Shot(dialog);
+}
+
+QImage GradientProperties()
+{
+    CRectCom shape;
+    shape.frame = {0, 0, 400, 300};
+    shape.fillKind = FillKind::Gradient;
+    shape.gradientKind = 3;
+    shape.gradientCount = 3;
+    shape.gradientColours = {0x0000FF, 0xFFFFFF, 0xFF0000};
+    ObjectPropertiesDialog dialog(shape, false, nullptr);
     return Shot(dialog);
 }
 
@@ -76,6 +89,8 @@ using testsupport::ReferencePictures;
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, ReferencePictures,
                          testing::Values(Dialog("dialog-properties", Properties),
+                                         Dialog("dialog-properties-gradient",
+                                                GradientProperties),
                                          Dialog("dialog-lineends", LineEnds),
                                          Dialog("dialog-viewmanager", ViewManager),
                                          Dialog("dialog-textinput", TextInput),

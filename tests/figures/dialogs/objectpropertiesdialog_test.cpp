@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -225,6 +226,99 @@ TEST(ObjectPropertiesDialog, PictureFillWithoutANewFileKeepsThePicture)
     EXPECT_TRUE(r.fillPicture.IsEmpty());
 }
 
+CColourPicker* GradientColour(QDialog& d, int i)
+{
+    return d.findChild<CColourPicker*>(QStringLiteral("gradientColour%1").arg(i));
+}
+
+// Chooses a gradient entry as a user does: the list, then the count of colours.
+void ChooseGradient(QDialog& d, int entry, int count)
+{
+    List(d, "fillKind")->setCurrentIndex(4);
+    emit List(d, "fillKind")->activated(4);
+    List(d, "gradient")->setCurrentIndex(entry);
+    emit List(d, "gradient")->activated(entry);
+    d.findChild<QSpinBox*>(QStringLiteral("gradientCount"))->setValue(count);
+}
+
+TEST(ObjectPropertiesDialog, WritesTheGradientDirectionAndItsColours)
+{
+    auto rOwner = RectAt({0, 0, 100, 100});
+    CRectCom& r = *rOwner;
+    r.fillKind = FillKind::Colour;
+    r.gradientColours.fill(0x123456);
+    ObjectPropertiesDialog d(r, false, nullptr);
+    d.show();
+    ChooseGradient(d, 3, 3); // left to right
+    EXPECT_TRUE(GradientColour(d, 2)->isVisible());
+    EXPECT_FALSE(GradientColour(d, 3)->isVisible());
+    GradientColour(d, 0)->SetColour(0x0000FF);
+    GradientColour(d, 1)->SetColour(CColourPicker::kDefaultColour);
+    GradientColour(d, 2)->SetColour(0xFF0000);
+    d.accept();
+    EXPECT_EQ(d.ChangedFlags(), uint32_t(ObjectPropertiesDialog::kFillChanged));
+    EXPECT_EQ(r.fillKind, FillKind::Gradient);
+    EXPECT_EQ(r.gradientKind, 2);
+    EXPECT_EQ(r.gradientCount, 3);
+    const std::array<uint32_t, 8> first = {0x0000FF, 0xFFFFFF, 0xFF0000, 0x123456,
+                                           0x123456, 0x123456, 0x123456, 0x123456};
+    EXPECT_EQ(r.gradientColours, first);
+
+    struct Case {
+        const char* name;
+        int entry, count;
+        int colourIndex;   // -1: no colour changed
+        uint32_t colour;
+        uint32_t flags;
+        int32_t mode, storedCount;
+    };
+    const Case cases[] = {
+        {"unchanged", 3, 3, -1, 0, 0, 2, 3},
+        {"one colour", 3, 3, 1, 0x00FF00, ObjectPropertiesDialog::kFillChanged, 2, 3},
+        {"more colours", 3, 4, -1, 0, ObjectPropertiesDialog::kFillChanged, 2, 4},
+        {"other direction", 6, 4, -1, 0, ObjectPropertiesDialog::kFillChanged, -3, 4},
+        {"none keeps the colours", 0, 4, -1, 0, ObjectPropertiesDialog::kFillChanged, 0, 4},
+        {"none stays none", 0, 5, 2, 0x00FF00, 0, 0, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ObjectPropertiesDialog again(r, false, nullptr);
+        again.show();
+        ChooseGradient(again, c.entry, c.count);
+        if (c.colourIndex >= 0) {
+            GradientColour(again, c.colourIndex)->SetColour(c.colour);
+        }
+        again.accept();
+        EXPECT_EQ(again.ChangedFlags(), c.flags);
+        EXPECT_EQ(r.gradientKind, c.mode);
+        EXPECT_EQ(r.gradientCount, c.storedCount);
+    }
+    EXPECT_EQ(r.gradientColours[1], 0x00FF00u);
+    EXPECT_EQ(r.gradientColours[2], 0xFF0000u);
+    EXPECT_EQ(r.gradientColours[3], 0x123456u);
+}
+
+TEST(ObjectPropertiesDialog, AStoredModeWithoutADirectionIsLeftAlone)
+{
+    auto rOwner = RectAt({0, 0, 100, 100});
+    CRectCom& r = *rOwner;
+    r.fillKind = FillKind::Gradient;
+    r.gradientKind = 9;
+    r.gradientCount = 40; // as a document may carry it
+    ObjectPropertiesDialog d(r, false, nullptr);
+    EXPECT_EQ(List(d, "gradient")->currentIndex(), 0);
+    EXPECT_EQ(d.findChild<QSpinBox*>(QStringLiteral("gradientCount"))->value(), 8);
+    d.accept();
+    EXPECT_EQ(d.ChangedFlags(), 0u);
+    EXPECT_EQ(r.gradientKind, 9);
+    EXPECT_EQ(r.gradientCount, 40);
+
+    r.flags &= ~uint32_t(0x08); // no fill: nothing of the gradient can be edited
+    ObjectPropertiesDialog noFill(r, false, nullptr);
+    EXPECT_FALSE(List(noFill, "gradient")->isEnabled());
+    EXPECT_FALSE(GradientColour(noFill, 0)->isEnabled());
+}
+
 TEST(ObjectPropertiesDialog, RefusesAFileThatIsNoPicture)
 {
     auto rOwner = RectAt({0, 0, 100, 100});
@@ -250,12 +344,12 @@ TEST(ObjectPropertiesDialog, ListsChangeWhichControlsAreShown)
     };
     const struct {
         int kind;
-        bool colour, pattern, picture;
-    } rows[] = {{0, false, false, false},
-                {1, true, false, false},
-                {2, false, true, false},
-                {3, false, false, true},
-                {4, false, false, false}};
+        bool colour, pattern, picture, gradient;
+    } rows[] = {{0, false, false, false, false},
+                {1, true, false, false, false},
+                {2, false, true, false, false},
+                {3, false, false, true, false},
+                {4, false, false, false, true}};
     for (const auto& row : rows) {
         kind->setCurrentIndex(row.kind);
         emit kind->activated(row.kind);
@@ -264,6 +358,8 @@ TEST(ObjectPropertiesDialog, ListsChangeWhichControlsAreShown)
         EXPECT_EQ(shown("pattern"), row.pattern) << row.kind;
         EXPECT_EQ(shown("picture"), row.picture) << row.kind;
         EXPECT_EQ(shown("placement"), row.picture) << row.kind;
+        EXPECT_EQ(shown("gradient"), row.gradient) << row.kind;
+        EXPECT_EQ(shown("gradientColour0"), row.gradient) << row.kind;
     }
     EXPECT_FALSE(shown("shadowWidth"));
     List(d, "shadowDirection")->setCurrentIndex(3);
