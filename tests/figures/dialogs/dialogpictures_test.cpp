@@ -1,6 +1,9 @@
+#include "figures/control/figurewindow.h"
 #include "figures/dialogs/ccolourdropwnd.h"
+#include "figures/dialogs/documentdesigndialog.h"
 #include "figures/dialogs/lineenddialog.h"
 #include "figures/dialogs/objectpropertiesdialog.h"
+#include "figures/dialogs/shapepicker.h"
 #include "figures/dialogs/textinputdialog.h"
 #include "figures/dialogs/viewmanagerdialog.h"
 #include "figures/model/document.h"
@@ -11,6 +14,8 @@
 #include "support/referencepicture.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +85,29 @@ QImage Palette()
     return palette.grab().toImage();
 }
 
+QImage Picker()
+{
+    ShapePicker picker;
+    picker.Categories()->setCurrentIndex(2); // the basic shapes
+    picker.Shapes()->setCurrentRow(4);
+    picker.resize(200, 420);
+    picker.show();
+    return picker.grab().toImage();
+}
+
+QImage Design()
+{
+    FigureWindow host;
+    host.AddShape();
+    host.AddShape(62);
+    host.GetObjects(1).SetFrame(600, 250, 500, 500);
+    DocumentDesignDialog dialog(host);
+    dialog.resize(760, 520);
+    dialog.show();
+    QCoreApplication::processEvents();
+    return dialog.grab().toImage();
+}
+
 testsupport::ReferencePicture Dialog(const char* name, QImage (*paint)())
 {
     return {{name}, paint, kDialogTolerance};
@@ -94,7 +122,9 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, ReferencePictures,
                                          Dialog("dialog-lineends", LineEnds),
                                          Dialog("dialog-viewmanager", ViewManager),
                                          Dialog("dialog-textinput", TextInput),
-                                         Dialog("dialog-palette", Palette)),
+                                         Dialog("dialog-palette", Palette),
+                                         Dialog("dialog-shapepicker", Picker),
+                                         Dialog("dialog-design", Design)),
                          testsupport::CaseName());
 
 } // namespace
