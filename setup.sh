@@ -11,7 +11,7 @@ packages=(
     libqt6svg6 libgl-dev
     libsqlite3-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-noto-cjk fonts-wqy-zenhei
+    fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2 fonts-dejavu
 )
 
 missing=()

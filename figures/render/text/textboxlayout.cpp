@@ -3,7 +3,6 @@
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 #include "figures/render/text/fontmapping.h"
-#include "figures/render/gbk.h"
 #include "figures/render/shapes/shapeprogram.h"
 
 #include <QFontMetricsF>
@@ -94,6 +93,7 @@ public:
             dc_.PushClip(CornerPolygon(*clip));
         }
         dc_.Painter().setFont(deviceFont.font);
+        font_ = &deviceFont;
         ascent_ = deviceFont.ascent;
         // Escapement runs counterclockwise on screen; the painter turns clockwise.
         degrees_ = -font.Escapement() / 10.0;
@@ -105,7 +105,7 @@ public:
         QTransform turn = QTransform::fromTranslate(device.x(), device.y());
         turn.rotate(degrees_);
         dc_.Painter().setWorldTransform(turn);
-        dc_.Painter().drawText(QPointF(0, ascent_), FromGbk(gbkLine));
+        dc_.Painter().drawText(QPointF(0, ascent_), DeviceText(*font_, gbkLine));
     }
 
     void EndBlock() override
@@ -119,6 +119,7 @@ public:
 private:
     const DrawContext& dc_;
     bool clipped_ = false;
+    const DeviceFont* font_ = nullptr; // the block's, valid until EndBlock
     double ascent_ = 0;
     double degrees_ = 0;
 };
@@ -296,7 +297,7 @@ TextExtent TextBlockExtent(const DeviceFont& font, double scaleX, double scaleY,
     std::string_view line;
     while (lines.Next(line)) {
         if (!line.empty()) {
-            widest = std::max(widest, metrics.horizontalAdvance(FromGbk(line)));
+            widest = std::max(widest, metrics.horizontalAdvance(DeviceText(font, line)));
         }
         ++n;
     }

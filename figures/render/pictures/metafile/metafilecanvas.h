@@ -166,6 +166,10 @@ private:
     bool DeviceRect(const QRectF& logical, QRect& out) const;
     ClipArea DeviceShapeOfRect(const QRectF& logical) const;
     bool PrepareFont(const QTransform& toOutput, TextFont& out);
+    // Draws a request whose font is prepared, in the text frame of the logical mapping m,
+    // and moves the current position past it when updateCp.
+    void DrawLaidOut(const TextRequest& request, const TextFont& tf, const QTransform& frame,
+                     const QTransform& m, bool flipped, bool updateCp);
     struct TextRun;
     TextRun LayOutText(const TextRequest& request, const TextFont& tf, bool flipped) const;
     // The glyphs of a laid-out string as one path, built anew for every call.

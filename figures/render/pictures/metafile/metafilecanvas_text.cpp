@@ -2,6 +2,7 @@
 #include "figures/render/pictures/metafile/metafilecanvas.h"
 
 #include "figures/render/text/fontmapping.h"
+#include "figures/render/text/symbolcharset.h"
 #include "figures/render/gbk.h"
 
 #include <QFontMetricsF>
@@ -44,6 +45,23 @@ QTransform TextFrame(const QTransform& m, QPointF origin, int32_t escapement, bo
     return frame;
 }
 
+// The Western code page's characters on 0x80..0x9F, where it differs from Latin-1:
+// quotation marks, dashes, the euro sign and a few letters. 0 keeps the code.
+constexpr char16_t kWesternHigh[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+constexpr uint8_t kAnsiCharset = 0;
+
+QChar WesternChar(uint8_t b)
+{
+    if (b >= 0x80 && b <= 0x9F && kWesternHigh[b - 0x80] != 0) {
+        return QChar(kWesternHigh[b - 0x80]);
+    }
+    return QChar(char16_t(b));
+}
+
 } // namespace
 
 std::vector<TextCell> AnsiTextCells(std::span<const uint8_t> bytes, uint8_t charSet,
@@ -60,6 +78,8 @@ std::vector<TextCell> AnsiTextCells(std::span<const uint8_t> bytes, uint8_t char
             cell.text = FromGbk(std::string_view(reinterpret_cast<const char*>(&bytes[i]), 2));
             step += advance(i + 1);
             ++i;
+        } else if (charSet == kAnsiCharset && b != 0) {
+            cell.text = WesternChar(b);
         } else if (b != 0) {
             cell.text = QChar(char16_t(b));
         }
@@ -99,6 +119,7 @@ std::vector<TextCell> WideTextCells(std::span<const uint8_t> utf16,
 
 struct MetafileCanvas::TextFont {
     QFont font;
+    SymbolEncoding encoding = SymbolEncoding::None;
     double pixelsPerLogical = 1; // font pixels per logical unit
     double ascent = 0;           // font pixels
     double descent = 0;
@@ -122,10 +143,9 @@ bool MetafileCanvas::PrepareFont(const QTransform& toOutput, TextFont& out)
     if (!std::isfinite(em) || em * outScale > kMaxTextPixels) {
         return false;
     }
+    const FaceSubstitute face = SubstituteFace(f.face, f.charSet);
     QFont font;
-    font.setFamilies(FontFamiliesFor(ToGbk(f.face)));
-    font.setWeight(f.weight <= 0 ? QFont::Normal
-                                 : QFont::Weight(std::clamp(f.weight, int32_t(1), int32_t(1000))));
+    ApplyFace(font, face, f.weight);
     font.setItalic(f.italic);
     font.setUnderline(f.underline);
     font.setStrikeOut(f.strikeOut);
@@ -145,16 +165,11 @@ bool MetafileCanvas::PrepareFont(const QTransform& toOutput, TextFont& out)
         return false;
     }
     out.pixelsPerLogical = pixels / em;
-    if (f.width != 0) {
-        // The width asks for an average character that wide.
-        const double average = QFontMetricsF(font).averageCharWidth();
-        if (average > 0) {
-            const double wanted = std::abs(double(f.width)) * out.pixelsPerLogical;
-            font.setStretch(int(std::clamp(std::lround(100 * wanted / average), 1L, 4000L)));
-        }
-    }
+    // A width asks for an average character that wide.
+    ApplyWidth(font, face, std::abs(double(f.width)) * out.pixelsPerLogical);
     const QFontMetricsF metrics(font);
     out.font = font;
+    out.encoding = face.encoding;
     out.ascent = metrics.ascent();
     out.descent = metrics.descent();
     return true;
@@ -287,6 +302,23 @@ void MetafileCanvas::DrawText(const TextRequest& request)
     if (!PrepareFont(frame * deviceTransform_, tf)) {
         return;
     }
+    if (tf.encoding != SymbolEncoding::None) {
+        // The codes of a symbol font become the characters they show; each keeps its
+        // cell, so the record's advances still apply.
+        TextRequest shown = request;
+        for (TextCell& cell : shown.cells) {
+            cell.text = SymbolTextToUnicode(tf.encoding, cell.text);
+        }
+        DrawLaidOut(shown, tf, frame, m, flipped, updateCp);
+        return;
+    }
+    DrawLaidOut(request, tf, frame, m, flipped, updateCp);
+}
+
+void MetafileCanvas::DrawLaidOut(const TextRequest& request, const TextFont& tf,
+                                 const QTransform& frame, const QTransform& m, bool flipped,
+                                 bool updateCp)
+{
     const TextRun run = LayOutText(request, tf, flipped);
     const double k = tf.pixelsPerLogical;
     const QTransform toDevice = QTransform::fromScale(1 / k, 1 / k) * frame;

@@ -399,16 +399,15 @@ TEST(ShapeTextFontMapping, RecordSizesAndStylesBecomeQtFontProperties)
     EXPECT_LT(dejaVu.font.pixelSize(), 40);
     EXPECT_NEAR(dejaVu.cellHeight, 40, 1.0);
 
-    // A width makes the average Latin letter that wide.
-    LogFont narrow = SongFont(-32);
-    narrow.SetWidth(10);
-    LogFont wide = SongFont(-32);
-    wide.SetWidth(30);
-    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
-    EXPECT_NEAR(QFontMetricsF(FontFor(narrow, 1.0, 1.0).font).horizontalAdvance(letters) / 26, 10,
-                1.5);
-    EXPECT_NEAR(QFontMetricsF(FontFor(wide, 1.0, 1.0).font).horizontalAdvance(letters) / 26, 30,
-                1.5);
+    // A width is the average character: for the Song face, whose Latin letters are half
+    // an em wide, a width of 16 at height -32 is the face's own proportion.
+    using P = std::pair<int32_t, int>;
+    for (const auto& [width, stretch] : {P{10, 63}, P{16, 100}, P{30, 188}}) {
+        LogFont squeezed = SongFont(-32);
+        squeezed.SetWidth(width);
+        EXPECT_EQ(FontFor(squeezed, 1.0, 1.0).font.stretch(), stretch) << width;
+        EXPECT_EQ(FontFor(squeezed, 2.0, 2.0).font.stretch(), stretch) << width;
+    }
 
     LogFont styled = SongFont(-32);
     styled.SetWeight(700);

@@ -3,6 +3,7 @@
 // references after a deliberate change, then look at every rewritten image before
 // committing it.
 #include "figures/render/pictures/metafile/metafileplayer.h"
+#include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
 #include "support/referencepicture.h"
 
@@ -45,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Played("metafile-emf-shapes", EmfShapes, {384, 288}),
                     Played("metafile-emf-paths-transforms", EmfPathsAndTransforms, {384, 288}),
                     Played("metafile-emf-bitmaps", EmfBitmaps, {384, 288}),
-                    Played("metafile-emf-text", EmfText, {384, 288})),
+                    Played("metafile-emf-text", EmfText, {384, 288}),
+                    Played("metafile-wmf-western-text", WmfWesternText, {400, 250})),
     testsupport::CaseName());
 
 } // namespace

@@ -284,10 +284,11 @@ public:
     }
     // face: GBK bytes
     WmfBuilder& CreateFont(int height, int weight, int charSet, const std::string& face,
-                           int escapement = 0, bool italic = false, bool underline = false)
+                           int escapement = 0, bool italic = false, bool underline = false,
+                           int width = 0)
     {
         Bytes out;
-        for (int v : {height, 0, escapement, escapement, weight}) {
+        for (int v : {height, width, escapement, escapement, weight}) {
             Put16(out, uint32_t(v));
         }
         out.push_back(italic);
@@ -415,6 +416,14 @@ public:
         out[header + 10] = uint8_t(objects_);
         out[header + 11] = uint8_t(objects_ >> 8);
         Set32(out, header + 12, largest_);
+        return out;
+    }
+    // The same records without the placeable header: a metafile that says its size only
+    // through its window records.
+    Bytes FinishPlain()
+    {
+        Bytes out = Finish();
+        out.erase(out.begin(), out.begin() + 22);
         return out;
     }
 

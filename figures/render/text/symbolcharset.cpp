@@ -1,0 +1,172 @@
+#include "figures/render/text/symbolcharset.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+namespace figures {
+
+namespace {
+
+// The Symbol face from code 0x20 on. Its lower half keeps the ASCII punctuation and
+// digits and puts the Greek alphabet on the Latin letters; its upper half holds the
+// mathematical signs and the pieces of tall brackets and integrals. 0 marks codes
+// without a picture.
+constexpr char16_t kSymbolFirst = 0x20;
+constexpr char16_t kSymbol[224] = {
+    // 0x20
+    u' ', u'!', 0x2200, u'#', 0x2203, u'%', u'&', 0x220B, u'(', u')', 0x2217, u'+', u',',
+    0x2212, u'.', u'/',
+    // 0x30
+    u'0', u'1', u'2', u'3', u'4', u'5', u'6', u'7', u'8', u'9', u':', u';', u'<', u'=', u'>',
+    u'?',
+    // 0x40: capital Greek letters on the capital Latin ones
+    0x2245, 0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393, 0x0397, 0x0399, 0x03D1,
+    0x039A, 0x039B, 0x039C, 0x039D, 0x039F,
+    // 0x50
+    0x03A0, 0x0398, 0x03A1, 0x03A3, 0x03A4, 0x03A5, 0x03C2, 0x03A9, 0x039E, 0x03A8, 0x0396,
+    u'[', 0x2234, u']', 0x22A5, u'_',
+    // 0x60: small Greek letters on the small Latin ones
+    0x203E, 0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03C6, 0x03B3, 0x03B7, 0x03B9, 0x03D5,
+    0x03BA, 0x03BB, 0x03BC, 0x03BD, 0x03BF,
+    // 0x70
+    0x03C0, 0x03B8, 0x03C1, 0x03C3, 0x03C4, 0x03C5, 0x03D6, 0x03C9, 0x03BE, 0x03C8, 0x03B6,
+    u'{', u'|', u'}', 0x223C, 0,
+    // 0x80, 0x90: nothing
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0,
+    // 0xA0
+    0x20AC, 0x03D2, 0x2032, 0x2264, 0x2044, 0x221E, 0x0192, 0x2663, 0x2666, 0x2665, 0x2660,
+    0x2194, 0x2190, 0x2191, 0x2192, 0x2193,
+    // 0xB0
+    0x00B0, 0x00B1, 0x2033, 0x2265, 0x00D7, 0x221D, 0x2202, 0x2022, 0x00F7, 0x2260, 0x2261,
+    0x2248, 0x2026, 0x23D0, 0x2500, 0x21B5,
+    // 0xC0
+    0x2135, 0x2111, 0x211C, 0x2118, 0x2297, 0x2295, 0x2205, 0x2229, 0x222A, 0x2283, 0x2287,
+    0x2284, 0x2282, 0x2286, 0x2208, 0x2209,
+    // 0xD0
+    0x2220, 0x2207, 0x00AE, 0x00A9, 0x2122, 0x220F, 0x221A, 0x22C5, 0x00AC, 0x2227, 0x2228,
+    0x21D4, 0x21D0, 0x21D1, 0x21D2, 0x21D3,
+    // 0xE0
+    0x25CA, 0x27E8, 0x00AE, 0x00A9, 0x2122, 0x2211, 0x239B, 0x239C, 0x239D, 0x23A1, 0x23A2,
+    0x23A3, 0x23A7, 0x23A8, 0x23A9, 0x23AA,
+    // 0xF0
+    0, 0x27E9, 0x222B, 0x2320, 0x23AE, 0x2321, 0x239E, 0x239F, 0x23A0, 0x23A4, 0x23A5, 0x23A6,
+    0x23AB, 0x23AC, 0x23AD, 0,
+};
+static_assert(std::size(kSymbol) == 0x100 - kSymbolFirst);
+
+struct CodeRun {
+    uint8_t first; // a run of codes whose characters follow each other from `unicode`
+    uint8_t count;
+    char32_t unicode;
+};
+
+// The Wingdings pictures that Unicode has, in code order. The hands, faces, signs of the
+// zodiac, encircled numbers, geometric shapes, clock faces, arrows and check boxes are
+// there; the rest (office pictures, ornaments, the logo) is not.
+constexpr CodeRun kWingdings[] = {
+    {0x20, 1, 0x0020},  {0x21, 1, 0x270F},  {0x22, 1, 0x2702},  {0x23, 1, 0x2701},
+    {0x28, 1, 0x260E},  {0x29, 1, 0x2706},  {0x2A, 1, 0x2709},
+    {0x37, 1, 0x2328},  {0x3E, 1, 0x2707},  {0x3F, 1, 0x270D},  {0x41, 1, 0x270C},
+    {0x45, 1, 0x261C},  {0x46, 1, 0x261E},  {0x47, 1, 0x261D},  {0x48, 1, 0x261F},
+    {0x4A, 1, 0x263A},  {0x4C, 1, 0x2639},  {0x4E, 1, 0x2620},  {0x51, 1, 0x2708},
+    {0x52, 1, 0x263C},  {0x54, 1, 0x2744},  {0x56, 1, 0x271E},  {0x58, 1, 0x2720},
+    {0x59, 1, 0x2721},  {0x5A, 1, 0x262A},  {0x5B, 1, 0x262F},
+    {0x5D, 1, 0x2638},  {0x5E, 12, 0x2648}, {0x6C, 1, 0x25CF},  {0x6E, 1, 0x25A0},
+    {0x6F, 1, 0x25A1},  {0x71, 1, 0x2751},  {0x72, 1, 0x2752},  {0x73, 1, 0x2B27},
+    {0x74, 1, 0x29EB},  {0x75, 1, 0x25C6},  {0x76, 1, 0x2756},  {0x77, 1, 0x2B25},
+    {0x78, 1, 0x2327},  {0x7A, 1, 0x2318},  {0x7B, 1, 0x2740},  {0x7C, 1, 0x273F},
+    {0x7D, 1, 0x275D},  {0x7E, 1, 0x275E},  {0x80, 1, 0x24EA},  {0x81, 10, 0x2460},
+    {0x8B, 1, 0x24FF},  {0x8C, 10, 0x2776}, {0x9E, 1, 0x00B7},  {0x9F, 1, 0x2022},
+    {0xA0, 1, 0x25AA},  {0xA1, 1, 0x25CB},  {0xA4, 1, 0x25C9},  {0xA5, 1, 0x25CE},
+    {0xA8, 1, 0x25FB},  {0xAA, 1, 0x2726},  {0xAB, 1, 0x2605},  {0xAC, 1, 0x2736},
+    {0xAD, 1, 0x2734},  {0xAE, 1, 0x2739},  {0xAF, 1, 0x2735},  {0xB1, 1, 0x2316},
+    {0xB3, 1, 0x2311},  {0xB5, 1, 0x272A},  {0xB6, 1, 0x2730},  {0xB7, 12, 0x1F550},
+    {0xD5, 1, 0x232B},  {0xD6, 1, 0x2326},  {0xD8, 1, 0x27A2},  {0xE8, 1, 0x2794},
+    {0xEF, 1, 0x21E6},  {0xF0, 1, 0x21E8},  {0xF1, 1, 0x21E7},  {0xF2, 1, 0x21E9},
+    {0xF3, 1, 0x2B04},  {0xF4, 1, 0x21F3},  {0xF9, 1, 0x25AD},  {0xFA, 1, 0x25AB},
+    {0xFB, 1, 0x2717},  {0xFC, 1, 0x2713},  {0xFD, 1, 0x2612},  {0xFE, 1, 0x2611},
+};
+
+// The Webdings pictures that Unicode has: the player's buttons.
+constexpr CodeRun kWebdings[] = {
+    {0x20, 1, 0x0020}, {0x33, 1, 0x25C0}, {0x34, 1, 0x25B6}, {0x35, 1, 0x25B2},
+    {0x36, 1, 0x25BC}, {0x37, 1, 0x23EA}, {0x38, 1, 0x23E9}, {0x39, 1, 0x23EE},
+    {0x3A, 1, 0x23ED},
+};
+
+template <size_t N>
+char32_t Lookup(const CodeRun (&runs)[N], uint8_t code)
+{
+    const auto after = std::upper_bound(std::begin(runs), std::end(runs), code,
+                                        [](uint8_t c, const CodeRun& run) { return c < run.first; });
+    if (after == std::begin(runs)) {
+        return 0;
+    }
+    const CodeRun& run = *std::prev(after);
+    return code < run.first + run.count ? run.unicode + (code - run.first) : 0;
+}
+
+// Programs writing wide text in a symbol font may use the private-use copy of the codes.
+constexpr char32_t kPrivateCopyFirst = 0xF020;
+constexpr char32_t kPrivateCopyLast = 0xF0FF;
+
+void Append(QString& out, char32_t c)
+{
+    if (c == 0) {
+        return;
+    }
+    if (QChar::requiresSurrogates(c)) {
+        out += QChar(QChar::highSurrogate(c));
+        out += QChar(QChar::lowSurrogate(c));
+    } else {
+        out += QChar(char16_t(c));
+    }
+}
+
+} // namespace
+
+char32_t SymbolCodeToUnicode(SymbolEncoding encoding, uint8_t code)
+{
+    switch (encoding) {
+    case SymbolEncoding::None: return code;
+    case SymbolEncoding::Symbol: return code < kSymbolFirst ? 0 : kSymbol[code - kSymbolFirst];
+    case SymbolEncoding::Wingdings: return Lookup(kWingdings, code);
+    case SymbolEncoding::Webdings: return Lookup(kWebdings, code);
+    }
+    return 0;
+}
+
+QString SymbolTextToUnicode(SymbolEncoding encoding, const QString& text)
+{
+    if (encoding == SymbolEncoding::None) {
+        return text;
+    }
+    QString out;
+    out.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        if (c <= 0xFF) {
+            Append(out, SymbolCodeToUnicode(encoding, uint8_t(c)));
+        } else if (c >= kPrivateCopyFirst && c <= kPrivateCopyLast) {
+            Append(out, SymbolCodeToUnicode(encoding, uint8_t(c - 0xF000)));
+        } else {
+            Append(out, c);
+        }
+    }
+    return out;
+}
+
+QString SymbolBytesToUnicode(SymbolEncoding encoding, std::string_view bytes)
+{
+    QString out;
+    out.reserve(qsizetype(bytes.size()));
+    for (const char b : bytes) {
+        Append(out, SymbolCodeToUnicode(encoding, uint8_t(b)));
+    }
+    return out;
+}
+
+} // namespace figures
