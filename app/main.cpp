@@ -1,3 +1,4 @@
+#include "app/documentcommand.h"
 #include "app/icontheme.h"
 #include "app/mainwindow.h"
 #include "app/settings.h"
@@ -5,6 +6,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -33,6 +35,15 @@ QStringList ReadCommandLine(int argc, char* argv[])
     return parser.positionalArguments();
 }
 
+// Unsaved work goes to a recovery file a minute after its first change; tests that kill the
+// editor on purpose shorten the wait with VELKOR_AUTOSAVE_SECONDS.
+int AutosaveIntervalMs()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("VELKOR_AUTOSAVE_SECONDS", &ok);
+    return (ok && seconds > 0 ? seconds : 60) * 1000;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -42,11 +53,21 @@ int main(int argc, char* argv[])
     NameTheApplication();
     app::UseInstalledIconTheme();
 
-    const QString document =
+    // The sample is shown when no file is named; it never becomes the current file, so a
+    // save asks for a name instead of writing beside the program.
+    const QString sample =
         files.isEmpty()
             ? QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("示例.vkd"))
-            : files.first();
-    app::MainWindow window(app::SettingsPath(), document);
+            : QString();
+    app::MainWindow window(app::SettingsPath(), sample);
     window.show();
+    if (!files.isEmpty()) {
+        window.Documents().OpenFile(files.first());
+    }
+    window.EnableRecovery(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .filePath(QStringLiteral("recovery")),
+        AutosaveIntervalMs());
+    window.OfferRecovery();
     return application.exec();
 }

@@ -1,15 +1,16 @@
 #include "app/mainwindow.h"
 
+#include "app/dialogprompts.h"
+#include "app/documentcommand.h"
+#include "app/recentfiles.h"
 #include "app/palettecatalogue.h"
 #include "app/settings.h"
 #include "app/splitterbar.h"
 #include "figures/control/figurewindow.h"
 
-#include <QFile>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -44,9 +45,11 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     setWindowTitle(QStringLiteral("Velkor图形绘制设计器"));
     setGeometry(50, 50, 598, 538);
     BuildPanes();
+    BuildFileMenu();
     BuildMenus();
     BuildCommandMenus();
     BuildStandardBar();
+    ConnectFileButtons();
     BuildAlignmentBar();
     statusBar();
     ShowStatusForCanvasEvents();
@@ -58,7 +61,8 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     SetUpPreview();
     customPaletteProgram_ = DefaultCustomProgram();
     initialCanvasDocument_ = canvas_->DocumentContent();
-    LoadDocument(documentPath);
+    documents_->ShowUnnamed(documentPath);
+    UpdateTitle();
     LayoutOnResize();
 }
 
@@ -284,23 +288,9 @@ void MainWindow::ShowStatusForCanvasEvents()
             show(QStringLiteral("图形鼠标左键被单击索引：")));
 }
 
-void MainWindow::LoadDocument(const QString& path)
+bool MainWindow::LoadDocument(const QByteArray& bytes)
 {
-    QFile file(path);
-    QByteArray bytes;
-    if (file.exists() && !file.open(QIODevice::ReadOnly)) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()));
-    } else if (file.isOpen()) {
-        bytes = file.readAll();
-    }
-    if (!canvas_->SetDocumentContent(bytes) && !bytes.isEmpty()) {
-        // A damaged document keeps the views read before the damage; say so rather than
-        // show half a drawing as if it were whole.
-        QMessageBox::warning(
-            this, windowTitle(),
-            QStringLiteral("文件 %1 不是完整的图形文档，只显示了能读出的部分。").arg(path));
-    }
+    return canvas_->SetDocumentContent(bytes);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 
 class QAction;
+#include <memory>
+
 class QKeyEvent;
 class QMenu;
 class QTabWidget;
@@ -24,6 +26,10 @@ class ShapeDesigner;
 namespace app {
 
 class FontChoiceDialog;
+class DialogPrompts;
+class DocumentCommand;
+class DocumentRecovery;
+class RecentFiles;
 class SplitterBar;
 
 // The drawing editor's window: the shape palette with its preview on the left, the canvas
@@ -34,8 +40,9 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    // settingsPath: the settings file read at start-up. documentPath: the document shown
-    // first (a missing file gives an empty document).
+    // settingsPath: the settings file read at start-up; the recent-files list lives beside
+    // it. documentPath: the document shown first, without becoming the current file (a
+    // missing file gives an empty document).
     MainWindow(const QString& settingsPath, const QString& documentPath);
     ~MainWindow() override;
 
@@ -72,6 +79,22 @@ public:
     designer::ShapeDesigner& Designer();
     // Shows the designer modally.
     void OpenShapeDesigner();
+    QMenu& FileMenu() { return *fileMenu_; }
+    DocumentCommand& Documents() { return *documents_; }
+    RecentFiles& Recent() { return *recent_; }
+
+    // Every document the canvas receives as a whole (start-up, open, recovery, undo) comes
+    // through here. False when the document is damaged and only the views read before the
+    // damage were taken.
+    bool LoadDocument(const QByteArray& bytes);
+
+    // Keeps unsaved work in recovery files in folder, written intervalMs after the first
+    // unsaved change.
+    void EnableRecovery(const QString& folder, int intervalMs);
+    DocumentRecovery* Recovery() { return recovery_; }
+    // Offers the documents that runs ended without saving left behind; the first one the
+    // user takes is shown as unsaved changes.
+    void OfferRecovery();
 
     // A fresh set over the canvas's objects: 1 the selected ones, 2 all of the current view.
     figures::FigureInterface ObjectsOf(int which) const;
@@ -87,6 +110,9 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildPanes();
@@ -99,7 +125,9 @@ private:
     void FillPalette();
     void SetUpPreview();
     void ShowStatusForCanvasEvents();
-    void LoadDocument(const QString& path);
+    void BuildFileMenu();
+    void ConnectFileButtons();
+    void UpdateTitle();
     void InsertFromPalette(QTreeWidgetItem* item);
     void PreviewPaletteRow(QTreeWidgetItem* item);
     void HandleCanvasKey(const QKeyEvent& key);
@@ -116,6 +144,11 @@ private:
     SplitterBar* splitter_ = nullptr;
     QTabWidget* canvasTab_ = nullptr;
     figures::FigureWindow* canvas_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    std::unique_ptr<DialogPrompts> prompts_;
+    DocumentCommand* documents_ = nullptr;
+    std::unique_ptr<RecentFiles> recent_;
+    DocumentRecovery* recovery_ = nullptr;
 
     figures::FigureInterface palettePreviewSet_;
     QByteArray customPaletteProgram_;

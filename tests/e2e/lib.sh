@@ -1,0 +1,152 @@
+# Shared steps of the end-to-end tests: a private virtual X server, a private home, the
+# editor started and driven with xdotool as a person would, and cleanup on every exit.
+# Sourced by the test scripts; exits 77 (skipped) only when no X server can be had.
+
+set -uo pipefail
+
+readonly SKIP=77
+work=""
+xvfb_pid=""
+velkor_pid=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null 2>&1; then
+        import -window root "$work/failure.png" 2>/dev/null && echo "screen: $work/failure.png" >&2
+    fi
+    exit 1
+}
+
+cleanup() {
+    [ -n "$velkor_pid" ] && kill -9 "$velkor_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+
+# start_display WORKDIR: a fresh work folder, an X server on a free display, and a home of
+# its own so that settings, recent files and recovery files of the user stay untouched.
+start_display() {
+    work="$1"
+    rm -rf "$work"
+    mkdir -p "$work/home" "$work/runtime"
+    chmod 700 "$work/runtime"
+    if ! command -v Xvfb >/dev/null 2>&1 || ! command -v xdotool >/dev/null 2>&1; then
+        echo "Xvfb or xdotool is not installed" >&2
+        exit $SKIP
+    fi
+    # The server picks a free display itself and writes its number to descriptor 3.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
+        2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    local waited=0
+    until [ -s "$work/display" ]; do
+        if ! kill -0 "$xvfb_pid" 2>/dev/null || [ $waited -ge 100 ]; then
+            cat "$work/xvfb.log" >&2
+            echo "Xvfb did not start" >&2
+            exit $SKIP
+        fi
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    export DISPLAY=":$(head -n1 "$work/display")"
+    export HOME="$work/home"
+    export XDG_CONFIG_HOME="$work/home/.config"
+    export XDG_DATA_HOME="$work/home/.local/share"
+    export XDG_RUNTIME_DIR="$work/runtime"
+    export QT_QPA_PLATFORM=xcb
+    export LANG=C.UTF-8
+    unset QT_SCALE_FACTOR
+}
+
+# start_velkor ARGS...: the editor in the background; its process id in velkor_pid.
+start_velkor() {
+    "$VELKOR" "$@" >>"$work/velkor.log" 2>&1 &
+    velkor_pid=$!
+}
+
+# window_named REGEX [SECONDS]: the id of the editor's visible window whose title matches,
+# waiting for it to appear.
+window_named() {
+    local id
+    id=$(timeout "${2:-20}" xdotool search --sync --onlyvisible --pid "$velkor_pid" \
+        --name "$1" 2>/dev/null | head -n1)
+    [ -n "$id" ] || fail "no window titled /$1/ appeared"
+    echo "$id"
+}
+
+# gone WINDOW [SECONDS]: waits until the window is no longer shown.
+wait_gone() {
+    local waited=0
+    while xdotool search --onlyvisible --pid "$velkor_pid" --name "$1" >/dev/null 2>&1; do
+        [ $waited -lt $((${2:-10} * 10)) ] || fail "window /$1/ stayed open"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
+# press WINDOW KEYS...: keys typed into the window, which gets the keyboard first.
+press() {
+    local window="$1"
+    shift
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    sleep 0.2
+    xdotool key --clearmodifiers "$@"
+}
+
+# click_canvas WINDOW X Y: a left click at canvas pixel (X, Y). The canvas sits 192 pixels
+# from the window's left edge and 104 pixels below the menu bar; the menu bar's height is
+# measured as the distance of the window's client area to the first toolbar, which the
+# editor does not know from outside, so it is taken from the window's height instead: the
+# main window is 538 pixels high including its menu bar.
+click_canvas() {
+    local window="$1" x="$2" y="$3"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local menu=$((HEIGHT - 538))
+    [ $menu -ge 0 ] || menu=24
+    xdotool mousemove --window "$window" $((192 + x)) $((menu + 104 + y))
+    sleep 0.2
+    xdotool click 1
+}
+
+# quit_velkor WINDOW: Ctrl+Q, then every question on the way out is answered with its
+# cancel key (the program's own closing question closes the window whatever the answer);
+# a question about unsaved changes fails the test, for everything should have been saved.
+quit_velkor() {
+    press "$1" ctrl+q
+    local waited=0 box
+    while kill -0 "$velkor_pid" 2>/dev/null; do
+        if xdotool search --onlyvisible --pid "$velkor_pid" --name '^保存修改$' >/dev/null 2>&1; then
+            fail "asked to save changes that were saved"
+        fi
+        box=$(xdotool search --onlyvisible --pid "$velkor_pid" --name '^访问官网$' 2>/dev/null |
+            head -n1)
+        [ -n "$box" ] && press "$box" Escape
+        [ $waited -lt 150 ] || fail "the editor did not end"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    wait "$velkor_pid"
+    local status=$?
+    velkor_pid=""
+    [ $status -eq 0 ] || fail "the editor ended with status $status"
+}
+
+# info FILE: the document's structure as vkdtool reads it.
+info() {
+    "$VKDTOOL" info --json "$1" 2>/dev/null || fail "vkdtool cannot read $1"
+}
+
+# without_first_object: the structure on stdin without the first object of the first view.
+without_first_object() {
+    awk '
+        !found && /"objects": \[/ { found = 1; print; next }
+        found == 1 && /^ *\{$/ { depth = 1; found = 2; next }
+        found == 2 && depth > 0 {
+            if ($0 ~ /^ *\{$/ || $0 ~ /\[$/) depth++
+            if ($0 ~ /^ *\},?$/ || $0 ~ /^ *\],?$/) depth--
+            next
+        }
+        { print }
+    '
+}
