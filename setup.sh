@@ -12,6 +12,7 @@ packages=(
     libsqlite3-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2 fonts-dejavu
+    xvfb xdotool
 )
 
 missing=()

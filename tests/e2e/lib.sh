@@ -69,7 +69,7 @@ start_velkor() {
 # waiting for it to appear.
 window_named() {
     local id
-    id=$(timeout "${2:-20}" xdotool search --sync --onlyvisible --pid "$velkor_pid" \
+    id=$(timeout "${2:-20}" xdotool search --all --sync --onlyvisible --pid "$velkor_pid" \
         --name "$1" 2>/dev/null | head -n1)
     [ -n "$id" ] || fail "no window titled /$1/ appeared"
     echo "$id"
@@ -78,7 +78,7 @@ window_named() {
 # gone WINDOW [SECONDS]: waits until the window is no longer shown.
 wait_gone() {
     local waited=0
-    while xdotool search --onlyvisible --pid "$velkor_pid" --name "$1" >/dev/null 2>&1; do
+    while xdotool search --all --onlyvisible --pid "$velkor_pid" --name "$1" >/dev/null 2>&1; do
         [ $waited -lt $((${2:-10} * 10)) ] || fail "window /$1/ stayed open"
         sleep 0.1
         waited=$((waited + 1))
@@ -95,33 +95,28 @@ press() {
 }
 
 # click_canvas WINDOW X Y: a left click at canvas pixel (X, Y). The canvas sits 192 pixels
-# from the window's left edge and 104 pixels below the menu bar; the menu bar's height is
-# measured as the distance of the window's client area to the first toolbar, which the
-# editor does not know from outside, so it is taken from the window's height instead: the
-# main window is 538 pixels high including its menu bar.
+# right of the window's left edge and 104 pixels below the menu bar, whose height depends
+# on the font: about 24 pixels is assumed, so a target should extend some 30 pixels beyond
+# the point on either side vertically.
 click_canvas() {
-    local window="$1" x="$2" y="$3"
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    local menu=$((HEIGHT - 538))
-    [ $menu -ge 0 ] || menu=24
-    xdotool mousemove --window "$window" $((192 + x)) $((menu + 104 + y))
+    xdotool mousemove --window "$1" $((192 + $2)) $((24 + 104 + $3))
     sleep 0.2
     xdotool click 1
 }
 
 # quit_velkor WINDOW: Ctrl+Q, then every question on the way out is answered with its
-# cancel key (the program's own closing question closes the window whatever the answer);
-# a question about unsaved changes fails the test, for everything should have been saved.
+# cancel key (the program's closing question ends it whatever the answer); a question
+# about unsaved changes fails the test, for everything should have been saved.
 quit_velkor() {
     press "$1" ctrl+q
     local waited=0 box
     while kill -0 "$velkor_pid" 2>/dev/null; do
-        if xdotool search --onlyvisible --pid "$velkor_pid" --name '^保存修改$' >/dev/null 2>&1; then
-            fail "asked to save changes that were saved"
-        fi
-        box=$(xdotool search --onlyvisible --pid "$velkor_pid" --name '^访问官网$' 2>/dev/null |
-            head -n1)
-        [ -n "$box" ] && press "$box" Escape
+        for box in $(xdotool search --all --onlyvisible --pid "$velkor_pid" --name . 2>/dev/null); do
+            [ "$box" = "$1" ] && continue
+            [ "$(xdotool getwindowname "$box" 2>/dev/null)" = "保存修改" ] &&
+                fail "asked to save changes that were saved"
+            press "$box" Escape
+        done
         [ $waited -lt 150 ] || fail "the editor did not end"
         sleep 0.1
         waited=$((waited + 1))
@@ -143,8 +138,8 @@ without_first_object() {
         !found && /"objects": \[/ { found = 1; print; next }
         found == 1 && /^ *\{$/ { depth = 1; found = 2; next }
         found == 2 && depth > 0 {
-            if ($0 ~ /^ *\{$/ || $0 ~ /\[$/) depth++
-            if ($0 ~ /^ *\},?$/ || $0 ~ /^ *\],?$/) depth--
+            if ($0 ~ /[\[{]$/) depth++
+            else if ($0 ~ /^ *[\]}],?$/) depth--
             next
         }
         { print }
