@@ -4,6 +4,7 @@
 #include "app/documentcommand.h"
 #include "app/recentfiles.h"
 #include "app/palettecatalogue.h"
+#include "app/palettepictures.h"
 #include "app/settings.h"
 #include "app/splitterbar.h"
 #include "figures/control/figurewindow.h"
@@ -59,7 +60,8 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     LoadSettings(*canvas_, settingsPath_);
     FillPalette();
     SetUpPreview();
-    customPaletteProgram_ = DefaultCustomProgram();
+    DrawPalettePictures();
+    SetCustomPaletteProgram(DefaultCustomProgram());
     initialCanvasDocument_ = canvas_->DocumentContent();
     documents_->ShowUnnamed(documentPath);
     UpdateTitle();

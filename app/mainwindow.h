@@ -5,9 +5,9 @@
 #include <QByteArray>
 #include <QMainWindow>
 
-class QAction;
 #include <memory>
 
+class QAction;
 class QKeyEvent;
 class QMenu;
 class QTabWidget;
@@ -29,6 +29,7 @@ class FontChoiceDialog;
 class DialogPrompts;
 class DocumentCommand;
 class DocumentRecovery;
+class PalettePictures;
 class RecentFiles;
 class SplitterBar;
 
@@ -121,6 +122,7 @@ private:
     void BuildAlignmentBar();
     void BuildCommandMenus();
     void RunFontCommand();
+    void DrawPalettePictures();
     void RunStandardButton(int index, const QString& caption);
     void FillPalette();
     void SetUpPreview();
@@ -159,6 +161,7 @@ private:
     QString designerDatabasePath_;
     designer::ShapeDesigner* designer_ = nullptr;
     FontChoiceDialog* fontDialog_ = nullptr;
+    std::unique_ptr<PalettePictures> palettePictures_;
 };
 
 } // namespace app

@@ -5,6 +5,7 @@
 #include "app/configdialog.h"
 #include "app/designer/shapedesigner.h"
 #include "app/fontchoicedialog.h"
+#include "app/palettepictures.h"
 #include "figures/control/figurewindow.h"
 
 #include <QIcon>
@@ -188,9 +189,32 @@ void MainWindow::InsertFromPreview()
     }
 }
 
+// Every catalogue row shows its shape as the component draws it; category rows show a
+// folder. The custom row follows the custom program (SetCustomPaletteProgram).
+void MainWindow::DrawPalettePictures()
+{
+    const QSize size(23, 20);
+    tree_->setIconSize(size);
+    palettePictures_ = std::make_unique<PalettePictures>(size);
+    const QIcon category = QIcon::fromTheme(QStringLiteral("folder"));
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* group = tree_->topLevelItem(i);
+        group->setIcon(0, category);
+        for (int j = 0; j < group->childCount(); ++j) {
+            QTreeWidgetItem* row = group->child(j);
+            if (const int number = row->data(0, Qt::UserRole).toInt(); number > 0) {
+                row->setIcon(0, palettePictures_->ShapePicture(number));
+            }
+        }
+    }
+}
+
 void MainWindow::SetCustomPaletteProgram(const QByteArray& program)
 {
     customPaletteProgram_ = program;
+    if (palettePictures_ && tree_->topLevelItemCount() > 0) {
+        tree_->topLevelItem(0)->child(0)->setIcon(0, palettePictures_->ProgramPicture(program));
+    }
     // A preview showing the custom entry or a category follows the new program at once.
     if (QTreeWidgetItem* current = tree_->currentItem();
         current && current->data(0, Qt::UserRole) == 0) {
