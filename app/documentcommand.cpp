@@ -138,7 +138,8 @@ QString DocumentCommand::ChooseSaveName()
         return {};
     }
     const QString name = WithDocumentExtension(chosen);
-    if (QFileInfo::exists(name)) {
+    // A folder of that name is not offered for replacing: the write reports it.
+    if (QFileInfo(name).isFile()) {
         DocumentPrompts::Question question =
             SaveQuestion(QStringLiteral("文件“%1”已经存在。要替换它吗？").arg(Shown(name)));
         question.preferred = DocumentPrompts::Choice::No;
