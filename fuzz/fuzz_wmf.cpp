@@ -1,4 +1,4 @@
-// Plays arbitrary bytes as a placeable metafile into a small image. Every record reader
+// Plays arbitrary bytes as a placeable or plain metafile into a small image. Every record reader
 // must stay inside its bytes, and playing must end in reasonable time and memory.
 #include "metafilefuzzing.h"
 

@@ -1,6 +1,7 @@
 // Writes the seed corpora of the metafile fuzz targets into DIR/wmf and DIR/emf: the
 // pictures of the player's reference tests, one family of records each, and a few
 // files of single records.
+#include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
 
 #include <cstdio>
@@ -34,6 +35,15 @@ int main(int argc, char* argv[])
     WriteSeed(root / "wmf" / "text", WmfText());
     WriteSeed(root / "wmf" / "bitmaps", WmfBitmaps());
     WriteSeed(root / "wmf" / "clip-mapping", WmfClipAndMapping());
+    WriteSeed(root / "wmf" / "western-text", WmfWesternText());
+    WriteSeed(root / "wmf" / "plain", WmfPlain());
+    WriteSeed(root / "wmf" / "plain-turned-up", WmfBuilder(0, 0, 1, 1)
+                                                    .SetWindowOrg(0, 100)
+                                                    .SetWindowExt(100, -100)
+                                                    .CreateBrush(0, kRed)
+                                                    .SelectObject(0)
+                                                    .Ellipse(10, 10, 90, 90)
+                                                    .FinishPlain());
     WriteSeed(root / "wmf" / "region-fill",
               WmfBuilder(0, 0, 100, 100, 96)
                   .CreateRegion({QRect(0, 0, 40, 40), QRect(50, 50, 40, 40)})

@@ -135,6 +135,12 @@ const char* SniffPictureFormat(std::span<const uint8_t> b)
     if (first == 0x9AC6CDD7) {
         return "wmf";
     }
+    // A metafile without the placeable header: type 1 (memory) or 2 (disk), nine header
+    // words, version 1 or 3.
+    if ((first == 0x00090001 || first == 0x00090002) && b.size() >= 6 &&
+        (ReadU16(b, 4) == 0x0100 || ReadU16(b, 4) == 0x0300)) {
+        return "wmf";
+    }
     if (first == 1 && b.size() >= 44 && ReadU32(b, 40) == 0x464D4520) {
         return "emf";
     }

@@ -99,7 +99,7 @@ private:
 };
 
 // The file format by the leading bytes: "bmp", "dib" (a bare bitmap information header),
-// "jpeg", "gif", "ico", "cur", "wmf" (placeable), "emf", or "" for anything else.
+// "jpeg", "gif", "ico", "cur", "wmf" (placeable or plain), "emf", or "" for anything else.
 const char* SniffPictureFormat(std::span<const uint8_t> bytes);
 
 // The composition mode that does a ternary raster operation on raster devices: copy,

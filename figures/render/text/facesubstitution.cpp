@@ -131,8 +131,8 @@ FaceSubstitute ForKind(Kind kind, const QString& face)
     case Kind::Serif: return Western(face, {QStringLiteral("Liberation Serif")}, QFont::Serif);
     case Kind::Mono: return Western(face, {QStringLiteral("Liberation Mono")}, QFont::Monospace);
     case Kind::Narrow: {
-        FaceSubstitute s = Western(face, {kNarrowSans, QStringLiteral("Liberation Sans")},
-                                   QFont::SansSerif);
+        FaceSubstitute s =
+            Western(face, {kNarrowSans, QStringLiteral("Liberation Sans")}, QFont::SansSerif);
         s.stretch = NarrowInstalled(face) ? 100 : kNarrowStretch;
         return s;
     }
@@ -146,8 +146,7 @@ FaceSubstitute ForKind(Kind kind, const QString& face)
     case Kind::Wingdings:
     case Kind::Webdings: {
         FaceSubstitute s = Western({}, {kDejaVuSans}, QFont::SansSerif);
-        s.encoding = kind == Kind::Wingdings ? SymbolEncoding::Wingdings
-                                             : SymbolEncoding::Webdings;
+        s.encoding = kind == Kind::Wingdings ? SymbolEncoding::Wingdings : SymbolEncoding::Webdings;
         return s;
     }
     }

@@ -10,21 +10,25 @@ class QPainter;
 namespace figures {
 
 // What the header of a metafile picture says: placeable metafiles (16-bit records behind a
-// 22-byte header with a bounding box and its units per inch) and enhanced metafiles (32-bit
-// records, the first a header with bounds, frame and the reference device's size). A
-// metafile without the placeable header carries no size and is not taken as a picture.
+// 22-byte header with a bounding box and its units per inch), plain metafiles (the same
+// records without that header) and enhanced metafiles (32-bit records, the first a header
+// with bounds, frame and the reference device's size). A plain metafile carries no size:
+// its picture is the window its records set first (origin and extent), at 96 units per
+// inch; one that sets no window extent is not taken as a picture.
 struct MetafileInfo {
-    bool ok = false;       // a picture of either format whose header reads and has a size
-    bool enhanced = false; // enhanced (true) or placeable
+    bool ok = false;       // a picture of any kind whose header reads and has a size
+    bool enhanced = false; // enhanced (true) or placeable or plain
     // The size the platform's picture object reports, in HIMETRIC (0.01 mm): a placeable
-    // file's bounding box scaled by its units per inch (MulDiv(extent, 2540, inch)); an
-    // enhanced file's frame, right - left by bottom - top, or when the frame is empty its
-    // bounds scaled from device pixels by the reference device's millimetres per pixel.
+    // file's bounding box scaled by its units per inch (MulDiv(extent, 2540, inch)), a
+    // plain file's window likewise at 96 units per inch; an enhanced file's frame,
+    // right - left by bottom - top, or when the frame is empty its bounds scaled from
+    // device pixels by the reference device's millimetres per pixel.
     int32_t widthHimetric = 0;
     int32_t heightHimetric = 0;
     // The rectangle of the file's own coordinates that fills the picture: the bounding
-    // box (logical units) of a placeable file; the frame, or the bounds, in the reference
-    // device's pixels of an enhanced file. Normalised: width and height are positive.
+    // box (logical units) of a placeable file, the window of a plain one; the frame, or
+    // the bounds, in the reference device's pixels of an enhanced file. Normalised: width
+    // and height are positive.
     QRectF bounds;
     // Units per inch of bounds.
     double dpiX = 0;

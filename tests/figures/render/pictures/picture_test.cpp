@@ -101,6 +101,12 @@ TEST(PictureFormats, ReportHimetricSizesAsThePictureObjectDoes)
          false},
         {"placeable metafile", metafiletest::WmfBuilder(0, 0, 1440, 720, 1440).Finish(), 2540, 1270,
          true},
+        {"plain metafile, its window at 96 per inch",
+         metafiletest::WmfBuilder(0, 0, 1, 1)
+             .SetWindowExt(96, 48)
+             .Rectangle(0, 0, 50, 40)
+             .FinishPlain(),
+         2540, 1270, true},
         {"enhanced metafile frame",
          metafiletest::EmfBuilder(QRect(0, 0, 100, 50), QRect(QPoint(0, 0), QPoint(2000, 1000)))
              .Finish(),
@@ -131,7 +137,7 @@ TEST(PictureFormats, IconDrawsTheChosenEntry)
 TEST(PictureFormats, BytesThatAreNoPictureLeaveItEmpty)
 {
     using namespace picturetest;
-    // A metafile without the placeable header: the standard header alone.
+    // A metafile without the placeable header that sets no window: no size to show it at.
     const Bytes bareMetafile{1, 0, 9, 0, 0, 3, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0};
     const struct {
         const char* name;
@@ -139,7 +145,7 @@ TEST(PictureFormats, BytesThatAreNoPictureLeaveItEmpty)
     } cases[] = {
         {"nothing", {}},
         {"text", {'h', 'e', 'l', 'l', 'o'}},
-        {"metafile without placeable header", bareMetafile},
+        {"metafile without placeable header and window", bareMetafile},
         {"PNG is not among the formats", Encode(Quadrants(8, 8), "png")},
         {"GIF signature only", {'G', 'I', 'F', '8', '9', 'a'}},
     };
@@ -166,6 +172,10 @@ TEST(PictureFormats, TruncatedAndHostileBytesDecodeBoundedWithoutCrashing)
         Gif(10, 8),
         IconFile({Solid(16, 16, kRed), Solid(32, 32, kBlue)}),
         metafiletest::WmfBuilder(0, 0, 1440, 720, 1440).Rectangle(10, 10, 500, 300).Finish(),
+        metafiletest::WmfBuilder(0, 0, 1, 1)
+            .SetWindowExt(96, 48)
+            .Rectangle(0, 0, 50, 40)
+            .FinishPlain(),
         metafiletest::EmfBuilder(QRect(0, 0, 100, 50), QRect(0, 0, 2000, 1000))
             .Rectangle(5, 5, 90, 40)
             .Finish(),

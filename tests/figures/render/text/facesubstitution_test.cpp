@@ -136,8 +136,8 @@ TEST(FaceSubstitution, WeightsTakeTheNearestInstalledCut)
         int32_t weight;
         bool bold;
     };
-    const std::vector<Row> rows = {{0, false},   {100, false}, {400, false}, {500, false},
-                                   {600, true},  {700, true},  {900, true},  {5000, true}};
+    const std::vector<Row> rows = {{0, false},  {100, false}, {400, false}, {500, false},
+                                   {600, true}, {700, true},  {900, true},  {5000, true}};
     for (const char* face : {"Times New Roman", "Arial", "Courier New"}) {
         for (const Row& row : rows) {
             LogFont record = Record(face, -40);

@@ -37,7 +37,9 @@ inline Bytes WmfWesternText()
     b.TextOut(50, 300, " = \xE5 a Dr \xA3 \xA5,  \xF2 f(x) dx \xB9 p");
     b.SelectObject(6).SetTextColor(kBlue);
     b.CreateFont(-32, 400, 0, "Courier New").SelectObject(8);
-    b.TextOut(20, 370, "\x93Quoted\x94 \x96 \x80" "5 \x85");
+    b.TextOut(20, 370,
+              "\x93Quoted\x94 \x96 \x80"
+              "5 \x85");
     b.CreateFont(-32, 400, 2, "Wingdings").SelectObject(9);
     b.SetTextColor(kGreen).TextOut(20, 420, "\xFC \xFE \xFD \x81\x82\x83 \x4A \xE8");
     b.CreateFont(-28, 400, 0, "Tahoma").SelectObject(10);

@@ -2,6 +2,7 @@
 // target through any painter, the device state's limits, and damaged or hostile input
 // refused or skipped without harm.
 #include "figures/render/pictures/metafile/metafileplayer.h"
+#include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilebuilder.h"
 
 #include <QImage>
@@ -80,6 +81,14 @@ TEST(MetafileInspect, SizesInHimetricAsThePictureObjectReportsThem)
          EmfBuilder(QRect(0, 0, 10, 10), QRect(QPoint(1000, 500), QPoint(2000, 1000))).Finish(),
          true, 1000, 500,
          QRectF(1000 * 96 / 2540.0, 500 * 96 / 2540.0, 1000 * 96 / 2540.0, 500 * 96 / 2540.0)},
+        {"plain metafile sized by its window at 96 per inch", WmfPlain(), false, 10583, 7938,
+         QRectF(100, 50, 400, 300)},
+        {"plain metafile with the y axis turned up",
+         WmfBuilder(0, 0, 1, 1).SetWindowOrg(-20, 192).SetWindowExt(96, -192).FinishPlain(), false,
+         2540, 5080, QRectF(-20, 0, 96, 192)},
+        {"plain metafile takes the first window",
+         WmfBuilder(0, 0, 1, 1).SetWindowExt(48, 96).SetWindowExt(1, 1).FinishPlain(), false, 1270,
+         2540, QRectF(0, 0, 48, 96)},
         // Empty frame: bounds of 480 x 240 pixels on a device of 1920 pixels in 480 mm.
         {"enhanced empty frame falls back on the bounds",
          EmfBuilder(QRect(0, 0, 481, 241), QRect(0, 0, 0, 0), {1920, 1080}, {480, 270}).Finish(),
@@ -113,8 +122,16 @@ TEST(MetafileInspect, RefusesWhatIsNoSizedPicture)
     };
     const Case cases[] = {
         {"nothing", {}},
-        {"a plain metafile without the placeable header",
-         Bytes(placeable.begin() + 22, placeable.end())},
+        {"a plain metafile that sets no window", Bytes(placeable.begin() + 22, placeable.end())},
+        {"a plain metafile with an empty window",
+         WmfBuilder(0, 0, 1, 1).SetWindowExt(0, 100).Rectangle(0, 0, 5, 5).FinishPlain()},
+        {"a plain metafile whose window comes after a record longer than the file",
+         with(with(WmfBuilder(0, 0, 1, 1).Rectangle(0, 0, 5, 5).SetWindowExt(10, 10).FinishPlain(),
+                   18, 0xFF),
+              19, 0xFF)},
+        {"a plain metafile of an unknown version", with(WmfPlain(), 4, 0x02)},
+        {"a plain window record cut short",
+         WmfBuilder(0, 0, 1, 1).Raw(0x020C, {10, 0}).FinishPlain()},
         {"placeable header cut short", Bytes(placeable.begin(), placeable.begin() + 30)},
         {"zero units per inch", with(with(placeable, 14, 0), 15, 0)},
         {"empty bounding box", WmfBuilder(10, 10, 10, 90, 96).Finish()},

@@ -47,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Played("metafile-emf-paths-transforms", EmfPathsAndTransforms, {384, 288}),
                     Played("metafile-emf-bitmaps", EmfBitmaps, {384, 288}),
                     Played("metafile-emf-text", EmfText, {384, 288}),
-                    Played("metafile-wmf-western-text", WmfWesternText, {400, 250})),
+                    Played("metafile-wmf-western-text", WmfWesternText, {400, 250}),
+                    Played("metafile-wmf-plain", WmfPlain, {400, 300})),
     testsupport::CaseName());
 
 } // namespace
