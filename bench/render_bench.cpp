@@ -1,6 +1,7 @@
 // Interpreter throughput on catalogue programs, and painting a full-HD view of the mixed
 // scene at 100 % zoom.
 #include "bench/benchscene.h"
+#include "figures/model/bandedpainter.h"
 #include "figures/model/view.h"
 #include "figures/model/viewpainter.h"
 #include "figures/render/shapes/catalogue.h"
@@ -11,6 +12,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QThreadPool>
 
 #include <map>
 
@@ -89,6 +91,26 @@ void BM_PaintFullHdFrame(benchmark::State& state)
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(view.objects.size()));
 }
 BENCHMARK(BM_PaintFullHdFrame)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The same frame in horizontal bands on the global thread pool and the calling thread.
+// Real time is the figure: the CPU time counts the calling thread only.
+void BM_PaintFullHdFrameInBands(benchmark::State& state)
+{
+    const View& view = Scene(int(state.range(0)));
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    PaintOptions options;
+    options.deviceClip = {0, 0, 1920, 1080};
+    for (auto _ : state) {
+        PaintViewInBands(view, image, BandedPaint{}, options);
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(view.objects.size()));
+    state.counters["threads"] = double(QThreadPool::globalInstance()->maxThreadCount());
+}
+BENCHMARK(BM_PaintFullHdFrameInBands)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

@@ -9,25 +9,29 @@
 
 namespace figures {
 
-namespace {
-
-// The objects in painting order: one list per paint, so that paints on several threads
-// share nothing.
-std::vector<const CBaseCom*> ZOrder(const View& view)
+std::vector<PaintEntry> PaintingOrder(const View& view)
 {
-    std::vector<const CBaseCom*> order;
+    std::vector<PaintEntry> order;
     order.reserve(view.objects.size());
     for (const auto& object : view.objects) {
-        order.push_back(object.get());
+        // Bounds are inclusive of their right and bottom edge for thin lines, so grow by
+        // one unit before testing.
+        order.push_back({object.get(), object->Bounds(0).Inflated(1)});
     }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const CBaseCom* a, const CBaseCom* b) { return a->layer < b->layer; });
+    std::stable_sort(order.begin(), order.end(), [](const PaintEntry& a, const PaintEntry& b) {
+        return a.object->layer < b.object->layer;
+    });
     return order;
 }
 
-} // namespace
-
 void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options)
+{
+    // One list per paint, so that paints on several threads share nothing.
+    PaintView(view, PaintingOrder(view), dc, options);
+}
+
+void PaintView(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,
+               const PaintOptions& options)
 {
     QPainter& painter = dc.Painter();
     const Rect& clip = options.deviceClip;
@@ -49,14 +53,12 @@ void PaintView(const View& view, const DrawContext& dc, const PaintOptions& opti
     request.clip = docClip;
     request.background = options.background;
     request.fromView = options.fromView;
-    for (const CBaseCom* object : ZOrder(view)) {
-        // Bounds are inclusive of their right and bottom edge for thin lines, so grow by
-        // one unit before testing.
-        if (!object->Bounds(0).Inflated(1).Intersects(docClip)) {
+    for (const PaintEntry& entry : order) {
+        if (!entry.bounds.Intersects(docClip)) {
             continue;
         }
-        request.target = object->frame;
-        object->Draw(request);
+        request.target = entry.object->frame;
+        entry.object->Draw(request);
     }
 }
 

@@ -3,9 +3,11 @@
 #include "figures/render/geometry.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace figures {
 
+class CBaseCom;
 class DrawContext;
 class View;
 
@@ -21,6 +23,20 @@ struct PaintOptions {
 // Painting changes neither the view nor its objects: threads may paint the same view at
 // once, each into its own context.
 void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options);
+
+// An object with the area it paints, in painting order.
+struct PaintEntry {
+    const CBaseCom* object;
+    Rect bounds; // Bounds(0) grown by one unit: the right and bottom edges paint too
+};
+
+// The view's objects in painting order with their painted areas, worked out once for
+// several paints of the same unchanged view (the bands of one picture).
+std::vector<PaintEntry> PaintingOrder(const View& view);
+
+// PaintView with the order worked out beforehand.
+void PaintView(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,
+               const PaintOptions& options);
 
 // The area all objects of the view paint (rotation, line widths and shadows included),
 // or the empty rectangle when there are none.

@@ -2,6 +2,7 @@
 
 #include "tools/vkdtool/svggroupfilter.h"
 
+#include "figures/model/bandedpainter.h"
 #include "figures/model/view.h"
 #include "figures/model/viewpainter.h"
 #include "figures/render/drawcontext.h"
@@ -61,9 +62,14 @@ bool WritePng(const View& view, const QString& path, const Output& out, double d
     const int dotsPerMetre = int(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    if (!Paint(image, view, out, dpi)) {
-        return false;
-    }
+    // The image is painted in bands on every core; files paint through one painter.
+    BandedPaint mapping;
+    mapping.dpiX = mapping.dpiY = dpi;
+    mapping.zoomX = mapping.zoomY = out.zoom;
+    mapping.origin = {out.area.left, out.area.top};
+    PaintOptions options;
+    options.deviceClip = {0, 0, out.size.width(), out.size.height()};
+    PaintViewInBands(view, image, mapping, options);
     QImageWriter writer(path, "png");
     writer.setQuality(kPngQuality);
     return writer.write(image);

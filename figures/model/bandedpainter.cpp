@@ -1,0 +1,114 @@
+#include "figures/model/bandedpainter.h"
+
+#include "figures/model/view.h"
+#include "figures/render/drawcontext.h"
+
+#include <QPainter>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <atomic>
+#include <latch>
+
+namespace figures {
+
+namespace {
+
+// Antialiasing spreads an edge over the pixel it falls in and its neighbour; objects are
+// culled against a band grown by this much, so that every object that reaches into a
+// band's rows is painted there.
+constexpr int kCullMargin = 16;
+
+// Below this many rows a band costs more in repeated work (objects crossing it are
+// built once per band) than it gains.
+constexpr int kMinBandRows = 32;
+
+struct Band {
+    int top;    // device rows top..bottom - 1
+    int bottom;
+};
+
+// The band's painter works on the whole image and is clipped to the band's rows: the
+// strokers and rasterisers clip geometry against the device, and dash patterns and
+// antialiased edges come out the same only when that device is the same for every band.
+// The clip keeps each thread's writes inside its own rows.
+void PaintBand(const View& view, const std::vector<PaintEntry>& order, uchar* bits,
+               const QImage& image, const BandedPaint& mapping, const PaintOptions& options,
+               const Band& band)
+{
+    QImage whole(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
+    QPainter painter(&whole);
+    // Device pixels stay those of the mapping; the window moves them onto the image.
+    painter.setWindow(QRect(mapping.imageOffset, image.size()));
+    painter.setViewport(QRect(QPoint(0, 0), image.size()));
+    const Rect& clip = options.deviceClip;
+    painter.setClipRect(QRect(clip.left, band.top, clip.Width(), band.bottom - band.top));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const DrawContext dc(painter, mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,
+                         mapping.origin);
+    PaintOptions bandOptions = options;
+    bandOptions.deviceClip.top = band.top - kCullMargin;
+    bandOptions.deviceClip.bottom = band.bottom + kCullMargin;
+    PaintView(view, order, dc, bandOptions);
+}
+
+std::vector<Band> SplitIntoBands(int top, int bottom, int wanted)
+{
+    const int rows = bottom - top;
+    const int count = std::clamp(rows / kMinBandRows, 1, std::max(1, wanted));
+    std::vector<Band> bands;
+    for (int i = 0; i < count; ++i) {
+        bands.push_back({top + int(int64_t(rows) * i / count),
+                         top + int(int64_t(rows) * (i + 1) / count)});
+    }
+    return bands;
+}
+
+} // namespace
+
+void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
+                      const PaintOptions& options)
+{
+    // The clip, limited to the image's pixels.
+    const Rect imageArea{mapping.imageOffset.x(), mapping.imageOffset.y(),
+                         mapping.imageOffset.x() + image.width(),
+                         mapping.imageOffset.y() + image.height()};
+    const Rect& wanted = options.deviceClip;
+    const Rect clip{std::max(wanted.left, imageArea.left), std::max(wanted.top, imageArea.top),
+                    std::min(wanted.right, imageArea.right),
+                    std::min(wanted.bottom, imageArea.bottom)};
+    if (clip.IsEmpty()) {
+        return;
+    }
+    PaintOptions clipped = options;
+    clipped.deviceClip = clip;
+
+    QThreadPool& pool = *QThreadPool::globalInstance();
+    const int threads = std::max(1, pool.maxThreadCount());
+    const std::vector<Band> bands =
+        SplitIntoBands(clip.top, clip.bottom, mapping.bands > 0 ? mapping.bands : 2 * threads);
+    const std::vector<PaintEntry> order = PaintingOrder(view);
+
+    // Taken before the threads start: asking a shared image for writable bits copies it.
+    uchar* const bits = image.bits();
+    // Bands are taken in turn by whoever is free, the calling thread included, so that a
+    // slow band does not leave a thread idle.
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < bands.size(); i = next++) {
+            PaintBand(view, order, bits, image, mapping, clipped, bands[i]);
+        }
+    };
+    const int helpers = int(std::min<size_t>(size_t(threads), bands.size())) - 1;
+    std::latch done(helpers);
+    for (int i = 0; i < helpers; ++i) {
+        pool.start([&] {
+            work();
+            done.count_down();
+        });
+    }
+    work();
+    done.wait();
+}
+
+} // namespace figures

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "figures/model/viewpainter.h"
+#include "figures/render/geometry.h"
+
+#include <QImage>
+#include <QPoint>
+
+#include <cstdint>
+
+namespace figures {
+
+class View;
+
+// How a view maps onto an image painted in bands: the document mapping of DrawContext,
+// and the device pixel shown at the image's top-left corner (the scroll offset).
+struct BandedPaint {
+    double dpiX = 96;
+    double dpiY = 96;
+    int32_t zoomX = 1000;
+    int32_t zoomY = 1000;
+    Point origin;        // document point at device (0, 0)
+    QPoint imageOffset;  // device pixel at the image's (0, 0)
+    int bands = 0;       // 0: two per thread of the global thread pool
+};
+
+// Paints the part of the image that options.deviceClip names (device pixels, in the
+// coordinates of the mapping, not of the image) with PaintView, split into horizontal
+// bands that the global thread pool and the calling thread paint at once, each band with
+// its own painter and DrawContext, clipped to its rows of the image. The pixels are the
+// ones a single painter over the clip gives: every band paints on the same device with
+// the same transform, and objects whose antialiased edges reach into a band from outside
+// it are drawn there too. Returns when every band is done.
+void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
+                      const PaintOptions& options);
+
+} // namespace figures
