@@ -89,7 +89,7 @@ wait_gone() {
 press() {
     local window="$1"
     shift
-    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
     sleep 0.2
     xdotool key --clearmodifiers "$@"
 }
