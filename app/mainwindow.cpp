@@ -7,6 +7,7 @@
 #include "app/palettepictures.h"
 #include "app/settings.h"
 #include "app/splitterbar.h"
+#include "app/undocommands.h"
 #include "figures/control/figurewindow.h"
 
 #include <QIcon>
@@ -52,6 +53,9 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     BuildStandardBar();
     ConnectFileButtons();
     BuildAlignmentBar();
+    undo_ = new UndoCommands(*canvas_, *this, *StandardButton(QStringLiteral("恢复")),
+                             *StandardButton(QStringLiteral("重复")), *anchorMenu_);
+    connect(undo_, &UndoCommands::documentRestored, documents_, &DocumentCommand::Reassess);
     statusBar();
     ShowStatusForCanvasEvents();
 
@@ -63,6 +67,7 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     DrawPalettePictures();
     SetCustomPaletteProgram(DefaultCustomProgram());
     initialCanvasDocument_ = canvas_->DocumentContent();
+    undo_->Initialise(initialCanvasDocument_);
     documents_->ShowUnnamed(documentPath);
     UpdateTitle();
     LayoutOnResize();
@@ -292,7 +297,10 @@ void MainWindow::ShowStatusForCanvasEvents()
 
 bool MainWindow::LoadDocument(const QByteArray& bytes)
 {
-    return canvas_->SetDocumentContent(bytes);
+    const bool complete = canvas_->SetDocumentContent(bytes);
+    // What was loaded is a version of its own: undo goes back to the document before it.
+    undo_->RecordSnapshot();
+    return complete;
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

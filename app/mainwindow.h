@@ -32,6 +32,7 @@ class DocumentRecovery;
 class PalettePictures;
 class RecentFiles;
 class SplitterBar;
+class UndoCommands;
 
 // The drawing editor's window: the shape palette with its preview on the left, the canvas
 // on the right, a splitter between them, the toolbars above and the status bar below.
@@ -60,6 +61,8 @@ public:
     QAction* StandardButton(const QString& caption) const;
     // The hidden menu "锚点" whose items "恢复" and "重复" carry the history's enabled state.
     QMenu& AnchorMenu() { return *anchorMenu_; }
+    // The history behind "恢复" and "重复".
+    UndoCommands& Undo() { return *undo_; }
 
     // The shape program the palette's custom entry and its categories preview and insert.
     const QByteArray& CustomPaletteProgram() const { return customPaletteProgram_; }
@@ -151,6 +154,7 @@ private:
     DocumentCommand* documents_ = nullptr;
     std::unique_ptr<RecentFiles> recent_;
     DocumentRecovery* recovery_ = nullptr;
+    UndoCommands* undo_ = nullptr;
 
     figures::FigureInterface palettePreviewSet_;
     QByteArray customPaletteProgram_;

@@ -6,6 +6,7 @@
 #include "app/documentcommand.h"
 #include "app/documentrecovery.h"
 #include "app/recentfiles.h"
+#include "app/undocommands.h"
 #include "figures/control/figurewindow.h"
 
 #include <QCloseEvent>
@@ -160,6 +161,7 @@ void MainWindow::EnableRecovery(const QString& folder, int intervalMs)
     const auto note = [this] { recovery_->NoteChange(documents_->IsModified()); };
     connect(documents_, &DocumentCommand::stateChanged, recovery_, note);
     connect(canvas_, &figures::FigureWindow::documentChanged, recovery_, note);
+    connect(undo_, &UndoCommands::documentRestored, recovery_, note);
 }
 
 void MainWindow::OfferRecovery()
