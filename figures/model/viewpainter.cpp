@@ -1,10 +1,12 @@
 #include "figures/model/viewpainter.h"
 
+#include "figures/model/objects/crectcom.h"
 #include "figures/model/view.h"
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace figures {
@@ -23,6 +25,52 @@ std::vector<PaintEntry> PaintingOrder(const View& view)
     });
     return order;
 }
+
+namespace {
+
+// Below two device pixels each way an object's outline, fill and decorations cannot be
+// told apart, yet building them costs as much as for a large object.
+constexpr double kDetailPixels = 2.0;
+
+// The one colour a tiny object shows: its fill where it has one, else its line.
+std::optional<Colour> DotColour(const CBaseCom& object, const DrawRequest& request)
+{
+    const auto* rect = dynamic_cast<const CRectCom*>(&object);
+    if (rect == nullptr) {
+        return std::nullopt;
+    }
+    const CRectCom::Paint paint = rect->PaintFor(request);
+    if (object.HasFlag(OF_FILL) && paint.fillKind == FillKind::White) {
+        return 0xFFFFFF;
+    }
+    if (object.HasFlag(OF_FILL) &&
+        (paint.fillKind == FillKind::Colour || paint.fillKind == FillKind::Pattern) &&
+        paint.fillColour != kNoColour) {
+        return paint.fillColour;
+    }
+    return paint.lineColour;
+}
+
+// Paints an object smaller than two device pixels as a block of its colour over its
+// painted area; false when it is larger or has no single colour.
+bool PaintAsDot(const PaintEntry& entry, const DrawRequest& request)
+{
+    const DrawContext& dc = *request.dc;
+    const Rect& area = entry.bounds;
+    if (area.Width() * dc.ScaleX() >= kDetailPixels ||
+        area.Height() * dc.ScaleY() >= kDetailPixels) {
+        return false;
+    }
+    const std::optional<Colour> colour = DotColour(*entry.object, request);
+    if (!colour) {
+        return false;
+    }
+    dc.Painter().fillRect(QRectF(area.left, area.top, area.Width(), area.Height()),
+                          ToQColor(*colour));
+    return true;
+}
+
+} // namespace
 
 void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options)
 {
@@ -58,7 +106,9 @@ void PaintView(const View& view, const std::vector<PaintEntry>& order, const Dra
             continue;
         }
         request.target = entry.object->frame;
-        entry.object->Draw(request);
+        if (!PaintAsDot(entry, request)) {
+            entry.object->Draw(request);
+        }
     }
 }
 

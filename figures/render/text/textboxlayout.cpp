@@ -448,10 +448,38 @@ void LayOutShapeTexts(std::span<const uint8_t> program, const ShapeFrame& frame,
     }
 }
 
+namespace {
+
+// Whether laying out the shape's texts would produce anything: most shapes have no text
+// step at all, or text boxes nobody typed into, and then the painter's state need not be
+// saved and restored (which copies pens, brushes, fonts and the clip) for nothing.
+bool ShowsText(std::span<const uint8_t> program, const ShapeFrame& frame,
+               std::span<const uint8_t> texts)
+{
+    TextStepWalk walk(program, frame);
+    TextStep step;
+    while (walk.Next(step)) {
+        if (step.code == kTextBox) {
+            const std::optional<TextRecord> record = FindTextRecord(texts, step.number);
+            if (record && !record->text.empty()) {
+                return true;
+            }
+        } else if (!FixedText(step.number).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 void DrawShapeTexts(const DrawContext& dc, std::span<const uint8_t> program,
                     const ShapeFrame& frame, std::span<const uint8_t> texts,
                     const ShapeTextStyle& style, ShapeTextPass pass)
 {
+    if (pass == ShapeTextPass::Texts && !ShowsText(program, frame, texts)) {
+        return;
+    }
     QPainter& painter = dc.Painter();
     painter.save();
     if (pass == ShapeTextPass::EditFrames) {

@@ -520,3 +520,50 @@ TEST(ViewPainting, TwoThreadsPaintingOneViewAtOnceMatchOneThread)
 
 } // namespace
 } // namespace figures
+
+namespace figures {
+namespace {
+
+// At 254 dpi and 10 % zoom a unit is a tenth of a pixel: a frame of 10 x 10 units with
+// the bounds' margin (line and one unit) spans under two pixels each way.
+TEST(ViewPainting, ObjectsUnderTwoPixelsShowAsABlockOfTheirColour)
+{
+    const struct {
+        const char* name;
+        FillKind fill;
+        uint32_t fillColour;
+        QRgb expected; // the colour the block is drawn in
+    } kCases[] = {
+        {"coloured fill", FillKind::Colour, 0x0000FF, qRgb(255, 0, 0)},
+        {"white fill", FillKind::White, 0x0000FF, qRgb(255, 255, 255)},
+        {"no fill shows the line", FillKind::None, 0x0000FF, qRgb(0, 128, 0)},
+    };
+    for (const auto& c : kCases) {
+        View view;
+        auto& tiny = AddShape(view, 2, {100, 100, 110, 110});
+        tiny.fillKind = c.fill;
+        tiny.fillColour = c.fillColour;
+        tiny.lineColour = 0x008000;
+        // A large copy next to it draws in full: its outline is the line colour.
+        auto& large = AddShape(view, 2, {200, 100, 400, 300});
+        large.fillKind = c.fill;
+        large.fillColour = c.fillColour;
+        large.lineColour = 0x008000;
+        QImage image(60, 60, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        const DrawContext dc(painter, kOnePixelPerUnit, kOnePixelPerUnit, 100, 100);
+        PaintOptions options;
+        options.background = 0x808080;
+        options.deviceClip = {0, 0, 60, 60};
+        PaintView(view, dc, options);
+        painter.end();
+        // The block covers the pixel at (10, 10) with the one colour, unblended because
+        // the painter does not antialias here.
+        EXPECT_EQ(image.pixel(10, 10), c.expected) << c.name;
+        EXPECT_EQ(image.pixel(20, 10), qRgb(0, 128, 0)) << c.name;
+    }
+}
+
+} // namespace
+} // namespace figures
