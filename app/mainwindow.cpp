@@ -300,6 +300,9 @@ bool MainWindow::LoadDocument(const QByteArray& bytes)
     const bool complete = canvas_->SetDocumentContent(bytes);
     // What was loaded is a version of its own: undo goes back to the document before it.
     undo_->RecordSnapshot();
+    // A document handed in is no change the canvas reports; whether it differs from the
+    // file is asked here.
+    documents_->Reassess();
     return complete;
 }
 

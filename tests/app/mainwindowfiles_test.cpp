@@ -47,6 +47,9 @@ TEST(MainWindowFiles, TitleShowsTheFileAndUnsavedChanges)
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("计划.vkd - ") + caption);
     w.Edit();
     EXPECT_EQ(w.window.windowTitle(), QStringLiteral("计划.vkd * - ") + caption);
+    // Back to the saved document through the load function (as an undo does): saved again.
+    w.window.LoadDocument(ReadBytes(w.Path("计划.vkd")));
+    EXPECT_EQ(w.window.windowTitle(), QStringLiteral("计划.vkd - ") + caption);
     EXPECT_EQ(w.window.Recent().Files(), QStringList{w.Path("计划.vkd")});
 }
 
