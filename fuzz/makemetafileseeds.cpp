@@ -1,6 +1,7 @@
 // Writes the seed corpora of the metafile fuzz targets into DIR/wmf and DIR/emf: the
 // pictures of the player's reference tests, one family of records each, and a few
 // files of single records.
+#include "tests/figures/render/pictures/metafile/emfplusscenes.h"
 #include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
 
@@ -60,6 +61,8 @@ int main(int argc, char* argv[])
     WriteSeed(root / "emf" / "paths-transforms", EmfPathsAndTransforms());
     WriteSeed(root / "emf" / "bitmaps", EmfBitmaps());
     WriteSeed(root / "emf" / "text", EmfText());
+    WriteSeed(root / "emf" / "plus-only", EmfPlusOnly());
+    WriteSeed(root / "emf" / "plus-dual", EmfPlusDual());
     WriteSeed(root / "emf" / "comment-and-pixels",
               Emf()
                   .Comment({'E', 'M', 'F', '+', 1, 0x40, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0})

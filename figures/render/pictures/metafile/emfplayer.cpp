@@ -1,5 +1,6 @@
 #include "figures/render/pictures/metafile/emfplayer.h"
 
+#include "figures/render/pictures/metafile/emfplusplayer.h"
 #include "figures/render/pictures/metafile/recordreader.h"
 
 namespace figures {
@@ -15,6 +16,7 @@ constexpr FieldWidth kShort = FieldWidth::Short;
 bool PlayEmfRecords(std::span<const uint8_t> file, MetafileCanvas& canvas)
 {
     EmfPlayer player(canvas);
+    EmfPlusPlayer plus(canvas);
     size_t at = 0;
     while (file.size() - at >= kRecordHeader) {
         RecordReader header(file, at);
@@ -25,6 +27,9 @@ bool PlayEmfRecords(std::span<const uint8_t> file, MetafileCanvas& canvas)
         }
         if (type == kEmrEof) {
             return true;
+        }
+        if (type == kEmrGdiComment) {
+            plus.PlayComment(file.subspan(at, size));
         }
         player.Play(type, file.subspan(at, size));
         at += size;
@@ -129,8 +134,8 @@ void EmfPlayer::Play(uint32_t type, std::span<const uint8_t> record)
     case kEmrTransparentBlt: TransparentBlt(r); break;
     case kEmrGradientFill: GradientFill(r); break;
 
-    // Records with nothing to draw here: the header (read by the player), comments (EMF+
-    // records among them, skipped as the platform's picture object does), palettes
+    // Records with nothing to draw here: the header (read by the player), comments (the
+    // newer model's records among them are played by EmfPlusPlayer), palettes
     // (colours are true colours), colour management, layout and font-mapping hints, the
     // meta region (the clip keeps restricting drawing until it is next replaced), path
     // flattening (curves already draw smooth), flood fills, which would read back the

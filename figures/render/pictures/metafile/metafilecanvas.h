@@ -71,6 +71,11 @@ public:
     GdiObjectTable& Objects() { return objects_; }
     QTransform LogicalToDevice() const { return state_.LogicalToDevice(dpiX_, dpiY_); }
     double DpiY() const { return dpiY_; }
+    // For records of the newer drawing model that some files carry in comments: the
+    // painter, which they save and restore around their drawing, and the transform from
+    // reference-device units to it.
+    QPainter& Painter() { return painter_; }
+    const QTransform& DeviceTransform() const { return deviceTransform_; }
 
     // Saving and restoring the whole state, clip included (see SavedStates).
     void SaveState();

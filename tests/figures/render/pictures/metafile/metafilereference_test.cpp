@@ -3,6 +3,7 @@
 // references after a deliberate change, then look at every rewritten image before
 // committing it.
 #include "figures/render/pictures/metafile/metafileplayer.h"
+#include "tests/figures/render/pictures/metafile/emfplusscenes.h"
 #include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
 #include "support/referencepicture.h"
@@ -48,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Played("metafile-emf-bitmaps", EmfBitmaps, {384, 288}),
                     Played("metafile-emf-text", EmfText, {384, 288}),
                     Played("metafile-wmf-western-text", WmfWesternText, {400, 250}),
-                    Played("metafile-wmf-plain", WmfPlain, {400, 300})),
+                    Played("metafile-wmf-plain", WmfPlain, {400, 300}),
+                    Played("metafile-emfplus-only", EmfPlusOnly, {384, 288})),
     testsupport::CaseName());
 
 } // namespace

@@ -1,0 +1,667 @@
+#include "figures/render/pictures/metafile/emfplusplayer.h"
+
+#include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/recordreader.h"
+#include "figures/render/text/facesubstitution.h"
+#include "figures/render/text/fontmapping.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace figures {
+
+namespace {
+
+constexpr uint32_t kCommentType = 70;
+constexpr uint32_t kPlusSignature = 0x2B464D45; // "EMF+"
+constexpr size_t kPlusRecordHeader = 12;        // type, flags, size, data size
+
+enum PlusRecord : uint16_t {
+    kHeader = 0x4001,
+    kEndOfFile = 0x4002,
+    kObject = 0x4008,
+    kFillRects = 0x400A,
+    kDrawRects = 0x400B,
+    kFillPolygon = 0x400C,
+    kDrawLines = 0x400D,
+    kFillEllipse = 0x400E,
+    kDrawEllipse = 0x400F,
+    kFillPie = 0x4010,
+    kDrawPie = 0x4011,
+    kDrawArc = 0x4012,
+    kFillPath = 0x4014,
+    kDrawPath = 0x4015,
+    kDrawString = 0x401C,
+    kSave = 0x4025,
+    kRestore = 0x4026,
+    kSetWorldTransform = 0x402A,
+    kResetWorldTransform = 0x402B,
+    kMultiplyWorldTransform = 0x402C,
+    kTranslateWorldTransform = 0x402D,
+    kScaleWorldTransform = 0x402E,
+    kRotateWorldTransform = 0x402F,
+    kSetPageTransform = 0x4030,
+};
+
+enum PlusObjectType : uint32_t {
+    kBrushObject = 1,
+    kPenObject = 2,
+    kPathObject = 3,
+    kFontObject = 6,
+    kStringFormatObject = 7,
+};
+
+// Record flags.
+constexpr uint16_t kDual = 0x0001;          // header: the older records draw the same
+constexpr uint16_t kColourGiven = 0x8000;   // the brush field is a colour
+constexpr uint16_t kCompressed = 0x4000;    // points and rectangles as 16-bit integers
+constexpr uint16_t kClosed = 0x2000;        // lines: close the figure
+constexpr uint16_t kRelative = 0x0800;      // points relative to the previous one
+constexpr uint16_t kContinued = 0x8000;     // object: more of it in the next record
+constexpr uint32_t kPathRunLength = 0x1000; // path: types run-length coded
+
+constexpr uint32_t kSolidBrush = 0;
+constexpr uint32_t kHatchBrush = 1;
+
+QColor Argb(uint32_t v)
+{
+    return QColor::fromRgba(QRgb(v));
+}
+
+bool Finite(double v)
+{
+    return std::isfinite(v) && std::abs(v) < 1e9;
+}
+
+QPointF ReadPoint(RecordReader& r, bool compressed)
+{
+    if (compressed) {
+        const int16_t x = r.I16();
+        const int16_t y = r.I16();
+        return QPointF(x, y);
+    }
+    const float x = r.F32();
+    const float y = r.F32();
+    return QPointF(x, y);
+}
+
+QRectF ReadRect(RecordReader& r, bool compressed)
+{
+    const QPointF at = ReadPoint(r, compressed);
+    const QPointF size = ReadPoint(r, compressed);
+    return QRectF(at.x(), at.y(), size.x(), size.y());
+}
+
+bool Finite(const QRectF& rect)
+{
+    return Finite(rect.x()) && Finite(rect.y()) && Finite(rect.width()) && Finite(rect.height());
+}
+
+// count points, or nothing when the record lacks them or they are not finite.
+std::optional<QPolygonF> ReadPoints(RecordReader& r, uint32_t count, bool compressed)
+{
+    if (!r.Has(count, compressed ? 4 : 8)) {
+        return std::nullopt;
+    }
+    QPolygonF points;
+    points.reserve(qsizetype(count));
+    for (uint32_t i = 0; i < count; ++i) {
+        const QPointF p = ReadPoint(r, compressed);
+        if (!Finite(p.x()) || !Finite(p.y())) {
+            return std::nullopt;
+        }
+        points.append(p);
+    }
+    return points;
+}
+
+QTransform ReadMatrix(RecordReader& r)
+{
+    double m[6];
+    for (double& v : m) {
+        v = r.F32();
+        if (!Finite(v)) {
+            v = 0;
+        }
+    }
+    return QTransform(m[0], m[1], m[2], m[3], m[4], m[5]);
+}
+
+// A brush object's colour: solid brushes, and hatches by their fore colour.
+std::optional<QColor> ReadBrush(RecordReader& r)
+{
+    r.U32(); // version
+    const uint32_t type = r.U32();
+    if (type == kHatchBrush) {
+        r.U32(); // hatch style
+    }
+    const uint32_t colour = r.U32();
+    if (!r.Ok() || (type != kSolidBrush && type != kHatchBrush)) {
+        return std::nullopt;
+    }
+    return Argb(colour);
+}
+
+// Skips the optional fields of a pen that flags announces, in their stored order.
+bool SkipPenData(RecordReader& r, uint32_t flags)
+{
+    if (flags & 0x0001) {
+        r.Skip(24); // transform
+    }
+    for (uint32_t bit : {0x0002u, 0x0004u, 0x0008u, 0x0010u, 0x0020u, 0x0040u, 0x0080u}) {
+        if (flags & bit) {
+            r.Skip(4); // caps, join, miter limit, line style, dash cap and offset
+        }
+    }
+    for (uint32_t bit : {0x0100u}) {
+        if (flags & bit) {
+            const uint32_t n = r.U32();
+            r.Skip(r.Has(n, 4) ? size_t(n) * 4 : r.Remaining() + 1);
+        }
+    }
+    if (flags & 0x0200) {
+        r.Skip(4); // alignment
+    }
+    if (flags & 0x0400) {
+        const uint32_t n = r.U32();
+        r.Skip(r.Has(n, 4) ? size_t(n) * 4 : r.Remaining() + 1);
+    }
+    for (uint32_t bit : {0x0800u, 0x1000u}) {
+        if (flags & bit) {
+            const uint32_t n = r.U32(); // custom caps
+            r.Skip(n <= r.Remaining() ? size_t(n) : r.Remaining() + 1);
+        }
+    }
+    return r.Ok();
+}
+
+std::optional<QPainterPath> ReadPath(RecordReader& r)
+{
+    r.U32(); // version
+    const uint32_t count = r.U32();
+    const uint32_t flags = r.U32();
+    if (!r.Ok() || (flags & (kPathRunLength | kRelative))) {
+        return std::nullopt;
+    }
+    const std::optional<QPolygonF> points = ReadPoints(r, count, flags & kCompressed);
+    if (!points || !r.Has(count, 1)) {
+        return std::nullopt;
+    }
+    QPainterPath path;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t type = r.U8();
+        const QPointF p = (*points)[qsizetype(i)];
+        switch (type & 0x07) {
+        case 0: path.moveTo(p); break;
+        case 3:
+            // A Bezier takes three points; a short tail is drawn as lines.
+            if (i + 2 < count) {
+                const uint8_t t2 = r.U8();
+                const uint8_t t3 = r.U8();
+                path.cubicTo(p, (*points)[qsizetype(i + 1)], (*points)[qsizetype(i + 2)]);
+                i += 2;
+                if ((t2 | t3) & 0x80) {
+                    path.closeSubpath();
+                }
+                continue;
+            }
+            path.lineTo(p);
+            break;
+        default: path.lineTo(p); break;
+        }
+        if (type & 0x80) {
+            path.closeSubpath();
+        }
+    }
+    return path;
+}
+
+std::optional<EmfPlusPlayer::Font> ReadFont(RecordReader& r)
+{
+    r.U32(); // version
+    const float emSize = r.F32();
+    const uint32_t unit = r.U32();
+    const int32_t style = r.I32();
+    r.U32(); // reserved
+    const uint32_t length = r.U32();
+    if (!r.Ok() || !Finite(emSize) || emSize <= 0 || !r.Has(length, 2)) {
+        return std::nullopt;
+    }
+    QString family;
+    for (uint32_t i = 0; i < length; ++i) {
+        family += QChar(char16_t(r.U16()));
+    }
+    return EmfPlusPlayer::Font{family, emSize, unit, style};
+}
+
+} // namespace
+
+EmfPlusPlayer::EmfPlusPlayer(MetafileCanvas& canvas) : canvas_(canvas) {}
+
+void EmfPlusPlayer::PlayComment(std::span<const uint8_t> record)
+{
+    RecordReader comment(record);
+    const uint32_t type = comment.U32();
+    comment.U32(); // size
+    const uint32_t dataSize = comment.U32();
+    const uint32_t signature = comment.U32();
+    if (!comment.Ok() || type != kCommentType || signature != kPlusSignature || dataSize < 4 ||
+        dataSize - 4 > comment.Remaining() || (decided_ && !playing_)) {
+        return;
+    }
+    const std::span<const uint8_t> records = comment.Bytes(dataSize - 4);
+    size_t at = 0;
+    while (records.size() - at >= kPlusRecordHeader) {
+        RecordReader header(records, at);
+        const uint16_t recordType = header.U16();
+        const uint16_t flags = header.U16();
+        const uint32_t size = header.U32();
+        const uint32_t data = header.U32();
+        if (size < kPlusRecordHeader || size > records.size() - at ||
+            data > size - kPlusRecordHeader) {
+            return;
+        }
+        RecordReader r(records.subspan(at + kPlusRecordHeader, data));
+        if (recordType == kHeader) {
+            ReadHeader(flags, r);
+        } else if (playing_) {
+            PlayRecord(recordType, flags, r);
+        }
+        if (decided_ && !playing_) {
+            return;
+        }
+        at += size;
+    }
+}
+
+void EmfPlusPlayer::ReadHeader(uint16_t flags, RecordReader& r)
+{
+    if (decided_) {
+        return;
+    }
+    r.U32(); // version
+    r.U32(); // flags of the reference device
+    const uint32_t dpiX = r.U32();
+    const uint32_t dpiY = r.U32();
+    decided_ = true;
+    playing_ = (flags & kDual) == 0;
+    if (r.Ok() && dpiX > 0 && dpiY > 0 && dpiX < 100000 && dpiY < 100000) {
+        dpiX_ = dpiX;
+        dpiY_ = dpiY;
+    }
+    // Pixels of the recording device become pixels of the picture's reference device.
+    const double k = canvas_.DpiY() / dpiY_;
+    page_ = QTransform::fromScale(k, k);
+}
+
+void EmfPlusPlayer::PlayRecord(uint16_t type, uint16_t flags, RecordReader& r)
+{
+    switch (type) {
+    case kObject: ReadObject(flags, r); break;
+    case kFillRects: FillRects(flags, r); break;
+    case kDrawRects: DrawRects(flags, r); break;
+    case kFillEllipse: Ellipse(true, flags, r); break;
+    case kDrawEllipse: Ellipse(false, flags, r); break;
+    case kFillPie:
+    case kDrawPie:
+    case kDrawArc: ArcLike(type, flags, r); break;
+    case kFillPolygon: FillPolygon(flags, r); break;
+    case kDrawLines: DrawLines(flags, r); break;
+    case kFillPath: FillPath(flags, r); break;
+    case kDrawPath: DrawPath(flags, r); break;
+    case kDrawString: DrawString(flags, r); break;
+    case kSave: saved_[r.U32()] = {world_, page_}; break;
+    case kRestore: {
+        const auto found = saved_.find(r.U32());
+        if (found != saved_.end()) {
+            std::tie(world_, page_) = found->second;
+        }
+        break;
+    }
+    case kSetWorldTransform: world_ = ReadMatrix(r); break;
+    case kResetWorldTransform: world_ = QTransform(); break;
+    case kMultiplyWorldTransform: {
+        // Flag 0x2000: the new matrix applies after the current one.
+        const QTransform m = ReadMatrix(r);
+        world_ = (flags & 0x2000) ? world_ * m : m * world_;
+        break;
+    }
+    case kTranslateWorldTransform:
+    case kScaleWorldTransform: {
+        const double a = r.F32();
+        const double b = r.F32();
+        if (!Finite(a) || !Finite(b)) {
+            break;
+        }
+        const QTransform m = type == kScaleWorldTransform ? QTransform::fromScale(a, b)
+                                                          : QTransform::fromTranslate(a, b);
+        world_ = (flags & 0x2000) ? world_ * m : m * world_;
+        break;
+    }
+    case kRotateWorldTransform: {
+        const double angle = r.F32();
+        if (Finite(angle)) {
+            const QTransform m = QTransform().rotate(angle);
+            world_ = (flags & 0x2000) ? world_ * m : m * world_;
+        }
+        break;
+    }
+    case kSetPageTransform: SetPageTransform(flags, r); break;
+    case kEndOfFile: playing_ = false; break;
+    default: break;
+    }
+}
+
+double EmfPlusPlayer::UnitScale(uint32_t unit) const
+{
+    switch (unit) {
+    case 3: return dpiY_ / 72.0;  // point
+    case 4: return dpiY_;         // inch
+    case 5: return dpiY_ / 300.0; // document
+    case 6: return dpiY_ / 25.4;  // millimetre
+    default: return 1;            // world, display and pixel
+    }
+}
+
+void EmfPlusPlayer::SetPageTransform(uint16_t flags, RecordReader& r)
+{
+    const double scale = r.F32();
+    if (!r.Ok() || !Finite(scale) || scale <= 0) {
+        return;
+    }
+    const double k = UnitScale(flags & 0xFF) * scale * canvas_.DpiY() / dpiY_;
+    page_ = QTransform::fromScale(k, k);
+}
+
+void EmfPlusPlayer::ReadObject(uint16_t flags, RecordReader& r)
+{
+    const uint32_t id = flags & 0xFF;
+    const uint32_t type = (flags >> 8) & 0x7F;
+    if (id >= objects_.size() || (flags & kContinued)) {
+        return;
+    }
+    objects_[id].reset();
+    switch (type) {
+    case kBrushObject:
+        if (const auto colour = ReadBrush(r)) {
+            objects_[id] = *colour;
+        }
+        break;
+    case kPenObject: {
+        r.U32(); // version
+        r.U32(); // type
+        const uint32_t penFlags = r.U32();
+        const uint32_t unit = r.U32();
+        const double width = r.F32();
+        if (!r.Ok() || !Finite(width) || !SkipPenData(r, penFlags)) {
+            break;
+        }
+        if (const auto colour = ReadBrush(r)) {
+            objects_[id] = Pen{*colour, std::max(0.0, width) * UnitScale(unit)};
+        }
+        break;
+    }
+    case kPathObject:
+        if (auto path = ReadPath(r)) {
+            objects_[id] = std::move(*path);
+        }
+        break;
+    case kFontObject:
+        if (auto font = ReadFont(r)) {
+            objects_[id] = std::move(*font);
+        }
+        break;
+    case kStringFormatObject: {
+        r.U32(); // version
+        r.U32(); // flags
+        r.U32(); // language
+        const uint32_t alignment = r.U32();
+        const uint32_t lineAlignment = r.U32();
+        if (r.Ok()) {
+            objects_[id] = StringFormat{alignment, lineAlignment};
+        }
+        break;
+    }
+    default: break; // images, regions, image attributes and caps are not played
+    }
+}
+
+const EmfPlusPlayer::Object* EmfPlusPlayer::Find(uint32_t id) const
+{
+    return id < objects_.size() && objects_[id] ? &*objects_[id] : nullptr;
+}
+
+std::optional<QColor> EmfPlusPlayer::BrushOf(uint16_t flags, uint32_t value) const
+{
+    if (flags & kColourGiven) {
+        return Argb(value);
+    }
+    if (const Object* object = Find(value)) {
+        if (const auto* colour = std::get_if<QColor>(object)) {
+            return *colour;
+        }
+    }
+    return std::nullopt;
+}
+
+QTransform EmfPlusPlayer::ToPainter() const
+{
+    return world_ * page_ * canvas_.DeviceTransform();
+}
+
+void EmfPlusPlayer::Fill(const QPainterPath& world, const QColor& colour)
+{
+    QPainter& painter = canvas_.Painter();
+    painter.save();
+    painter.setWorldTransform(ToPainter());
+    painter.fillPath(world, colour);
+    painter.restore();
+}
+
+void EmfPlusPlayer::Stroke(const QPainterPath& world, uint32_t penId)
+{
+    const Object* object = Find(penId);
+    const auto* pen = object != nullptr ? std::get_if<Pen>(object) : nullptr;
+    if (pen == nullptr) {
+        return;
+    }
+    QPen qpen(pen->colour, pen->width);
+    qpen.setCosmetic(pen->width <= 0);
+    qpen.setJoinStyle(Qt::MiterJoin);
+    QPainter& painter = canvas_.Painter();
+    painter.save();
+    painter.setWorldTransform(ToPainter());
+    painter.strokePath(world, qpen);
+    painter.restore();
+}
+
+void EmfPlusPlayer::FillRects(uint16_t flags, RecordReader& r)
+{
+    const std::optional<QColor> colour = BrushOf(flags, r.U32());
+    const uint32_t count = r.U32();
+    if (!colour || !r.Has(count, flags & kCompressed ? 8 : 16)) {
+        return;
+    }
+    QPainterPath path;
+    for (uint32_t i = 0; i < count; ++i) {
+        const QRectF rect = ReadRect(r, flags & kCompressed);
+        if (Finite(rect)) {
+            path.addRect(rect);
+        }
+    }
+    Fill(path, *colour);
+}
+
+void EmfPlusPlayer::DrawRects(uint16_t flags, RecordReader& r)
+{
+    const uint32_t count = r.U32();
+    if (!r.Has(count, flags & kCompressed ? 8 : 16)) {
+        return;
+    }
+    QPainterPath path;
+    for (uint32_t i = 0; i < count; ++i) {
+        const QRectF rect = ReadRect(r, flags & kCompressed);
+        if (Finite(rect)) {
+            path.addRect(rect);
+        }
+    }
+    Stroke(path, flags & 0xFF);
+}
+
+void EmfPlusPlayer::Ellipse(bool fill, uint16_t flags, RecordReader& r)
+{
+    const uint32_t brush = fill ? r.U32() : 0;
+    const QRectF rect = ReadRect(r, flags & kCompressed);
+    if (!r.Ok() || !Finite(rect)) {
+        return;
+    }
+    QPainterPath path;
+    path.addEllipse(rect);
+    if (!fill) {
+        Stroke(path, flags & 0xFF);
+    } else if (const auto colour = BrushOf(flags, brush)) {
+        Fill(path, *colour);
+    }
+}
+
+void EmfPlusPlayer::ArcLike(uint16_t type, uint16_t flags, RecordReader& r)
+{
+    const uint32_t brush = type == kFillPie ? r.U32() : 0;
+    const double start = r.F32();
+    const double sweep = r.F32();
+    const QRectF rect = ReadRect(r, flags & kCompressed);
+    if (!r.Ok() || !Finite(rect) || !Finite(start) || !Finite(sweep)) {
+        return;
+    }
+    // Angles run clockwise on a y-down page, Qt's counter-clockwise.
+    QPainterPath path;
+    if (type == kDrawArc) {
+        path.arcMoveTo(rect, -start);
+    } else {
+        path.moveTo(rect.center());
+    }
+    path.arcTo(rect, -start, -sweep);
+    if (type != kDrawArc) {
+        path.closeSubpath();
+    }
+    if (type != kFillPie) {
+        Stroke(path, flags & 0xFF);
+    } else if (const auto colour = BrushOf(flags, brush)) {
+        Fill(path, *colour);
+    }
+}
+
+void EmfPlusPlayer::FillPolygon(uint16_t flags, RecordReader& r)
+{
+    const std::optional<QColor> colour = BrushOf(flags, r.U32());
+    const uint32_t count = r.U32();
+    if (!colour || (flags & kRelative)) {
+        return;
+    }
+    if (const auto points = ReadPoints(r, count, flags & kCompressed)) {
+        QPainterPath path;
+        path.addPolygon(*points);
+        path.closeSubpath();
+        Fill(path, *colour);
+    }
+}
+
+void EmfPlusPlayer::DrawLines(uint16_t flags, RecordReader& r)
+{
+    const uint32_t count = r.U32();
+    if (flags & kRelative) {
+        return;
+    }
+    if (const auto points = ReadPoints(r, count, flags & kCompressed)) {
+        QPainterPath path;
+        path.addPolygon(*points);
+        if (flags & kClosed) {
+            path.closeSubpath();
+        }
+        Stroke(path, flags & 0xFF);
+    }
+}
+
+void EmfPlusPlayer::FillPath(uint16_t flags, RecordReader& r)
+{
+    const std::optional<QColor> colour = BrushOf(flags, r.U32());
+    const Object* object = Find(flags & 0xFF);
+    const auto* path = object != nullptr ? std::get_if<QPainterPath>(object) : nullptr;
+    if (colour && path != nullptr) {
+        Fill(*path, *colour);
+    }
+}
+
+void EmfPlusPlayer::DrawPath(uint16_t flags, RecordReader& r)
+{
+    const uint32_t pen = r.U32();
+    const Object* object = Find(flags & 0xFF);
+    const auto* path = object != nullptr ? std::get_if<QPainterPath>(object) : nullptr;
+    if (r.Ok() && path != nullptr) {
+        Stroke(*path, pen);
+    }
+}
+
+void EmfPlusPlayer::DrawString(uint16_t flags, RecordReader& r)
+{
+    const std::optional<QColor> colour = BrushOf(flags, r.U32());
+    const uint32_t formatId = r.U32();
+    const uint32_t length = r.U32();
+    const QRectF layout = ReadRect(r, false);
+    const Object* fontObject = Find(flags & 0xFF);
+    const auto* font = fontObject != nullptr ? std::get_if<Font>(fontObject) : nullptr;
+    if (!colour || font == nullptr || !Finite(layout) || !r.Has(length, 2)) {
+        return;
+    }
+    QString text;
+    for (uint32_t i = 0; i < length; ++i) {
+        text += QChar(char16_t(r.U16()));
+    }
+    const FaceSubstitute face = SubstituteFace(font->family, 0);
+    // Laid out at a fixed pixel size, then scaled to the em size, so that small world
+    // units still give hinted glyphs of a sensible size.
+    constexpr double kLayoutPixels = 100;
+    QFont qfont;
+    ApplyFace(qfont, face, (font->style & 1) ? 700 : 400);
+    qfont.setItalic(font->style & 2);
+    qfont.setUnderline(font->style & 4);
+    qfont.setStrikeOut(font->style & 8);
+    qfont.setPixelSize(int(kLayoutPixels));
+    text = SymbolTextToUnicode(face.encoding, text);
+    int alignment = Qt::AlignLeft | Qt::AlignTop;
+    if (const Object* formatObject = Find(formatId)) {
+        if (const auto* format = std::get_if<StringFormat>(formatObject)) {
+            const int h[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+            const int v[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+            alignment = h[std::min(format->alignment, 2u)] | v[std::min(format->lineAlignment, 2u)];
+        }
+    }
+    // An em in world units: as given in world units, else through the page's scale.
+    const double pageScale = page_.m11();
+    const double em = font->unit == 0 || !(pageScale > 0) ? font->emSize
+                                                          : font->emSize * UnitScale(font->unit) *
+                                                                canvas_.DpiY() / dpiY_ / pageScale;
+    const double k = em / kLayoutPixels;
+    if (!(k > 0) || !Finite(k)) {
+        return;
+    }
+    const QRectF box(layout.x() / k, layout.y() / k, layout.width() / k, layout.height() / k);
+    QPainter& painter = canvas_.Painter();
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(k, k) * ToPainter());
+    painter.setFont(qfont);
+    painter.setPen(*colour);
+    if (layout.width() > 0 && layout.height() > 0) {
+        painter.drawText(box, alignment | Qt::TextWordWrap, text);
+    } else {
+        painter.drawText(box.topLeft() + QPointF(0, QFontMetricsF(qfont).ascent()), text);
+    }
+    painter.restore();
+}
+
+} // namespace figures
