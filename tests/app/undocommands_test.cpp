@@ -243,6 +243,26 @@ TEST(UndoCommands, AnUndoBackToTheOpenedDocumentLeavesNothingUnsaved)
     EXPECT_TRUE(documents.IsModified());
 }
 
+TEST(UndoCommands, StaysOnTheViewOnShowWhenItStillExists)
+{
+    Window w(TwoRectangles());
+    w.Canvas().InsertView(QStringLiteral("第二页"));
+    Window::Settle();
+    w.Canvas().SetCurrentView(1);
+    w.Canvas().AddShape(3);
+    Window::Settle();
+    ASSERT_EQ(w.Canvas().ObjectCount(), 1);
+
+    w.Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Canvas().CurrentView(), 1);
+    EXPECT_EQ(w.Canvas().ObjectCount(), 0);
+    // One step further the second view is gone: the first is shown.
+    w.Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Canvas().ViewCount(), 1);
+    EXPECT_EQ(w.Canvas().CurrentView(), 0);
+    EXPECT_EQ(w.Canvas().ObjectCount(), 2);
+}
+
 TEST(UndoCommands, RecordsAChangeStillWaitingBeforeItStepsBack)
 {
     Window w(TwoRectangles());
