@@ -527,7 +527,9 @@ bool FigureWindow::EditDocumentContent()
         const QByteArray before = DocumentContent();
         const QByteArray after = dialog.Content();
         SetDocumentContent(after);
-        SetCurrentView(dialog.ResultView());
+        if (CurrentView() != dialog.ResultView()) {
+            SetCurrentView(dialog.ResultView());
+        }
         // Handing the bytes in counts as reported; the host still has to hear of the edit.
         if (after != before) {
             emit documentChanged();

@@ -84,6 +84,7 @@ private:
     void LoadGradient();
     void ApplyGradientRule();
     void ShowGradientPreview();
+    bool OffersGradient() const;
     int32_t ChosenGradientMode() const;
     bool GradientDiffers() const;
     void WriteGradient();

@@ -3,6 +3,7 @@
 #include "figures/dialogs/ccolourpicker.h"
 #include "figures/dialogs/objectpropertiescontrols.h"
 #include "figures/dialogs/objectpropertiesdialog.h"
+#include "figures/model/objects/crichgraph.h"
 #include "figures/render/styles/gradient.h"
 
 #include <QComboBox>
@@ -127,9 +128,16 @@ void ObjectPropertiesDialog::LoadGradient()
     }
 }
 
+bool ObjectPropertiesDialog::OffersGradient() const
+{
+    // Preset and custom shapes have no fill region for a see-through fill, so a gradient
+    // would never show on them; there the kind stays plain see-through.
+    return dynamic_cast<const CRichGraph*>(&object_) == nullptr;
+}
+
 void ObjectPropertiesDialog::ApplyGradientRule()
 {
-    const bool shown = c_->fillKind->currentIndex() == kFillGradient;
+    const bool shown = c_->fillKind->currentIndex() == kFillGradient && OffersGradient();
     const bool on = c_->gradient->currentIndex() > 0;
     for (QWidget* w : {static_cast<QWidget*>(c_->gradientLabel),
                        static_cast<QWidget*>(c_->gradient),
@@ -174,6 +182,9 @@ int32_t ObjectPropertiesDialog::ChosenGradientMode() const
 
 bool ObjectPropertiesDialog::GradientDiffers() const
 {
+    if (!OffersGradient()) {
+        return false;
+    }
     const int32_t mode = ChosenGradientMode();
     const int32_t count = c_->gradientCount->value();
     if (mode != EffectiveMode(object_.gradientKind)) {
@@ -198,6 +209,9 @@ bool ObjectPropertiesDialog::GradientDiffers() const
 // the count keep their values, so that raising the count again brings them back.
 void ObjectPropertiesDialog::WriteGradient()
 {
+    if (!OffersGradient()) {
+        return;
+    }
     const int32_t mode = ChosenGradientMode();
     object_.gradientKind = mode;
     if (mode == 0) {

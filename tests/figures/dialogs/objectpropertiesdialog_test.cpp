@@ -3,6 +3,7 @@
 #include "figures/dialogs/tenthsspinbox.h"
 #include "figures/model/document.h"
 #include "figures/model/objects/crectcom.h"
+#include "figures/model/objects/crichgraph.h"
 #include "figures/model/view.h"
 #include "figures/render/gbk.h"
 
@@ -312,6 +313,21 @@ TEST(ObjectPropertiesDialog, AStoredModeWithoutADirectionIsLeftAlone)
     EXPECT_EQ(d.ChangedFlags(), 0u);
     EXPECT_EQ(r.gradientKind, 9);
     EXPECT_EQ(r.gradientCount, 40);
+
+    // A shape shows no gradient on a see-through fill: none is offered, its data stays.
+    CRichGraph shape(2);
+    shape.frame = {0, 0, 100, 100};
+    shape.fillKind = FillKind::Colour;
+    shape.gradientKind = 2;
+    shape.gradientCount = 2;
+    ObjectPropertiesDialog onShape(shape, false, nullptr);
+    onShape.show();
+    ChooseGradient(onShape, 1, 5);
+    EXPECT_FALSE(List(onShape, "gradient")->isVisible());
+    onShape.accept();
+    EXPECT_EQ(shape.fillKind, FillKind::Gradient);
+    EXPECT_EQ(shape.gradientKind, 2);
+    EXPECT_EQ(shape.gradientCount, 2);
 
     r.flags &= ~uint32_t(0x08); // no fill: nothing of the gradient can be edited
     ObjectPropertiesDialog noFill(r, false, nullptr);
