@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 
 namespace figures {
 
@@ -57,7 +58,12 @@ DocumentDesignDialog::DocumentDesignDialog(const FigureWindow& edited, QWidget* 
     grid->addLayout(buttons, 1, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
-    resize(FromDialogUnits(*this, 429, 295));
+    // On a small or strongly scaled screen the dialog still fits, buttons included.
+    QSize size = FromDialogUnits(*this, 429, 295);
+    if (const QScreen* shownOn = parent != nullptr ? parent->screen() : screen()) {
+        size = size.boundedTo(shownOn->availableGeometry().size() * 0.9);
+    }
+    resize(size);
 
     // The copy goes through the document bytes, exactly as a host stores the property.
     editor_->SetDocumentContent(edited.DocumentContent());
