@@ -1,5 +1,7 @@
 #include "figures/view/cviewwnd.h"
 
+#include "figures/model/bandedpainter.h"
+
 #include "figures/model/objects/cbasecom.h"
 #include "figures/model/storage/documentformat.h"
 #include "figures/model/viewpainter.h"
@@ -330,32 +332,38 @@ void CViewWnd::paintEvent(QPaintEvent* event)
         return;
     }
     canvas_.Follow(viewport()->size(), ScrollOffset());
-    canvas_.Refresh([this](QPainter& p, const QRect& client) { PaintCanvas(p, client); });
+    canvas_.Refresh([this](QImage& picture, const QRect& client) { PaintCanvas(picture, client); });
     painter.drawImage(event->rect(), canvas_.Image(), event->rect());
     drag_->PaintOverlay(painter);
 }
 
-void CViewWnd::PaintCanvas(QPainter& painter, const QRect& client)
+void CViewWnd::PaintCanvas(QImage& picture, const QRect& client)
 {
     // Objects draw in absolute device pixels (document units times the scale); the
-    // painter's window moves them by the scroll offset, so that every scroll position
+    // painters' window moves them by the scroll offset, so that every scroll position
     // shows exactly the same pixels.
     const QPoint offset = canvas_.Offset();
-    const QSize size = canvas_.Image().size();
-    painter.setWindow(QRect(offset, size));
-    painter.setViewport(QRect(QPoint(0, 0), size));
     const QRect device = client.translated(offset);
-    painter.setClipRect(device);
-    painter.setRenderHint(QPainter::Antialiasing, true);
     const DeviceMapping map = Mapping();
-    const DrawContext dc(painter, map.DpiX(), map.DpiY(),
-                         previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomX),
-                         previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomY));
+    BandedPaint mapping;
+    mapping.dpiX = map.DpiX();
+    mapping.dpiY = map.DpiY();
+    mapping.zoomX = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomX);
+    mapping.zoomY = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomY);
+    mapping.imageOffset = offset;
     PaintOptions options;
     options.deviceClip = {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
     options.background = background_;
     options.fromView = true;
-    PaintView(*currentView_, dc, options);
+    PaintViewInBands(*currentView_, picture, mapping, options);
+
+    // The marks go over every band, so they are painted once the bands are done.
+    QPainter painter(&picture);
+    painter.setWindow(QRect(offset, picture.size()));
+    painter.setViewport(QRect(QPoint(0, 0), picture.size()));
+    painter.setClipRect(device);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const DrawContext dc(painter, mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY);
     PaintMarks(dc, dc.ToDocument(options.deviceClip));
 }
 

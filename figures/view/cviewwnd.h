@@ -206,7 +206,7 @@ private:
     friend class DragMachine;
 
     void ResetIndex();
-    void PaintCanvas(QPainter& painter, const QRect& client);
+    void PaintCanvas(QImage& picture, const QRect& client);
     void PaintMarks(const DrawContext& dc, const Rect& docClip);
     int32_t SelectionMargin() const;
     Rect ObjectBounds(const CBaseCom* object) const;

@@ -83,11 +83,8 @@ void ViewCanvas::Refresh(const Painter& paint)
     if (dirty_.rectCount() > kMaxPieces) {
         dirty_ = dirty_.boundingRect();
     }
-    QPainter painter(&image_);
     for (const QRect& r : dirty_) {
-        painter.save();
-        paint(painter, r);
-        painter.restore();
+        paint(image_, r);
     }
     dirty_ = QRegion();
 }

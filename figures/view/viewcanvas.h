@@ -23,10 +23,10 @@ public:
     // Marks client pixels for repainting.
     void Invalidate(const QRegion& client);
     void InvalidateAll();
-    // Repaints what is marked. paint draws the canvas into the painter for one client
-    // rectangle; the painter's pixels are client pixels and paint clips to the
-    // rectangle itself (after setting up its own mapping).
-    using Painter = std::function<void(QPainter&, const QRect& client)>;
+    // Repaints what is marked. paint draws the canvas into the picture for one client
+    // rectangle (the picture's pixels are client pixels) with painters of its own, and
+    // touches no pixel outside the rectangle.
+    using Painter = std::function<void(QImage& picture, const QRect& client)>;
     void Refresh(const Painter& paint);
 
     const QImage& Image() const { return image_; }
