@@ -4,6 +4,7 @@
 #include "app/documentcommand.h"
 #include "app/recentfiles.h"
 #include "app/palettecatalogue.h"
+#include "app/closingquestion.h"
 #include "app/palettepictures.h"
 #include "app/settings.h"
 #include "app/splitterbar.h"

@@ -14,6 +14,7 @@ class QTabWidget;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUrl;
 
 namespace figures {
 class FigureWindow;
@@ -25,6 +26,7 @@ class ShapeDesigner;
 
 namespace app {
 
+class ClosingQuestion;
 class FontChoiceDialog;
 class DialogPrompts;
 class DocumentCommand;
@@ -83,6 +85,9 @@ public:
     designer::ShapeDesigner& Designer();
     // Shows the designer modally.
     void OpenShapeDesigner();
+
+    // Who asks the closing question and opens the project's pages (tests answer it).
+    void SetClosingQuestion(std::unique_ptr<ClosingQuestion> question);
     QMenu& FileMenu() { return *fileMenu_; }
     DocumentCommand& Documents() { return *documents_; }
     RecentFiles& Recent() { return *recent_; }
@@ -126,6 +131,8 @@ private:
     void BuildCommandMenus();
     void RunFontCommand();
     void DrawPalettePictures();
+    void AskClosingQuestion();
+    void OpenPage(const QUrl& page);
     void RunStandardButton(int index, const QString& caption);
     void FillPalette();
     void SetUpPreview();
@@ -142,7 +149,6 @@ private:
     QToolBar* standardBar_ = nullptr;
     QToolBar* alignBar_ = nullptr;
     QMenu* anchorMenu_ = nullptr;
-    QAction* helpAction_ = nullptr;
     QTabWidget* paletteTab_ = nullptr;
     QTreeWidget* tree_ = nullptr;
     figures::FigureWindow* preview_ = nullptr;
@@ -166,6 +172,7 @@ private:
     designer::ShapeDesigner* designer_ = nullptr;
     FontChoiceDialog* fontDialog_ = nullptr;
     std::unique_ptr<PalettePictures> palettePictures_;
+    std::unique_ptr<ClosingQuestion> closingQuestion_;
 };
 
 } // namespace app

@@ -2,13 +2,16 @@
 // designer, help and hidden anchor menus, the drawing-data commands and the font command.
 #include "app/mainwindow.h"
 
+#include "app/closingquestion.h"
 #include "app/configdialog.h"
 #include "app/designer/shapedesigner.h"
 #include "app/fontchoicedialog.h"
 #include "app/palettepictures.h"
+#include "app/settings.h"
 #include "figures/control/figurewindow.h"
 
 #include <QIcon>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -162,8 +165,9 @@ void MainWindow::BuildCommandMenus()
             &MainWindow::OpenShapeDesigner);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&H.帮助"));
-    helpAction_ =
+    QAction* guide =
         help->addAction(QIcon::fromTheme(QStringLiteral("help-contents")), QStringLiteral("帮助"));
+    connect(guide, &QAction::triggered, this, [this] { OpenPage(UserGuidePage()); });
 }
 
 void MainWindow::TakeDrawingData()
@@ -238,6 +242,42 @@ designer::ShapeDesigner& MainWindow::Designer()
 void MainWindow::OpenShapeDesigner()
 {
     Designer().exec();
+}
+
+void MainWindow::SetClosingQuestion(std::unique_ptr<ClosingQuestion> question)
+{
+    closingQuestion_ = std::move(question);
+}
+
+// The window closes whatever the answer; the question only offers the project's pages.
+void MainWindow::AskClosingQuestion()
+{
+    if (ClosingQuestionTurnedOff(settingsPath_)) {
+        return;
+    }
+    if (!closingQuestion_) {
+        closingQuestion_ = std::make_unique<ClosingQuestion>();
+    }
+    bool dontAskAgain = false;
+    const ClosingQuestion::Answer answer = closingQuestion_->Ask(this, dontAskAgain);
+    if (dontAskAgain && !TurnClosingQuestionOff(settingsPath_)) {
+        QMessageBox::warning(
+            this, windowTitle(),
+            QStringLiteral("无法写入设置文件 %1，下次关闭时仍会询问。").arg(settingsPath_));
+    }
+    if (answer == ClosingQuestion::Answer::Readme) {
+        OpenPage(ReadmePage());
+    } else if (answer == ClosingQuestion::Answer::UserGuide) {
+        OpenPage(UserGuidePage());
+    }
+}
+
+void MainWindow::OpenPage(const QUrl& page)
+{
+    if (!closingQuestion_) {
+        closingQuestion_ = std::make_unique<ClosingQuestion>();
+    }
+    closingQuestion_->OpenPage(this, page);
 }
 
 void MainWindow::RunFontCommand()

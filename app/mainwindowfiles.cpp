@@ -128,6 +128,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    AskClosingQuestion();
     QMainWindow::closeEvent(event);
 }
 

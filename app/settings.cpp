@@ -34,6 +34,7 @@ struct Keys {
     std::string scrollBars = Gbk("允许滚动");
     std::string popupMenu = Gbk("允许右键菜单");
     std::string textEditing = Gbk("允许编辑文本");
+    std::string closingQuestionOff = Gbk("不再询问");
     std::string yes = Gbk("真");
     std::string no = Gbk("假");
 };
@@ -220,21 +221,16 @@ void LoadSettings(figures::FigureWindow& canvas, const QString& path)
     canvas.SetTextEditing(settings.textEditing);
 }
 
-bool SaveSettings(const figures::FigureWindow& canvas, uint32_t backColour, const QString& path)
-{
-    QByteArray old;
-    if (QFile file(path); file.open(QIODevice::ReadOnly)) {
-        old = file.readAll();
-    }
-    CanvasSettings settings;
-    settings.zoom = canvas.Zoom();
-    settings.backColour = backColour;
-    settings.borderStyle = canvas.BorderStyle();
-    settings.scrollBars = canvas.ScrollBars();
-    settings.popupMenu = canvas.PopupMenu();
-    settings.textEditing = canvas.TextEditing();
-    const std::string bytes = ProfileWithSettings(old.toStdString(), settings);
+namespace {
 
+QByteArray ReadSettingsFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteSettingsFile(const QString& path, const std::string& bytes)
+{
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -242,6 +238,36 @@ bool SaveSettings(const figures::FigureWindow& canvas, uint32_t backColour, cons
     }
     file.write(bytes.data(), qint64(bytes.size()));
     return file.commit();
+}
+
+} // namespace
+
+bool ClosingQuestionTurnedOff(const QString& path)
+{
+    const ProfileFile file(ReadSettingsFile(path).toStdString());
+    const Keys& keys = TheKeys();
+    return file.Value(keys.section, keys.closingQuestionOff) == keys.yes;
+}
+
+bool TurnClosingQuestionOff(const QString& path)
+{
+    ProfileFile file(ReadSettingsFile(path).toStdString());
+    const Keys& keys = TheKeys();
+    file.SetValue(keys.section, keys.closingQuestionOff, keys.yes);
+    return WriteSettingsFile(path, file.Bytes());
+}
+
+bool SaveSettings(const figures::FigureWindow& canvas, uint32_t backColour, const QString& path)
+{
+    const QByteArray old = ReadSettingsFile(path);
+    CanvasSettings settings;
+    settings.zoom = canvas.Zoom();
+    settings.backColour = backColour;
+    settings.borderStyle = canvas.BorderStyle();
+    settings.scrollBars = canvas.ScrollBars();
+    settings.popupMenu = canvas.PopupMenu();
+    settings.textEditing = canvas.TextEditing();
+    return WriteSettingsFile(path, ProfileWithSettings(old.toStdString(), settings));
 }
 
 } // namespace app

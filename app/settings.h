@@ -52,4 +52,10 @@ void LoadSettings(figures::FigureWindow& canvas, const QString& path);
 // intact when the write fails; false then.
 bool SaveSettings(const figures::FigureWindow& canvas, uint32_t backColour, const QString& path);
 
+// The closing question is off when the settings file's key "不再询问" in "属性" reads "真";
+// a missing file or key leaves it on.
+bool ClosingQuestionTurnedOff(const QString& path);
+// Writes "不再询问=真", keeping everything else in the file; false when the write failed.
+bool TurnClosingQuestionOff(const QString& path);
+
 } // namespace app

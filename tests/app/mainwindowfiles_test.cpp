@@ -5,6 +5,7 @@
 
 #include "figures/control/figurewindow.h"
 #include "savefailures.h"
+#include "scriptedclosingquestion.h"
 #include "scriptedprompts.h"
 
 #include <QApplication>
@@ -26,7 +27,13 @@ struct Window {
     app::MainWindow window{dir.filePath("vkl.ini"), dir.filePath("none.vkd")};
     ScriptedPrompts prompts;
 
-    Window() { window.Documents().SetPrompts(prompts); }
+    std::shared_ptr<ClosingScript> closing = std::make_shared<ClosingScript>();
+
+    Window()
+    {
+        window.Documents().SetPrompts(prompts);
+        window.SetClosingQuestion(std::make_unique<ScriptedClosingQuestion>(closing));
+    }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     void Edit()
     {
