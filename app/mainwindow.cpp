@@ -13,6 +13,7 @@
 
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -85,6 +86,10 @@ void MainWindow::BuildPanes()
     standardBar_->setIconSize(QSize(24, 24));
     standardBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     standardBar_->setGeometry(0, 8, width(), 40);
+    // Captions under the pictures: no spare margins, so the bar ends above the alignment bar.
+    standardBar_->setContentsMargins(0, 0, 0, 0);
+    standardBar_->layout()->setContentsMargins(0, 0, 0, 0);
+    standardBar_->layout()->setSpacing(0);
     alignBar_ = new QToolBar(QStringLiteral("对齐工具条"), client_);
     alignBar_->setGeometry(0, 49, width(), 28);
 
@@ -321,7 +326,9 @@ void MainWindow::LayoutOnResize()
     // Captions under 24-pixel pictures need more than the 41 pixels above the alignment
     // toolbar at most fonts; the bar takes the height its captions need.
     standardBar_->resize(client_->width(), std::max(41, standardBar_->sizeHint().height()));
-    alignBar_->resize(client_->width(), alignBar_->height());
+    // The alignment bar sits right under the standard bar, however tall its captions are.
+    alignBar_->setGeometry(0, std::max(49, standardBar_->y() + standardBar_->height()),
+                           client_->width(), alignBar_->height());
     // h is the client height below the menu bar, the status bar included; W the outer width.
     const int h = client_->height() + (statusBar()->isVisible() ? statusBar()->height() : 0);
     const int outerWidth = frameGeometry().width();
