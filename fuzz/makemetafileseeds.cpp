@@ -63,6 +63,7 @@ int main(int argc, char* argv[])
     WriteSeed(root / "emf" / "text", EmfText());
     WriteSeed(root / "emf" / "plus-only", EmfPlusOnly());
     WriteSeed(root / "emf" / "plus-dual", EmfPlusDual());
+    WriteSeed(root / "emf" / "plus-images", EmfPlusImages());
     WriteSeed(root / "emf" / "comment-and-pixels",
               Emf()
                   .Comment({'E', 'M', 'F', '+', 1, 0x40, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0})

@@ -1,5 +1,7 @@
 #include "figures/render/pictures/metafile/emfplusplayer.h"
 
+#include "figures/render/pictures/metafile/emfplusfields.h"
+
 #include "figures/render/pictures/metafile/metafilecanvas.h"
 #include "figures/render/pictures/metafile/recordreader.h"
 #include "figures/render/text/facesubstitution.h"
@@ -14,6 +16,8 @@
 #include <tuple>
 
 namespace figures {
+
+using namespace emfplus;
 
 namespace {
 
@@ -36,6 +40,8 @@ enum PlusRecord : uint16_t {
     kDrawArc = 0x4012,
     kFillPath = 0x4014,
     kDrawPath = 0x4015,
+    kDrawImage = 0x401A,
+    kDrawImagePoints = 0x401B,
     kDrawString = 0x401C,
     kSave = 0x4025,
     kRestore = 0x4026,
@@ -52,6 +58,7 @@ enum PlusObjectType : uint32_t {
     kBrushObject = 1,
     kPenObject = 2,
     kPathObject = 3,
+    kImageObject = 5,
     kFontObject = 6,
     kStringFormatObject = 7,
 };
@@ -71,53 +78,6 @@ constexpr uint32_t kHatchBrush = 1;
 QColor Argb(uint32_t v)
 {
     return QColor::fromRgba(QRgb(v));
-}
-
-bool Finite(double v)
-{
-    return std::isfinite(v) && std::abs(v) < 1e9;
-}
-
-QPointF ReadPoint(RecordReader& r, bool compressed)
-{
-    if (compressed) {
-        const int16_t x = r.I16();
-        const int16_t y = r.I16();
-        return QPointF(x, y);
-    }
-    const float x = r.F32();
-    const float y = r.F32();
-    return QPointF(x, y);
-}
-
-QRectF ReadRect(RecordReader& r, bool compressed)
-{
-    const QPointF at = ReadPoint(r, compressed);
-    const QPointF size = ReadPoint(r, compressed);
-    return QRectF(at.x(), at.y(), size.x(), size.y());
-}
-
-bool Finite(const QRectF& rect)
-{
-    return Finite(rect.x()) && Finite(rect.y()) && Finite(rect.width()) && Finite(rect.height());
-}
-
-// count points, or nothing when the record lacks them or they are not finite.
-std::optional<QPolygonF> ReadPoints(RecordReader& r, uint32_t count, bool compressed)
-{
-    if (!r.Has(count, compressed ? 4 : 8)) {
-        return std::nullopt;
-    }
-    QPolygonF points;
-    points.reserve(qsizetype(count));
-    for (uint32_t i = 0; i < count; ++i) {
-        const QPointF p = ReadPoint(r, compressed);
-        if (!Finite(p.x()) || !Finite(p.y())) {
-            return std::nullopt;
-        }
-        points.append(p);
-    }
-    return points;
 }
 
 QTransform ReadMatrix(RecordReader& r)
@@ -315,6 +275,8 @@ void EmfPlusPlayer::PlayRecord(uint16_t type, uint16_t flags, RecordReader& r)
     case kFillPath: FillPath(flags, r); break;
     case kDrawPath: DrawPath(flags, r); break;
     case kDrawString: DrawString(flags, r); break;
+    case kDrawImage: DrawImage(false, flags, r); break;
+    case kDrawImagePoints: DrawImage(true, flags, r); break;
     case kSave: saved_[r.U32()] = {world_, page_}; break;
     case kRestore: {
         const auto found = saved_.find(r.U32());
@@ -382,9 +344,18 @@ void EmfPlusPlayer::ReadObject(uint16_t flags, RecordReader& r)
 {
     const uint32_t id = flags & 0xFF;
     const uint32_t type = (flags >> 8) & 0x7F;
-    if (id >= objects_.size() || (flags & kContinued)) {
+    if (id >= objects_.size()) {
         return;
     }
+    if ((flags & kContinued) || partId_ == id) {
+        ReadObjectPart(id, type, r);
+        return;
+    }
+    StoreObject(id, type, r);
+}
+
+void EmfPlusPlayer::StoreObject(uint32_t id, uint32_t type, RecordReader& r)
+{
     objects_[id].reset();
     switch (type) {
     case kBrushObject:
@@ -411,6 +382,11 @@ void EmfPlusPlayer::ReadObject(uint16_t flags, RecordReader& r)
             objects_[id] = std::move(*path);
         }
         break;
+    case kImageObject:
+        if (auto image = ReadImage(r)) {
+            objects_[id] = std::move(*image);
+        }
+        break;
     case kFontObject:
         if (auto font = ReadFont(r)) {
             objects_[id] = std::move(*font);
@@ -427,7 +403,7 @@ void EmfPlusPlayer::ReadObject(uint16_t flags, RecordReader& r)
         }
         break;
     }
-    default: break; // images, regions, image attributes and caps are not played
+    default: break; // regions, image attributes and caps are not played
     }
 }
 

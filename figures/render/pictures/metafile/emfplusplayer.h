@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPainterPath>
 #include <QTransform>
 
@@ -27,9 +28,11 @@ class RecordReader;
 // the complete ones here. A file without that flag draws only through these records;
 // then they are played.
 //
-// Not played: images, regions and clipping, hatch and gradient brushes (drawn in their
-// first colour), custom line caps, objects split over several records, and records
-// with relative or run-length coded points. Every count is checked against the bytes of
+// Images are bitmaps in PNG, JPEG, GIF or BMP form or of 24 and 32 bits a pixel, also
+// when stored in several records; their pixels count against the canvas's budget.
+// Not played: images that are metafiles, regions and clipping, hatch and gradient
+// brushes (drawn in their first colour), custom line caps, image attributes, and
+// records with relative or run-length coded points. Every count is checked against the bytes of
 // its record; objects live in 64 slots as the format numbers them.
 class EmfPlusPlayer {
 public:
@@ -52,12 +55,17 @@ public:
         uint32_t alignment = 0;     // 0 near, 1 centre, 2 far
         uint32_t lineAlignment = 0; // likewise, across the lines
     };
-    using Object = std::variant<QColor, Pen, QPainterPath, Font, StringFormat>;
+    using Object = std::variant<QColor, Pen, QPainterPath, Font, StringFormat, QImage>;
 
 private:
     void PlayRecord(uint16_t type, uint16_t flags, RecordReader& r);
     void ReadHeader(uint16_t flags, RecordReader& r);
     void ReadObject(uint16_t flags, RecordReader& r);
+    // An object stored in parts: gathers them, then reads the whole.
+    void ReadObjectPart(uint32_t id, uint32_t type, RecordReader& r);
+    void StoreObject(uint32_t id, uint32_t type, RecordReader& r);
+    std::optional<QImage> ReadImage(RecordReader& r);
+    void DrawImage(bool points, uint16_t flags, RecordReader& r);
     void SetPageTransform(uint16_t flags, RecordReader& r);
     void FillRects(uint16_t flags, RecordReader& r);
     void DrawRects(uint16_t flags, RecordReader& r);
@@ -88,6 +96,10 @@ private:
     QTransform page_; // page units to reference-device pixels
     std::map<uint32_t, std::pair<QTransform, QTransform>> saved_;
     std::array<std::optional<Object>, 64> objects_;
+    // The parts of an object stored in several records so far.
+    uint32_t partId_ = UINT32_MAX;
+    uint32_t partTotal_ = 0;
+    QByteArray parts_;
 };
 
 } // namespace figures

@@ -77,6 +77,19 @@ TEST(EmfPlusPictures, DamagedRecordsAreSkippedWithoutReadingOutside)
              }
              p.Record(0x401C, 0x8001, d);
          })},
+        {"bitmap pixels beyond the record", only([](EmfPlusRecords& p) {
+             Bytes d;
+             for (uint32_t v : {0xDBC01002u, 1u, 1000u, 1000u, 4000u, 0x0026200Au, 0u}) {
+                 Put32(d, v);
+             }
+             p.Record(0x4008, 0x0502, d).DrawImage(2, QRectF(0, 0, 9, 9), QRectF(0, 0, 99, 99));
+         })},
+        {"an object in parts announcing more than an object may be", only([](EmfPlusRecords& p) {
+             Bytes d;
+             Put32(d, 0x7FFFFFFF);
+             Put32(d, 0xDBC01002u);
+             p.Record(0x4008, 0x8502, d).Record(0x4008, 0x8502, d);
+         })},
         {"a world of infinities", only([](EmfPlusRecords& p) {
              p.SetWorldTransform(QTransform(1e30, 0, 0, 1e30, 0, 0)).ResetWorldTransform();
          })},

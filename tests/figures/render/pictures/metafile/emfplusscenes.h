@@ -5,6 +5,8 @@
 
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
 
+#include <QBuffer>
+
 #include <string>
 
 namespace figures::metafiletest {
@@ -18,11 +20,18 @@ public:
         while (padded.size() % 4) {
             padded.push_back(0);
         }
+        return RecordExact(type, flags, padded);
+    }
+    // A record whose data size is exactly data's, padding after it.
+    EmfPlusRecords& RecordExact(uint16_t type, uint16_t flags, const Bytes& data)
+    {
+        const size_t padding = (4 - data.size() % 4) % 4;
         Put16(bytes_, type);
         Put16(bytes_, flags);
-        Put32(bytes_, uint32_t(12 + padded.size()));
-        Put32(bytes_, uint32_t(padded.size()));
-        bytes_.insert(bytes_.end(), padded.begin(), padded.end());
+        Put32(bytes_, uint32_t(12 + data.size() + padding));
+        Put32(bytes_, uint32_t(data.size()));
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+        bytes_.insert(bytes_.end(), padding, 0);
         return *this;
     }
     // dual: the older records draw the same picture.
@@ -194,6 +203,71 @@ public:
         }
         return Record(0x401C, uint16_t(0x8000 | font), d);
     }
+    // A bitmap object: PNG bytes (compressed), or 32-bit ARGB pixels; parts > 1 stores it
+    // in that many records, each marked as continued and led by the whole size.
+    EmfPlusRecords& Image(int id, const QImage& image, bool compressed, int parts = 1)
+    {
+        Bytes d;
+        Put32(d, 0xDBC01002u);
+        Put32(d, 1); // bitmap
+        if (compressed) {
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            for (uint32_t v : {0u, 0u, 0u, 0u, 1u}) {
+                Put32(d, v);
+            }
+            d.insert(d.end(), png.begin(), png.end());
+        } else {
+            const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+            for (uint32_t v : {uint32_t(argb.width()), uint32_t(argb.height()),
+                               uint32_t(argb.width() * 4), 0x0026200Au, 0u}) {
+                Put32(d, v);
+            }
+            for (int y = 0; y < argb.height(); ++y) {
+                for (int x = 0; x < argb.width(); ++x) {
+                    Put32(d, argb.pixel(x, y));
+                }
+            }
+        }
+        if (parts <= 1) {
+            return Record(0x4008, uint16_t(0x0500 | id), d);
+        }
+        const size_t step = (d.size() + size_t(parts) - 1) / size_t(parts);
+        for (size_t at = 0; at < d.size(); at += step) {
+            Bytes part;
+            Put32(part, uint32_t(d.size()));
+            part.insert(part.end(), d.begin() + long(at),
+                        d.begin() + long(std::min(d.size(), at + step)));
+            RecordExact(0x4008, uint16_t(0x8500 | id), part);
+        }
+        return *this;
+    }
+    // source in image pixels onto a rectangle, or onto the parallelogram of three points.
+    EmfPlusRecords& DrawImage(int id, QRectF source, QRectF dest)
+    {
+        Bytes d;
+        Put32(d, 0);
+        Put32(d, 2);
+        const Bytes r = Rects({source, dest});
+        d.insert(d.end(), r.begin(), r.end());
+        return Record(0x401A, uint16_t(id), d);
+    }
+    EmfPlusRecords& DrawImagePoints(int id, QRectF source, const std::vector<QPointF>& points)
+    {
+        Bytes d;
+        Put32(d, 0);
+        Put32(d, 2);
+        const Bytes r = Rects({source});
+        d.insert(d.end(), r.begin(), r.end());
+        Put32(d, uint32_t(points.size()));
+        for (const QPointF& p : points) {
+            PutF32(d, float(p.x()));
+            PutF32(d, float(p.y()));
+        }
+        return Record(0x401B, uint16_t(id), d);
+    }
     EmfPlusRecords& SetWorldTransform(const QTransform& m)
     {
         Bytes d;
@@ -251,6 +325,18 @@ inline Bytes EmfPlusOnly()
     p.FillRects(kPlusGreen, true, {QRectF(-25, -25, 50, 50)});
     p.ResetWorldTransform().EndOfFile();
     return Emf().Comment(first).Comment(p.TakeComment()).Finish();
+}
+
+// Bitmaps of the newer model: a PNG stretched into a rectangle, and 32-bit pixels stored in
+// three records drawn onto a parallelogram.
+inline Bytes EmfPlusImages()
+{
+    EmfPlusRecords p;
+    p.Header(false).Image(0, Quarters(16, 12), true).Image(1, Quarters(8, 8), false, 3);
+    p.DrawImage(0, QRectF(0, 0, 16, 12), QRectF(10, 10, 160, 120));
+    p.DrawImagePoints(1, QRectF(0, 0, 8, 8), {{200, 40}, {360, 10}, {230, 140}});
+    p.DrawImage(0, QRectF(8, 6, 8, 6), QRectF(10, 150, 120, 90)).EndOfFile();
+    return Emf().Comment(p.TakeComment()).Finish();
 }
 
 // The same picture marked dual, with one older record for what the older model shows.

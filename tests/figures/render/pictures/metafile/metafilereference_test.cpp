@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Played("metafile-emf-text", EmfText, {384, 288}),
                     Played("metafile-wmf-western-text", WmfWesternText, {400, 250}),
                     Played("metafile-wmf-plain", WmfPlain, {400, 300}),
-                    Played("metafile-emfplus-only", EmfPlusOnly, {384, 288})),
+                    Played("metafile-emfplus-only", EmfPlusOnly, {384, 288}),
+                    Played("metafile-emfplus-images", EmfPlusImages, {384, 288})),
     testsupport::CaseName());
 
 } // namespace
