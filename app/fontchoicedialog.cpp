@@ -42,6 +42,9 @@ FontChoiceDialog::FontChoiceDialog(QWidget* parent) : QDialog(parent)
     // The chooser is a part of this dialog, not a window of its own.
     chooser_->setWindowFlags(Qt::Widget);
     chooser_->setOptions(QFontDialog::NoButtons);
+    // Without a start the chooser would offer the first face of the system in its first
+    // style at its smallest size; the first opening offers the desktop's text font.
+    chooser_->setCurrentFont(font());
     colour_ = new QComboBox(this);
     for (const NamedColour& colour : kColours) {
         QPixmap swatch(16, 16);
