@@ -1,4 +1,4 @@
-#include "tools/vkdtool/svggroupfilter.h"
+#include "figures/model/svggroupfilter.h"
 
 #include <QBuffer>
 
@@ -14,7 +14,7 @@ std::string Filtered(const std::string& text, size_t piece)
     QBuffer target;
     target.open(QIODevice::WriteOnly);
     {
-        vkdtool::SvgGroupFilter filter(target);
+        figures::SvgGroupFilter filter(target);
         const size_t step = piece == 0 ? text.size() : piece;
         for (size_t at = 0; at < text.size(); at += step) {
             const std::string part = text.substr(at, step);

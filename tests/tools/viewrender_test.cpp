@@ -1,8 +1,8 @@
 #include "tools/makesample/sampledocument.h"
-#include "tools/vkdtool/viewrender.h"
 
 #include "figures/model/document.h"
 #include "figures/model/viewpainter.h"
+#include "figures/model/viewrender.h"
 #include "figures/render/drawcontext.h"
 
 #include <QBuffer>
@@ -52,7 +52,7 @@ TEST(ViewRender, PngIsOpaqueRgbWithThePaintedPixels)
     QTemporaryDir dir;
     const QString path = dir.filePath("sample.png");
     QString error;
-    ASSERT_TRUE(vkdtool::RenderViewToFile(*sample.ViewAt(0), path, {}, error))
+    ASSERT_TRUE(figures::RenderViewToFile(*sample.ViewAt(0), path, {}, error))
         << error.toStdString();
     const QImage written(path);
     ASSERT_FALSE(written.isNull());
@@ -68,7 +68,7 @@ TEST(ViewRender, SvgHasNoEmptyGroupsAndDrawsWhatTheGeneratorDrew)
     QTemporaryDir dir;
     const QString path = dir.filePath("sample.svg");
     QString error;
-    ASSERT_TRUE(vkdtool::RenderViewToFile(*sample.ViewAt(0), path, {}, error))
+    ASSERT_TRUE(figures::RenderViewToFile(*sample.ViewAt(0), path, {}, error))
         << error.toStdString();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -88,6 +88,25 @@ expect_exit(2 render ${SAMPLE} ${WORK}/x.png --zoom)
 expect_exit(2 render ${SAMPLE} ${WORK}/x.png --zoom -5)
 expect_exit(2 render ${SAMPLE} ${WORK}/x.png --colour red)
 
+# Every view as the pages of one PDF; only a PDF has pages.
+set(pages ${WORK}/render-all.pdf)
+file(REMOVE ${pages})
+expect_exit(0 render ${SAMPLE} ${pages} --view all)
+file(STRINGS ${pages} page_objects REGEX "^/Type /Page$")
+list(LENGTH page_objects page_count)
+if(NOT page_count EQUAL 2)
+    message(FATAL_ERROR "the sample's two views gave ${page_count} PDF pages")
+endif()
+expect_exit(2 render ${SAMPLE} ${WORK}/x.png --view all)
+
+# A render that fails keeps the picture that was there.
+file(WRITE ${WORK}/kept.png "keep me")
+expect_exit(1 render ${SAMPLE} ${WORK}/kept.png --zoom 10000 --dpi 2400)
+file(READ ${WORK}/kept.png kept)
+if(NOT kept STREQUAL "keep me")
+    message(FATAL_ERROR "a failed render overwrote its output")
+endif()
+
 # A document cut short inside its last object: info fails with the views that were read,
 # and a round trip refuses it rather than writing what remains as if it were whole.
 file(SIZE ${SAMPLE} sample_size)

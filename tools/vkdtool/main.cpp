@@ -1,8 +1,9 @@
 // vkdtool: inspect and convert drawing documents from the command line.
 //   vkdtool info [--json] FILE    print the document's structure
 //   vkdtool roundtrip IN OUT      read IN and write it again to OUT
-//   vkdtool render FILE OUT [--view N] [--zoom PERCENT] [--dpi D]
-//                                 draw one view to PNG, SVG or PDF (by OUT's extension)
+//   vkdtool render FILE OUT [--view N|all] [--zoom PERCENT] [--dpi D]
+//                                 draw one view to PNG, SVG or PDF (by OUT's extension);
+//                                 "all" draws every view as a page of a PDF
 //   vkdtool catalogue OUT.png [--zoom PERCENT]
 //                                 draw every preset shape on a contact sheet
 //   vkdtool shapes ...            the shape designer's database (see shapelibrary.h)
@@ -13,10 +14,10 @@
 #include "tools/vkdtool/exitcodes.h"
 #include "tools/vkdtool/jsonstream.h"
 #include "tools/vkdtool/shapelibrary.h"
-#include "tools/vkdtool/viewrender.h"
 
 #include "figures/model/document.h"
 #include "figures/model/storage/documentformat.h"
+#include "figures/model/viewrender.h"
 
 #include <QGuiApplication>
 #include <QFile>
@@ -38,7 +39,7 @@ int Usage()
 {
     std::fputs("usage: vkdtool info [--json] FILE\n"
                "       vkdtool roundtrip IN OUT\n"
-               "       vkdtool render FILE OUT.png|OUT.svg|OUT.pdf [--view N] [--zoom PERCENT] "
+               "       vkdtool render FILE OUT.png|OUT.svg|OUT.pdf [--view N|all] [--zoom PERCENT] "
                "[--dpi D]\n"
                "       vkdtool catalogue OUT.png [--zoom PERCENT]\n"
                "       vkdtool shapes list|program|bytetext|export|import|sheet ...\n",
@@ -136,10 +137,11 @@ struct RenderArguments {
     QString in;
     QString out;
     int view = 0;
-    vkdtool::RenderSettings settings;
+    bool allViews = false; // every view, as the pages of a PDF
+    figures::RenderSettings settings;
 };
 
-// Parses "FILE OUT [--view N] [--zoom PERCENT] [--dpi D]"; false on any mistake.
+// Parses "FILE OUT [--view N|all] [--zoom PERCENT] [--dpi D]"; false on any mistake.
 bool ParseRender(const QStringList& args, RenderArguments& parsed)
 {
     if (args.size() < 2) {
@@ -153,7 +155,10 @@ bool ParseRender(const QStringList& args, RenderArguments& parsed)
         }
         bool ok = false;
         const QString& option = args[i];
-        if (option == QLatin1String("--view")) {
+        if (option == QLatin1String("--view") && args[i + 1] == QLatin1String("all")) {
+            parsed.allViews = true;
+            ok = parsed.out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+        } else if (option == QLatin1String("--view")) {
             parsed.view = args[i + 1].toInt(&ok);
         } else if (option == QLatin1String("--zoom")) {
             const double percent = args[i + 1].toDouble(&ok);
@@ -186,6 +191,18 @@ int Render(const QStringList& args)
         Fail(QStringLiteral("%1: %2").arg(parsed.in, QString::fromStdString(read.error)));
         return kExitUnreadable;
     }
+    QString error;
+    if (parsed.allViews) {
+        std::vector<const figures::View*> views;
+        for (int i = 0; i < document.ViewCount(); ++i) {
+            views.push_back(document.ViewAt(i));
+        }
+        if (!figures::RenderViewsToPdf(views, parsed.out, parsed.settings, error)) {
+            Fail(error);
+            return kExitUnreadable;
+        }
+        return kExitOk;
+    }
     const figures::View* view = document.ViewAt(parsed.view);
     if (view == nullptr) {
         Fail(QStringLiteral("%1 has no view %2 (it has %3)")
@@ -194,8 +211,7 @@ int Render(const QStringList& args)
                  .arg(document.ViewCount()));
         return kExitUnreadable;
     }
-    QString error;
-    if (!vkdtool::RenderViewToFile(*view, parsed.out, parsed.settings, error)) {
+    if (!figures::RenderViewToFile(*view, parsed.out, parsed.settings, error)) {
         Fail(error);
         return kExitUnreadable;
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace vkdtool {
+namespace figures {
 
 // A write-only device in front of another that drops empty groups from SVG text: a
 // "<g ...>" followed, after nothing but white space, by its "</g>" (a painter state that
@@ -38,4 +38,4 @@ private:
     bool failed_ = false;
 };
 
-} // namespace vkdtool
+} // namespace figures

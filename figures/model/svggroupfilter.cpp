@@ -1,8 +1,8 @@
-#include "tools/vkdtool/svggroupfilter.h"
+#include "figures/model/svggroupfilter.h"
 
 #include <string_view>
 
-namespace vkdtool {
+namespace figures {
 
 namespace {
 
@@ -128,4 +128,4 @@ void SvgGroupFilter::Process()
     held_.erase(0, at);
 }
 
-} // namespace vkdtool
+} // namespace figures
