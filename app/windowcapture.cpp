@@ -105,9 +105,8 @@ QImage WindowCapture::Capture(QWidget* window, int bitCount)
     return image;
 }
 
-bool WindowCapture::CopyRegion(const QImage& source, QImage& destination, int sourceX,
-                               int sourceY, int width, int height, int destinationX,
-                               int destinationY)
+bool WindowCapture::CopyRegion(const QImage& source, QImage& destination, int sourceX, int sourceY,
+                               int width, int height, int destinationX, int destinationY)
 {
     if (source.isNull()) {
         return false;
@@ -205,8 +204,8 @@ QByteArray CaptureWindowAsBmp(QWidget* window, int left, int top, int right, int
     const int height = bottom - top + 1;
     QImage copy;
     if (useWindowPrint || !window) {
-        WindowCapture::CopyRegion(WindowCapture::Capture(window, bitCount), copy, left, top,
-                                  width, height, 0, 0);
+        WindowCapture::CopyRegion(WindowCapture::Capture(window, bitCount), copy, left, top, width,
+                                  height, 0, 0);
         return WindowCapture::ToBmpBytes(copy);
     }
     if (window->window()->isMinimized()) {

@@ -7,6 +7,7 @@
 #include "figures/model/document.h"
 #include "figures/model/objects/cbasecom.h"
 #include "figures/model/storage/documentformat.h"
+#include "figures/model/viewrender.h"
 #include "figures/render/gbk.h"
 #include "figures/view/cviewwnd.h"
 #include "figures/view/viewnotify.h"
@@ -534,6 +535,49 @@ bool FigureWindow::EditDocumentContent()
         if (after != before) {
             emit documentChanged();
         }
+        return true;
+    });
+}
+
+// --- output ---
+
+bool FigureWindow::ExportViews(const QList<int>& indexes, const QString& path, double dpi,
+                               QString& error, const OutputProgress& progress) const
+{
+    return Guarded(false, [&] {
+        const Document& document = d_->view->GetDocument();
+        std::vector<const View*> views;
+        for (const int index : indexes) {
+            if (const View* view = document.ViewAt(index)) {
+                views.push_back(view);
+            }
+        }
+        if (views.empty()) {
+            error = QStringLiteral("no view to export");
+            return false;
+        }
+        RenderSettings settings;
+        settings.dpi = dpi;
+        if (path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            return RenderViewsToPdf(views, path, settings, error, progress);
+        }
+        if (progress && !progress(0, 1)) {
+            error = QStringLiteral("cancelled");
+            return false;
+        }
+        return RenderViewToFile(*views.front(), path, settings, error);
+    });
+}
+
+bool FigureWindow::PaintViewFitted(int index, QPainter& painter, double dpi,
+                                   const QRect& target) const
+{
+    return Guarded(false, [&] {
+        const View* view = d_->view->GetDocument().ViewAt(index);
+        if (!view) {
+            return false;
+        }
+        figures::PaintViewFitted(*view, painter, dpi, target);
         return true;
     });
 }

@@ -9,8 +9,12 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+
+class QPainter;
+class QRect;
 
 namespace figures {
 
@@ -142,6 +146,21 @@ public:
     // when the document differs); cancel leaves the control exactly as it was. True
     // after OK.
     bool EditDocumentContent();
+
+    // --- output ---
+    // Told before each page with the pages done and the total; false cancels the output.
+    using OutputProgress = std::function<bool(int done, int total)>;
+    // Writes the views at the indexes (view indexes, not objects) to path, drawn exactly as
+    // the command-line renderer draws them at each view's own zoom and dpi pixels per inch:
+    // a PNG or an SVG of the first view, or a PDF with one page per view, by the extension.
+    // The file is replaced only when written whole. False with the reason in error for no
+    // valid view, an unknown extension, a failed write or a cancelled output.
+    bool ExportViews(const QList<int>& indexes, const QString& path, double dpi, QString& error,
+                     const OutputProgress& progress = {}) const;
+    // Paints the view at index as vectors into target (device pixels of the painter's
+    // device, dpi pixels per inch), as large as fits with its proportions kept, centred, on
+    // white: one printed page. False (nothing painted) for no such view.
+    bool PaintViewFitted(int index, QPainter& painter, double dpi, const QRect& target) const;
 
 signals:
     // The pointer moved over the object (queued, so it arrives after the move was

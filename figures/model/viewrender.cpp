@@ -228,13 +228,15 @@ void PaintViewFitted(const View& view, QPainter& painter, double dpi, const QRec
     // Device pixels per document unit at 100 %, then the largest whole per mille zoom at
     // which the area fits both ways.
     const double unit = dpi / 254.0;
-    const double fit = std::min(target.width() / (area.Width() * unit),
-                                target.height() / (area.Height() * unit));
+    const double fit =
+        std::min(target.width() / (area.Width() * unit), target.height() / (area.Height() * unit));
     const int32_t zoom = int32_t(std::clamp(std::floor(fit * 1000.0), 1.0, 1.0e9));
     const double scale = unit * zoom / 1000.0;
     // The document point at device (0, 0) that puts the area's centre on target's centre.
-    const double left = area.left - (target.x() + (target.width() - area.Width() * scale) / 2) / scale;
-    const double top = area.top - (target.y() + (target.height() - area.Height() * scale) / 2) / scale;
+    const double left =
+        area.left - (target.x() + (target.width() - area.Width() * scale) / 2) / scale;
+    const double top =
+        area.top - (target.y() + (target.height() - area.Height() * scale) / 2) / scale;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const DrawContext dc(painter, dpi, dpi, zoom, zoom,

@@ -69,11 +69,11 @@ TEST(WindowCapture, WritesAThreeByTwoCaptureAsAnEightyTwoByteBmp)
     bitmap.setPixel(1, 1, qRgb(0xD0, 0xE0, 0xF0));
     bitmap.setPixel(2, 1, qRgb(0x01, 0x02, 0x03));
     const std::array<uint8_t, 82> expected = {
-        'B', 'M', 82, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0, // file header
+        'B', 'M', 82, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,   // file header
         44, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, // size 44, 3 x 2, 1 plane, 24 bits
-        0, 0, 0, 0, 24, 0, 0, 0,                        // no compression, 24 pixel bytes
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, // resolution, colours used
-        0, 0, 0, 0,                                     // the one colour entry
+        0, 0, 0, 0, 24, 0, 0, 0,                          // no compression, 24 pixel bytes
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,   // resolution, colours used
+        0, 0, 0, 0,                                       // the one colour entry
         // The bottom row first, blue-green-red, each row padded from 9 to 12 bytes.
         0xC0, 0xB0, 0xA0, 0xF0, 0xE0, 0xD0, 0x03, 0x02, 0x01, 0, 0, 0, //
         0x30, 0x20, 0x10, 0x60, 0x50, 0x40, 0x90, 0x80, 0x70, 0, 0, 0};
@@ -146,8 +146,8 @@ TEST(WindowCapture, CopiesARegionUpToTheEdgeWhenTheSizeIsBelowOne)
         const char* name;
         int x, y, w, h, dx, dy;
         QSize made;
-        QPoint probe;     // in the copy
-        QPoint from;      // where the probe's pixel lies in the source
+        QPoint probe; // in the copy
+        QPoint from;  // where the probe's pixel lies in the source
     };
     const Row rows[] = {
         {"exact", 2, 3, 4, 2, 0, 0, {4, 2}, {3, 1}, {5, 4}},
@@ -159,8 +159,8 @@ TEST(WindowCapture, CopiesARegionUpToTheEdgeWhenTheSizeIsBelowOne)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         QImage copy;
-        ASSERT_TRUE(WindowCapture::CopyRegion(source, copy, row.x, row.y, row.w, row.h, row.dx,
-                                              row.dy));
+        ASSERT_TRUE(
+            WindowCapture::CopyRegion(source, copy, row.x, row.y, row.w, row.h, row.dx, row.dy));
         EXPECT_EQ(copy.size(), row.made);
         EXPECT_EQ(copy.format(), source.format());
         EXPECT_EQ(copy.pixel(row.probe), source.pixel(row.from));
@@ -217,11 +217,23 @@ TEST(WindowCapture, CutsTheAskedRectangleOfAWindowIntoBmpBytes)
     };
     const Row rows[] = {
         {"whole client area", 0, 0, app::kToEdge, app::kToEdge, true, {40, 30}, qRgb(255, 0, 0)},
-        {"lower right quarter", 20, 15, app::kToEdge, app::kToEdge, true, {20, 15},
+        {"lower right quarter",
+         20,
+         15,
+         app::kToEdge,
+         app::kToEdge,
+         true,
+         {20, 15},
          qRgb(255, 255, 0)},
         {"inclusive corners", 18, 0, 22, 1, true, {5, 2}, qRgb(255, 0, 0)},
         {"from the screen", 20, 0, 39, 14, false, {20, 15}, qRgb(0, 255, 0)},
-        {"from the screen to the edges", 0, 15, app::kToEdge, app::kToEdge, false, {40, 15},
+        {"from the screen to the edges",
+         0,
+         15,
+         app::kToEdge,
+         app::kToEdge,
+         false,
+         {40, 15},
          qRgb(0, 0, 255)},
     };
     for (const Row& row : rows) {
