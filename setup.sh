@@ -13,6 +13,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2 fonts-dejavu
     xvfb xdotool
+    poppler-utils
 )
 
 missing=()
