@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
+#include <QIcon>
 #include <QStandardPaths>
 
 #include <memory>
@@ -44,6 +46,19 @@ int AutosaveIntervalMs()
     return (ok && seconds > 0 ? seconds : 60) * 1000;
 }
 
+// The sample beside the program (a build or a portable copy) wins over the one installed
+// among the program's data.
+QString SampleDocumentPath()
+{
+    const QString name = QStringLiteral("示例.vkd");
+    const QString beside = QDir(QApplication::applicationDirPath()).filePath(name);
+    if (QFileInfo::exists(beside)) {
+        return beside;
+    }
+    const QString installed = QStandardPaths::locate(QStandardPaths::AppDataLocation, name);
+    return installed.isEmpty() ? beside : installed;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -52,13 +67,13 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     NameTheApplication();
     app::UseInstalledIconTheme();
+    // Installed, the program's icon and desktop entry are found by name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velkor"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velkor")));
 
     // The sample is shown when no file is named; it never becomes the current file, so a
     // save asks for a name instead of writing beside the program.
-    const QString sample =
-        files.isEmpty()
-            ? QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("示例.vkd"))
-            : QString();
+    const QString sample = files.isEmpty() ? SampleDocumentPath() : QString();
     app::MainWindow window(app::SettingsPath(), sample);
     window.show();
     if (!files.isEmpty()) {
