@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QIcon>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -154,10 +155,13 @@ DocumentOutput::~DocumentOutput() = default;
 void DocumentOutput::AddMenuItems(QMenu& menu)
 {
     QAction* print =
-        menu.addAction(QStringLiteral("打印文档..."), this, &DocumentOutput::PrintDocument);
+        menu.addAction(QIcon::fromTheme(QStringLiteral("document-print")),
+                       QStringLiteral("打印文档..."), this, &DocumentOutput::PrintDocument);
     print->setShortcut(QKeySequence::Print);
-    menu.addAction(QStringLiteral("打印预览..."), this, &DocumentOutput::PreviewDocument);
-    menu.addAction(QStringLiteral("导出..."), this, &DocumentOutput::ExportDocument);
+    menu.addAction(QIcon::fromTheme(QStringLiteral("document-print-preview")),
+                   QStringLiteral("打印预览..."), this, &DocumentOutput::PreviewDocument);
+    menu.addAction(QIcon::fromTheme(QStringLiteral("document-export")), QStringLiteral("导出..."),
+                   this, &DocumentOutput::ExportDocument);
     // The developer's dump exists but is not shown.
     QAction* dump = menu.addAction(QStringLiteral("另存"), this, &DocumentOutput::DumpToDesktop);
     dump->setVisible(false);

@@ -2,6 +2,7 @@
 
 #include "app/dialogprompts.h"
 #include "app/documentcommand.h"
+#include "app/documentoutput.h"
 #include "app/recentfiles.h"
 #include "app/palettecatalogue.h"
 #include "app/closingquestion.h"
@@ -49,11 +50,13 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
     setWindowTitle(QStringLiteral("Velkor图形绘制设计器"));
     setGeometry(50, 50, 598, 538);
     BuildPanes();
+    output_ = new DocumentOutput(*this, *canvas_);
     BuildFileMenu();
     BuildMenus();
     BuildCommandMenus();
     BuildStandardBar();
     ConnectFileButtons();
+    ConnectOutput();
     BuildAlignmentBar();
     undo_ = new UndoCommands(*canvas_, *this, *StandardButton(QStringLiteral("恢复")),
                              *StandardButton(QStringLiteral("重复")), *anchorMenu_);
@@ -76,6 +79,17 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& documentPath)
 }
 
 MainWindow::~MainWindow() = default;
+
+// The standard toolbar's "打印" prints the canvas's picture; the dump's program becomes the
+// held drawing data, as "取绘图数据" would make it.
+void MainWindow::ConnectOutput()
+{
+    if (QAction* print = StandardButton(QStringLiteral("打印"))) {
+        connect(print, &QAction::triggered, output_, &DocumentOutput::PrintCanvas);
+    }
+    connect(output_, &DocumentOutput::drawingDataDumped, this,
+            [this](const QByteArray& program) { heldDrawingData_ = program; });
+}
 
 void MainWindow::BuildPanes()
 {

@@ -30,6 +30,7 @@ class ClosingQuestion;
 class FontChoiceDialog;
 class DialogPrompts;
 class DocumentCommand;
+class DocumentOutput;
 class DocumentRecovery;
 class PalettePictures;
 class RecentFiles;
@@ -139,6 +140,7 @@ private:
     void ShowStatusForCanvasEvents();
     void BuildFileMenu();
     void ConnectFileButtons();
+    void ConnectOutput();
     void UpdateTitle();
     void InsertFromPalette(QTreeWidgetItem* item);
     void PreviewPaletteRow(QTreeWidgetItem* item);
@@ -161,6 +163,7 @@ private:
     std::unique_ptr<RecentFiles> recent_;
     DocumentRecovery* recovery_ = nullptr;
     UndoCommands* undo_ = nullptr;
+    DocumentOutput* output_ = nullptr;
 
     figures::FigureInterface palettePreviewSet_;
     QByteArray customPaletteProgram_;

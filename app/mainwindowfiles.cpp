@@ -4,6 +4,7 @@
 
 #include "app/dialogprompts.h"
 #include "app/documentcommand.h"
+#include "app/documentoutput.h"
 #include "app/documentrecovery.h"
 #include "app/recentfiles.h"
 #include "app/undocommands.h"
@@ -74,6 +75,8 @@ void MainWindow::BuildFileMenu()
             QKeySequence::Save, [this] { documents_->Run(DocumentCommand::kSave); });
     add(QStringLiteral("另存为..."), QStringLiteral("另存为"), "document-save-as",
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { documents_->SaveAs(); });
+    fileMenu_->addSeparator();
+    output_->AddMenuItems(*fileMenu_);
     fileMenu_->addSeparator();
     QMenu* recentMenu = fileMenu_->addMenu(QStringLiteral("最近打开的文件"));
     connect(recentMenu, &QMenu::aboutToShow, this, [this, recentMenu] {

@@ -1,16 +1,21 @@
 #include "app/documentoutput.h"
 
+#include "app/mainwindow.h"
 #include "figures/control/figurewindow.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -318,6 +323,35 @@ TEST(DocumentOutput, DumpsTheFirstShapeProgramAndTheDocumentAsRawBytes)
     EXPECT_EQ(app::DumpDrawingData(c.canvas, nowhere, error), program);
     EXPECT_TRUE(error.contains(QStringLiteral("2.bmp")));
     EXPECT_TRUE(error.contains(QStringLiteral("3.bmp")));
+}
+
+TEST(DocumentOutput, TheFileMenuOffersPrintingAndExportAndHidesTheDump)
+{
+    QTemporaryDir dir;
+    app::MainWindow window(dir.filePath(QStringLiteral("vkl.ini")), QString());
+    QStringList shown;
+    QStringList hidden;
+    for (QAction* action : window.FileMenu().actions()) {
+        if (!action->isSeparator()) {
+            (action->isVisible() ? shown : hidden) << action->text();
+        }
+    }
+    for (const char* text : {"打印文档...", "打印预览...", "导出..."}) {
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(text))) << text;
+    }
+    EXPECT_EQ(hidden, QStringList{QStringLiteral("另存")});
+    // The toolbar's print button asks for a printer first; cancelling prints nothing.
+    QAction* print = window.StandardButton(QStringLiteral("打印"));
+    ASSERT_NE(print, nullptr);
+    QString asked;
+    QTimer::singleShot(0, [&asked] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            asked = QString::fromLatin1(dialog->metaObject()->className());
+            dialog->close();
+        }
+    });
+    print->trigger();
+    EXPECT_EQ(asked, QStringLiteral("QPrintDialog"));
 }
 
 } // namespace

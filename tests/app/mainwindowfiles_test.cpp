@@ -70,7 +70,8 @@ TEST(MainWindowFiles, FileMenuAndToolbarCarryNewOpenSaveWithTheirKeys)
         }
     }
     EXPECT_EQ(texts, (QStringList{"&N.新建|Ctrl+N", "&O.打开|Ctrl+O", "&S.保存|Ctrl+S",
-                                  "另存为...|Ctrl+Shift+S", "最近打开的文件|", "&X.退出|Ctrl+Q"}));
+                                  "另存为...|Ctrl+Shift+S", "打印文档...|Ctrl+P", "打印预览...|",
+                                  "导出...|", "另存|", "最近打开的文件|", "&X.退出|Ctrl+Q"}));
 
     // The toolbar's new button empties the view, even with nothing selected.
     w.window.Canvas().AddShape(3);
