@@ -6,7 +6,7 @@ set(CPACK_PACKAGE_NAME velkor)
 set(CPACK_PACKAGE_VENDOR "Velkor")
 set(CPACK_PACKAGE_CONTACT "Velkor maintainers <maintainers@velkor.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "diagram editor for Velkor drawings (.vkd)")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Composes diagrams on a zoomable canvas from preset and custom shapes, lines with end "
     "caps, polylines, text, pictures and groups in named views, saved as .vkd documents. "
     "Includes vkdtool to inspect, convert and render documents from the command line.")
