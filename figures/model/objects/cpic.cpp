@@ -31,7 +31,7 @@ size_t ReadByteCount(CArchive& ar)
 void CPic::SetBytes(std::vector<uint8_t> bytes)
 {
     bytes_ = std::move(bytes);
-    decoded_ = Picture::Decode(bytes_);
+    decoded_ = Picture::Read(bytes_);
 }
 
 void CPic::Clear()
@@ -60,8 +60,12 @@ bool CPic::LoadFile(const std::string& path)
     }
     const QByteArray content = file.readAll();
     std::vector<uint8_t> bytes(content.begin(), content.end());
-    Picture decoded = Picture::Decode(bytes);
-    if (decoded.IsEmpty()) {
+    Picture decoded = Picture::Read(bytes);
+    // A file the user chooses is decoded at once (which also prepares its first drawing),
+    // so that damaged data is refused here rather than drawing nothing later. A picture
+    // too large to decode is taken: it shows that it is too large.
+    if (decoded.IsEmpty() ||
+        (!decoded.IsMetafile() && !decoded.TooLarge() && decoded.Image().isNull())) {
         return false;
     }
     bytes_ = std::move(bytes);

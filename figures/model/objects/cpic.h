@@ -12,8 +12,9 @@ class CArchive;
 
 // A picture held as the complete image file (bitmap, JPEG, GIF, Windows or enhanced
 // metafile, icon or cursor), kept byte for byte so that documents round-trip it
-// unchanged, and decoded once whenever the bytes change. Bytes that do not decode keep
-// their place in the document but draw nothing. Stored form: u16 magic "GI" (0x4947),
+// unchanged. Setting the bytes reads only the picture's header (the pixels are decoded
+// when it is first drawn, see Picture). Bytes that are no picture keep their place in the
+// document but draw nothing. Stored form: u16 magic "GI" (0x4947),
 // i32 byte count (0 = none), bytes.
 class CPic {
 public:
@@ -24,7 +25,7 @@ public:
     void SetBytes(std::vector<uint8_t> bytes);
     void Clear();
 
-    // The decoded picture; empty when there are no bytes or they do not decode.
+    // The picture; empty when there are no bytes or their header does not read.
     const Picture& Decoded() const { return decoded_; }
     bool HasPicture() const { return !decoded_.IsEmpty(); }
     // The size the picture reports, HIMETRIC (0.01 mm); 0 without a picture.

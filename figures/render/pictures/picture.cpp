@@ -6,11 +6,13 @@
 #include "figures/render/numeric.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QImageReader>
 #include <QPaintEngine>
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace figures {
 
@@ -63,27 +65,118 @@ int ChooseIconEntry(std::span<const uint8_t> bytes, QSize& size)
     return int(chosen);
 }
 
-QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entry)
+// A reader over the bytes, positioned at the icon entry; Qt's allocation limit is raised to
+// the cache's budget once, before the first reader exists.
+std::unique_ptr<QImageReader> OpenReader(QBuffer& buffer, const char* format, int entry)
 {
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                              qsizetype(bytes.size()));
-    QBuffer buffer(&data);
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kPictureAllocationLimitMb); });
     if (!buffer.open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    auto reader = std::make_unique<QImageReader>(&buffer, format);
+    reader->setAutoTransform(false);
+    if (entry > 0 && !reader->jumpToImage(entry)) {
+        return nullptr;
+    }
+    return reader;
+}
+
+QByteArray RawBytes(std::span<const uint8_t> bytes)
+{
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                   qsizetype(bytes.size()));
+}
+
+// The size the header promises, without decoding; invalid when the header does not read.
+QSize HeaderSize(std::span<const uint8_t> bytes, const char* format, int entry)
+{
+    QByteArray data = RawBytes(bytes);
+    QBuffer buffer(&data);
+    const auto reader = OpenReader(buffer, format, entry);
+    if (!reader) {
         return {};
     }
-    // Qt's limit is process-wide; every picture decoder of the program uses the same one.
-    QImageReader::setAllocationLimit(kPictureAllocationLimitMb);
-    QImageReader reader(&buffer, format);
-    reader.setAutoTransform(false);
-    if (entry > 0 && !reader.jumpToImage(entry)) {
+    const QSize size = reader->size();
+    return size.width() > 0 && size.height() > 0 ? size : QSize();
+}
+
+// Decodes the pixels, at scaledSize when it is valid (formats that cannot decode smaller
+// are scaled by the reader after decoding, so callers ask that only of those that can).
+QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entry,
+                    QSize scaledSize)
+{
+    QByteArray data = RawBytes(bytes);
+    QBuffer buffer(&data);
+    const auto reader = OpenReader(buffer, format, entry);
+    if (!reader) {
         return {};
+    }
+    if (scaledSize.isValid()) {
+        reader->setScaledSize(scaledSize);
     }
     QImage image;
-    if (!reader.read(&image)) {
+    if (!reader->read(&image)) {
         return {};
     }
     return image;
 }
+
+int64_t PixelBytes(QSize size, int32_t shrink)
+{
+    const int64_t w = (int64_t(size.width()) + shrink - 1) / shrink;
+    const int64_t h = (int64_t(size.height()) + shrink - 1) / shrink;
+    return w * h * 4;
+}
+
+// A light crossed box in place of a picture too large to decode, with the text when the
+// box has room for it.
+void DrawTooLarge(QPainter& painter, const QRectF& target)
+{
+    const QRectF box = painter.combinedTransform().mapRect(target.normalized());
+    painter.save();
+    painter.setWorldTransform(QTransform());
+    painter.fillRect(box, QColor(0xE8, 0xE8, 0xE8));
+    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.drawLine(box.topLeft(), box.bottomRight());
+    painter.drawLine(box.topRight(), box.bottomLeft());
+    QFont font = painter.font();
+    font.setPixelSize(std::clamp(int(box.height() / 5), 8, 24));
+    const QString text = QString::fromUtf8(kPictureTooLargeText);
+    const QFontMetricsF metrics(font);
+    const QRectF textBox(0, 0, metrics.horizontalAdvance(text) + 8, metrics.height() + 4);
+    if (textBox.width() <= box.width() && textBox.height() <= box.height()) {
+        const QRectF placed = textBox.translated(box.center() - textBox.center());
+        painter.fillRect(placed, Qt::white);
+        painter.setFont(font);
+        painter.setPen(QColor(0x40, 0x40, 0x40));
+        painter.drawText(placed, Qt::AlignCenter, text);
+    }
+    painter.restore();
+}
+
+} // namespace
+
+// The bytes of a picture file and what its header says, shared by the copies of a picture.
+// The last copy to go takes the file's decoded pixels out of the cache.
+struct Picture::Source {
+    std::vector<uint8_t> bytes;
+    std::string format; // as SniffPictureFormat names it
+    int entry = 0;      // the icon or cursor entry shown
+    QSize pixels;       // raster formats: the size the header promises
+    uint64_t id = PictureCache::NewSource();
+
+    Source() = default;
+    Source(const Source&) = delete;
+    Source& operator=(const Source&) = delete;
+    ~Source() { PictureCache::Instance().Forget(id); }
+
+    bool Metafile() const { return format == "wmf" || format == "emf"; }
+};
+
+namespace {
 
 QColor CellColour(uint32_t background)
 {
@@ -151,43 +244,102 @@ const char* SniffPictureFormat(std::span<const uint8_t> b)
     return "";
 }
 
-Picture Picture::Decode(std::span<const uint8_t> bytes)
+Picture Picture::Read(std::span<const uint8_t> bytes)
 {
     Picture picture;
     const std::string_view format = SniffPictureFormat(bytes);
     if (format.empty()) {
         return picture;
     }
-    if (format == "wmf" || format == "emf") {
+    auto source = std::make_shared<Source>();
+    source->format = std::string(format);
+    int32_t widthHimetric = 0;
+    int32_t heightHimetric = 0;
+    if (source->Metafile()) {
         const MetafileInfo info = InspectMetafile(bytes);
         if (!info.ok || info.widthHimetric <= 0 || info.heightHimetric <= 0) {
             return picture;
         }
-        picture.metafile_ =
-            std::make_shared<const std::vector<uint8_t>>(bytes.begin(), bytes.end());
-        picture.widthHimetric_ = info.widthHimetric;
-        picture.heightHimetric_ = info.heightHimetric;
-        return picture;
-    }
-    QSize pixels;
-    int entry = 0;
-    if (format == "ico" || format == "cur") {
-        entry = ChooseIconEntry(bytes, pixels);
-        if (entry < 0) {
+        widthHimetric = info.widthHimetric;
+        heightHimetric = info.heightHimetric;
+    } else {
+        // Icons and cursors report the size of their directory entry.
+        QSize reported;
+        if (format == "ico" || format == "cur") {
+            source->entry = ChooseIconEntry(bytes, reported);
+            if (source->entry < 0) {
+                return picture;
+            }
+        }
+        source->pixels = HeaderSize(bytes, source->format.c_str(), source->entry);
+        if (!source->pixels.isValid()) {
             return picture;
         }
+        if (!reported.isValid()) {
+            reported = source->pixels;
+        }
+        widthHimetric = PixelsToHimetric(reported.width());
+        heightHimetric = PixelsToHimetric(reported.height());
     }
-    QImage image = DecodeRaster(bytes, format.data(), entry);
-    if (image.isNull()) {
-        return picture;
-    }
-    if (!pixels.isValid()) {
-        pixels = image.size();
-    }
-    picture.image_ = std::move(image);
-    picture.widthHimetric_ = PixelsToHimetric(pixels.width());
-    picture.heightHimetric_ = PixelsToHimetric(pixels.height());
+    source->bytes.assign(bytes.begin(), bytes.end());
+    picture.source_ = std::move(source);
+    picture.widthHimetric_ = widthHimetric;
+    picture.heightHimetric_ = heightHimetric;
     return picture;
+}
+
+bool Picture::IsMetafile() const
+{
+    return source_ && source_->Metafile();
+}
+
+QSize Picture::PixelSize() const
+{
+    return source_ ? source_->pixels : QSize();
+}
+
+bool Picture::TooLarge() const
+{
+    return !IsEmpty() && !IsMetafile() &&
+           PixelBytes(source_->pixels, 1) > PictureCache::Instance().Budget();
+}
+
+QImage Picture::Image() const
+{
+    if (IsEmpty() || IsMetafile()) {
+        return {};
+    }
+    return Pixels(1);
+}
+
+QImage Picture::Pixels(int32_t shrink) const
+{
+    const Source& source = *source_;
+    const QSize scaled = shrink > 1 ? QSize((source.pixels.width() + shrink - 1) / shrink,
+                                            (source.pixels.height() + shrink - 1) / shrink)
+                                    : QSize();
+    return PictureCache::Instance().Find({source.id, shrink}, PixelBytes(source.pixels, shrink),
+                                         [&source, scaled] {
+                                             return DecodeRaster(source.bytes,
+                                                                 source.format.c_str(),
+                                                                 source.entry, scaled);
+                                         });
+}
+
+// JPEG decodes at a half, a quarter or an eighth of its size for little more than the
+// cost of reading the file; other formats decode at their full size.
+int32_t Picture::ShrinkFor(const QSizeF& sourcePixels, const QSizeF& devicePixels) const
+{
+    if (source_->format != "jpeg" || devicePixels.width() <= 0 || devicePixels.height() <= 0) {
+        return 1;
+    }
+    const double perDevicePixel = std::min(sourcePixels.width() / devicePixels.width(),
+                                           sourcePixels.height() / devicePixels.height());
+    int32_t shrink = 1;
+    while (shrink < 8 && shrink * 2 <= perDevicePixel) {
+        shrink *= 2;
+    }
+    return shrink;
 }
 
 void Picture::Render(QPainter& painter, const QRectF& target, const QRect& source) const
@@ -195,17 +347,31 @@ void Picture::Render(QPainter& painter, const QRectF& target, const QRect& sourc
     if (IsEmpty() || target.isEmpty() || source.isEmpty()) {
         return;
     }
-    if (!metafile_) {
-        const double sx = double(image_.width()) / widthHimetric_;
-        const double sy = double(image_.height()) / heightHimetric_;
+    if (!IsMetafile()) {
+        const QSize pixels = source_->pixels;
+        const QSizeF sourcePixels(double(source.width()) * pixels.width() / widthHimetric_,
+                                  double(source.height()) * pixels.height() / heightHimetric_);
+        const QSizeF shown = painter.combinedTransform().mapRect(target).size();
+        const int32_t shrink = ShrinkFor(sourcePixels, shown);
+        if (PixelBytes(pixels, shrink) > PictureCache::Instance().Budget()) {
+            DrawTooLarge(painter, target);
+            return;
+        }
+        const QImage image = Pixels(shrink);
+        if (image.isNull()) {
+            return;
+        }
+        const double sx = double(image.width()) / widthHimetric_;
+        const double sy = double(image.height()) / heightHimetric_;
         painter.drawImage(
-            target, image_,
+            target, image,
             QRectF(source.x() * sx, source.y() * sy, source.width() * sx, source.height() * sy));
         return;
     }
+    const std::span<const uint8_t> metafile = source_->bytes;
     const bool whole = source == QRect(0, 0, widthHimetric_, heightHimetric_);
     if (whole) {
-        PlayMetafile(*metafile_, painter, target);
+        PlayMetafile(metafile, painter, target);
         return;
     }
     // A part of a metafile: play the whole picture at the part's scale, clipped.
@@ -215,7 +381,7 @@ void Picture::Render(QPainter& painter, const QRectF& target, const QRect& sourc
                       widthHimetric_ * fx, heightHimetric_ * fy);
     painter.save();
     painter.setClipRect(target, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    PlayMetafile(*metafile_, painter, full);
+    PlayMetafile(metafile, painter, full);
     painter.restore();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/render/geometry.h"
+#include "figures/render/pictures/picturecache.h"
 
 #include <QImage>
 #include <QPainter>
@@ -57,29 +58,46 @@ constexpr int32_t kPlacementTile = 10;
 constexpr int32_t kPlacementFitTiled = 11;
 constexpr int32_t kPlacementFitCentred = 12;
 
-// The device pixels of a picture cell that the decoders and cells may allocate.
-constexpr int kPictureAllocationLimitMb = 256;
+// The most pixel bytes, in MiB, that Qt's image readers may allocate for one picture: the
+// decoded-picture cache's budget, which refuses larger pictures before they are read.
+constexpr int kPictureAllocationLimitMb = int(PictureCache::kDefaultBudgetBytes >> 20);
 
-// A decoded picture file: bitmap (with or without its 14-byte file header), JPEG,
-// GIF, icon or cursor, placeable Windows metafile or enhanced metafile. The size is the
-// one the platform's picture object reports, in HIMETRIC (0.01 mm):
+// The text a picture too large to decode within the cache's budget shows in its place.
+inline constexpr char kPictureTooLargeText[] = "图像过大";
+
+// A picture file: bitmap (with or without its 14-byte file header), JPEG, GIF, icon or
+// cursor, placeable Windows metafile or enhanced metafile. Reading one looks at its header
+// only, so that opening a document costs what its bytes cost, whatever size the pictures
+// claim; raster pictures are decoded on first draw into the process's PictureCache, at the
+// resolution they are shown at when the format decodes smaller (JPEG), and a picture whose
+// decoding alone would exceed the cache's budget draws a crossed box with
+// kPictureTooLargeText instead. Copies share the bytes and the cached pixels. Drawing is
+// const and may run on several threads at once.
+//
+// The size is the one the platform's picture object reports, in HIMETRIC (0.01 mm):
 //  - raster formats at 96 dpi, MulDiv(px, 2540, 96), whatever resolution the file
 //    records;
 //  - icons and cursors: the first entry 32 pixels wide, else the first entry, sized by
 //    its directory entry at 96 dpi (a size byte of 0 means 256);
 //  - metafiles as their header says (see InspectMetafile).
-// Bytes that are not a picture of these kinds, or that fail to decode, give an empty
-// picture. Decoding is bounded by kPictureAllocationLimitMb.
+// Bytes that are not a picture of these kinds, or whose header does not read, give an
+// empty picture; a picture whose header reads but whose data does not decode draws
+// nothing.
 class Picture {
 public:
-    static Picture Decode(std::span<const uint8_t> bytes);
+    static Picture Read(std::span<const uint8_t> bytes);
 
     bool IsEmpty() const { return widthHimetric_ <= 0 || heightHimetric_ <= 0; }
-    bool IsMetafile() const { return metafile_ != nullptr; }
+    bool IsMetafile() const;
     int32_t WidthHimetric() const { return widthHimetric_; }
     int32_t HeightHimetric() const { return heightHimetric_; }
-    // The decoded pixels of a raster picture (null for metafiles and empty pictures).
-    const QImage& Image() const { return image_; }
+    // The size of a raster picture in pixels as its header says; empty for metafiles.
+    QSize PixelSize() const;
+    // Whether the full-size pixels of a raster picture exceed the cache's budget.
+    bool TooLarge() const;
+    // The full-size pixels of a raster picture, decoded through the cache; null for
+    // metafiles, empty pictures, pictures too large and data that does not decode.
+    QImage Image() const;
 
     // Draws the picture with its placement into the request's destination. Returns false
     // when there is nothing to draw (empty picture, empty source); a destination narrower
@@ -92,8 +110,15 @@ public:
     void Render(QPainter& painter, const QRectF& target, const QRect& sourceHimetric) const;
 
 private:
-    QImage image_;
-    std::shared_ptr<const std::vector<uint8_t>> metafile_;
+    struct Source;
+
+    // The pixels decoded at the full size divided by shrink, through the cache.
+    QImage Pixels(int32_t shrink) const;
+    // The largest shrink the format decodes at whose pixels still cover a part of
+    // sourcePixels pixels shown over devicePixels device pixels.
+    int32_t ShrinkFor(const QSizeF& sourcePixels, const QSizeF& devicePixels) const;
+
+    std::shared_ptr<const Source> source_;
     int32_t widthHimetric_ = 0;
     int32_t heightHimetric_ = 0;
 };

@@ -296,7 +296,7 @@ TEST(PictureDocuments, EveryFormatRoundTripsByteForByte)
         SCOPED_TRACE(pictures[i].first);
         const auto& box = dynamic_cast<const CPictureBox&>(*read.objects[i]);
         EXPECT_EQ(box.picture.Bytes(), pictures[i].second);
-        const Picture original = Picture::Decode(pictures[i].second);
+        const Picture original = Picture::Read(pictures[i].second);
         EXPECT_EQ(box.picture.HasPicture(), !original.IsEmpty());
         EXPECT_EQ(box.picture.Width(), original.WidthHimetric());
         EXPECT_EQ(box.picture.Height(), original.HeightHimetric());

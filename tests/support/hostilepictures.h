@@ -1,0 +1,113 @@
+#pragma once
+
+// Small picture files that claim far more than they hold, and documents made of them, as a
+// hostile file's author would write them: the measurements of the picture benchmark and the
+// tests of bounded decoding use the same bytes.
+
+#include "figures/model/document.h"
+#include "figures/model/objects/cpicturebox.h"
+#include "figures/model/view.h"
+#include "figures/render/pictures/picture.h"
+#include "tests/figures/render/pictures/metafile/wmfbuilder.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace testsupport {
+
+using Bytes = std::vector<uint8_t>;
+
+// A GIF of about thirty bytes whose screen and image claim width x height pixels but whose
+// data is a clear code and the end code: decoding it would allocate the whole claimed size.
+// variant goes into the pixel aspect byte, which decoders ignore, so that pictures of
+// several variants are different files that show the same.
+inline Bytes ClaimingGif(int width, int height, uint8_t variant = 0)
+{
+    Bytes out{'G', 'I', 'F', '8', '9', 'a'};
+    figures::metafiletest::Put16(out, uint32_t(width));
+    figures::metafiletest::Put16(out, uint32_t(height));
+    out.insert(out.end(), {0x00, 0x00, variant}); // no global colour table
+    out.push_back(0x2C);                           // image descriptor
+    figures::metafiletest::Put16(out, 0);
+    figures::metafiletest::Put16(out, 0);
+    figures::metafiletest::Put16(out, uint32_t(width));
+    figures::metafiletest::Put16(out, uint32_t(height));
+    out.push_back(0);
+    // Minimum code size 2: clear code 4 and end code 5, three bits each.
+    out.insert(out.end(), {2, 2, 4 | 5 << 3, 0, 0, 0x3B});
+    return out;
+}
+
+// An 8-bit run-length bitmap (packed: header, two colours, runs) of side x side pixels
+// whose runs paint one row of alternating red and blue stripes and end the bitmap.
+inline Bytes RunLengthDib(int side)
+{
+    using figures::metafiletest::Put16;
+    using figures::metafiletest::Put32;
+    Bytes out;
+    Put32(out, 40);
+    Put32(out, uint32_t(side));
+    Put32(out, uint32_t(side));
+    Put16(out, 1);
+    Put16(out, 8);
+    Put32(out, 1); // 8-bit runs
+    Put32(out, 0);
+    Put32(out, 3780);
+    Put32(out, 3780);
+    Put32(out, 2);
+    Put32(out, 0);
+    Put32(out, 0x000000FF); // red as B, G, R, 0
+    Put32(out, 0x00FF0000); // blue
+    for (int x = 0; x < side; x += 255) {
+        out.push_back(255);
+        out.push_back(uint8_t((x / 255) % 2));
+    }
+    out.insert(out.end(), {0, 1}); // end of bitmap
+    return out;
+}
+
+// A placeable metafile of a few kilobytes: `records` transfers of the same side x side
+// run-length bitmap, each stretched over its own horizontal strip of the picture.
+inline Bytes RunLengthMetafile(int records = 8, int side = 8192)
+{
+    constexpr int kExtent = 1440; // one inch square
+    figures::metafiletest::WmfBuilder wmf(0, 0, kExtent, kExtent, 1440);
+    wmf.SetWindowOrg(0, 0).SetWindowExt(kExtent, kExtent);
+    const Bytes dib = RunLengthDib(side);
+    const int strip = kExtent / records;
+    for (int i = 0; i < records; ++i) {
+        wmf.StretchDib(QRect(0, i * strip, kExtent, strip), QRect(0, 0, side, side), dib);
+    }
+    return wmf.Finish();
+}
+
+// One view of picture boxes, one per picture, in rows of `perRow`, each `side` document
+// units square and stretching its picture.
+inline void BuildPictureDocument(figures::Document& document, const std::vector<Bytes>& pictures,
+                                 int perRow = 4, int32_t side = 500)
+{
+    document.ResetDocument();
+    figures::View& view = *document.ViewAt(0);
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        auto box = std::make_unique<figures::CPictureBox>();
+        const int32_t x = 100 + int32_t(i % size_t(perRow)) * (side + 50);
+        const int32_t y = 100 + int32_t(i / size_t(perRow)) * (side + 50);
+        box->frame = {x, y, x + side, y + side};
+        box->placement = figures::kPlacementStretch;
+        box->picture.SetBytes(pictures[i]);
+        view.Append(std::move(box));
+    }
+}
+
+// Sixteen different thirty-byte GIFs, each claiming 7000 x 7000 pixels.
+inline std::vector<Bytes> ClaimingGifs(int count = 16, int side = 7000)
+{
+    std::vector<Bytes> gifs;
+    for (int i = 0; i < count; ++i) {
+        gifs.push_back(ClaimingGif(side, side, uint8_t(i)));
+    }
+    return gifs;
+}
+
+} // namespace testsupport
