@@ -255,9 +255,10 @@ QImage DecodeRows(DibHeader& h, std::span<const uint8_t> bits, bool premultiplie
     return image;
 }
 
-// Run-length encoded 4- and 8-bit pixels. Runs that leave the bitmap are cut; the
-// positions a delta or an early end of line skips stay transparent.
-QImage DecodeRunLength(const DibHeader& h, std::span<const uint8_t> bits)
+// Run-length encoded 4- and 8-bit pixels, keeping every shrink-th pixel of every
+// shrink-th row counted from the top. Runs that leave the bitmap are cut; the positions a
+// delta or an early end of line skips stay transparent.
+QImage DecodeRunLength(const DibHeader& h, std::span<const uint8_t> bits, int shrink)
 {
     const bool four = h.compression == kBiRle4;
     if (h.height < 0 || h.bitCount != (four ? 4u : 8u)) {
@@ -265,7 +266,8 @@ QImage DecodeRunLength(const DibHeader& h, std::span<const uint8_t> bits)
     }
     const int width = int(h.width);
     const int rows = int(h.height);
-    QImage image(width, rows, QImage::Format_ARGB32);
+    QImage image(int((int64_t(width) + shrink - 1) / shrink),
+                 int((int64_t(rows) + shrink - 1) / shrink), QImage::Format_ARGB32);
     if (image.isNull()) {
         return {};
     }
@@ -273,8 +275,10 @@ QImage DecodeRunLength(const DibHeader& h, std::span<const uint8_t> bits)
     int x = 0;
     int row = 0; // from the bottom
     auto put = [&](uint32_t index) {
-        if (x < width && row < rows) {
-            reinterpret_cast<QRgb*>(image.scanLine(rows - 1 - row))[x] = PaletteColour(h, index);
+        const int top = rows - 1 - row;
+        if (x < width && row < rows && x % shrink == 0 && top % shrink == 0) {
+            reinterpret_cast<QRgb*>(image.scanLine(top / shrink))[x / shrink] =
+                PaletteColour(h, index);
         }
         ++x;
     };
@@ -331,11 +335,19 @@ QImage DecodeEmbedded(std::span<const uint8_t> bits, uint64_t maxPixels)
 } // namespace
 
 Dib DecodeDib(std::span<const uint8_t> info, std::span<const uint8_t> bits, uint32_t usage,
-              bool premultipliedAlpha, uint64_t maxPixels)
+              bool premultipliedAlpha, uint64_t maxPixels, int32_t shrink)
 {
     Dib out;
     DibHeader h;
-    if (!ReadHeader(info, usage, h) || !SizeAllowed(h, std::min(maxPixels, kMaxDibPixels))) {
+    if (!ReadHeader(info, usage, h)) {
+        return out;
+    }
+    const bool runLength = h.compression == kBiRle8 || h.compression == kBiRle4;
+    out.shrink = runLength ? std::clamp(shrink, 1, kMaxDibShrink) : 1;
+    DibHeader kept = h;
+    kept.width = (h.width + out.shrink - 1) / out.shrink;
+    kept.height = (h.height + out.shrink - 1) / out.shrink;
+    if (!SizeAllowed(kept, std::min(maxPixels, kMaxDibPixels))) {
         return out;
     }
     out.bottomUp = h.height > 0;
@@ -344,7 +356,7 @@ Dib DecodeDib(std::span<const uint8_t> info, std::span<const uint8_t> bits, uint
     case kBiBitfields:
     case kBiAlphaBitfields: out.image = DecodeRows(h, bits, premultipliedAlpha); break;
     case kBiRle8:
-    case kBiRle4: out.image = DecodeRunLength(h, bits); break;
+    case kBiRle4: out.image = DecodeRunLength(h, bits, out.shrink); break;
     case kBiJpeg:
     case kBiPng: out.image = DecodeEmbedded(bits, std::min(maxPixels, kMaxDibPixels)); break;
     default: break;
@@ -388,13 +400,15 @@ size_t DibInfoSize(std::span<const uint8_t> packed, uint32_t usage)
     return ReadHeader(packed, usage, h) ? h.infoSize : 0;
 }
 
-Dib DecodePackedDib(std::span<const uint8_t> packed, uint32_t usage, uint64_t maxPixels)
+Dib DecodePackedDib(std::span<const uint8_t> packed, uint32_t usage, uint64_t maxPixels,
+                    int32_t shrink)
 {
     const size_t infoSize = DibInfoSize(packed, usage);
     if (infoSize == 0) {
         return {};
     }
-    return DecodeDib(packed.first(infoSize), packed.subspan(infoSize), usage, false, maxPixels);
+    return DecodeDib(packed.first(infoSize), packed.subspan(infoSize), usage, false, maxPixels,
+                     shrink);
 }
 
 } // namespace figures

@@ -20,6 +20,8 @@ namespace figures {
 // No bitmap larger than kMaxDibPixels is decoded; uncompressed bits must all be present.
 
 constexpr uint64_t kMaxDibPixels = uint64_t(64) << 20;
+// The most a run-length bitmap is shrunk while decoding (see DecodeDib).
+constexpr int32_t kMaxDibShrink = 64;
 
 constexpr uint32_t kDibRgbColours = 0;
 constexpr uint32_t kDibPaletteColours = 1;
@@ -32,17 +34,26 @@ struct Dib {
     // Stored bottom row first (a positive height): source rectangles of the
     // device-independent blits then count their y from the bottom.
     bool bottomUp = true;
+    // The image keeps every shrink-th pixel of every shrink-th row of the bitmap (see
+    // DecodeDib); source rectangles in the bitmap's pixels are divided by it.
+    int32_t shrink = 1;
 };
 
 // info: header, masks and colour table; bits: the pixels. premultipliedAlpha keeps the
 // fourth byte of 32-bit pixels as premultiplied alpha (alpha blending); otherwise it is
 // ignored and the image is opaque. maxPixels lowers the limit for the caller's budget.
+//
+// shrink (a power of two) lets run-length bitmaps, whose few bytes may claim a huge size,
+// be decoded keeping only every shrink-th pixel of every shrink-th row, for a bitmap shown
+// that much smaller; the limits then count the pixels kept. Other bitmaps, whose bytes
+// hold all their pixels, are decoded whole.
 Dib DecodeDib(std::span<const uint8_t> info, std::span<const uint8_t> bits, uint32_t usage,
-              bool premultipliedAlpha = false, uint64_t maxPixels = kMaxDibPixels);
+              bool premultipliedAlpha = false, uint64_t maxPixels = kMaxDibPixels,
+              int32_t shrink = 1);
 
 // A packed bitmap: header, masks, colour table and bits back to back.
 Dib DecodePackedDib(std::span<const uint8_t> packed, uint32_t usage,
-                    uint64_t maxPixels = kMaxDibPixels);
+                    uint64_t maxPixels = kMaxDibPixels, int32_t shrink = 1);
 
 // A band of scans rows of a bitmap whose header describes the whole of it, as the
 // set-bits-to-device records carry: the band is decoded with its own height (keeping the

@@ -251,6 +251,6 @@ BitmapPlace ReadBitmapPlace(RecordReader& r);
 // The bitmap at place, decoded within the canvas's pixel budget; null when the offsets and
 // sizes do not lie inside the record or the bitmap does not decode.
 Dib DecodeDibAt(MetafileCanvas& canvas, std::span<const uint8_t> record, const BitmapPlace& place,
-                uint32_t usage, bool premultipliedAlpha = false);
+                uint32_t usage, bool premultipliedAlpha = false, int32_t shrink = 1);
 
 } // namespace figures

@@ -105,14 +105,14 @@ BitmapPlace ReadBitmapPlace(RecordReader& r)
 }
 
 Dib DecodeDibAt(MetafileCanvas& canvas, std::span<const uint8_t> record, const BitmapPlace& place,
-                uint32_t usage, bool premultipliedAlpha)
+                uint32_t usage, bool premultipliedAlpha, int32_t shrink)
 {
     const std::span<const uint8_t> info = SliceOf(record, place.offBmi, place.cbBmi);
     if (info.empty()) {
         return {};
     }
     return DecodeDibWithin(canvas, info, SliceOf(record, place.offBits, place.cbBits), usage,
-                           premultipliedAlpha);
+                           premultipliedAlpha, shrink);
 }
 
 void EmfPlayer::BitBlt(bool stretch, RecordReader& r)
@@ -151,7 +151,9 @@ void EmfPlayer::StretchDiBits(RecordReader& r)
         canvas_.StretchBlt(dest, QImage(), QRectF(), rop);
         return;
     }
-    const Dib dib = DecodeDibAt(canvas_, r.Record(), place, usage);
+    const QRectF source(sourceAt, QSizeF(cxSrc, cySrc));
+    const Dib dib =
+        DecodeDibAt(canvas_, r.Record(), place, usage, false, canvas_.ShrinkFor(dest, source));
     if (!dib.image.isNull()) {
         canvas_.StretchBlt(dest, dib.image,
                            DibSourceRect(dib, QRectF(sourceAt, QSizeF(cxSrc, cySrc))), rop);

@@ -42,8 +42,8 @@ QPainterPath PolygonPath(std::span<const QPointF> points)
 } // namespace
 
 MetafileCanvas::MetafileCanvas(QPainter& painter, const QTransform& deviceToTarget, double dpiX,
-                               double dpiY)
-    : painter_(painter), dpiX_(dpiX), dpiY_(dpiY), pixelBudget_(4 * kMaxDibPixels)
+                               double dpiY, uint64_t pixelBudget)
+    : painter_(painter), dpiX_(dpiX), dpiY_(dpiY), pixelBudget_(pixelBudget)
 {
     painter_.save();
     deviceTransform_ = deviceToTarget * painter_.worldTransform();
@@ -57,6 +57,21 @@ MetafileCanvas::~MetafileCanvas()
 {
     painter_.restore();
     painter_.restore();
+}
+
+int32_t MetafileCanvas::ShrinkFor(const QRectF& dest, const QRectF& source) const
+{
+    const QSizeF shown = (LogicalToDevice() * deviceTransform_).mapRect(dest.normalized()).size();
+    if (!(shown.width() > 0) || !(shown.height() > 0)) {
+        return 1;
+    }
+    const double perPixel = std::min(std::abs(source.width()) / shown.width(),
+                                     std::abs(source.height()) / shown.height());
+    int32_t shrink = 1;
+    while (shrink < kMaxDibShrink && shrink * 2 <= perPixel) {
+        shrink *= 2;
+    }
+    return shrink;
 }
 
 void MetafileCanvas::SpendPixels(uint64_t pixels)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "figures/render/pictures/metafile/decodeddibs.h"
 #include "figures/render/pictures/metafile/devicestate.h"
+#include "figures/render/pictures/metafile/dibimage.h"
 
 #include <QFont>
 #include <QPainter>
@@ -62,7 +64,9 @@ enum class ArcKind { Arc, Chord, Pie };
 // clipping inside a save of the painter, and hands the painter back as it found it.
 class MetafileCanvas {
 public:
-    MetafileCanvas(QPainter& painter, const QTransform& deviceToTarget, double dpiX, double dpiY);
+    // pixelBudget: the bitmap pixels the playing may decode in all (see PixelBudget).
+    MetafileCanvas(QPainter& painter, const QTransform& deviceToTarget, double dpiX, double dpiY,
+                   uint64_t pixelBudget = 4 * kMaxDibPixels);
     ~MetafileCanvas();
     MetafileCanvas(const MetafileCanvas&) = delete;
     MetafileCanvas& operator=(const MetafileCanvas&) = delete;
@@ -149,7 +153,13 @@ public:
     // Bitmaps decoded during one playing may hold this many pixels in all, so that a
     // small file of many huge run-length bitmaps cannot keep the player busy for long.
     uint64_t PixelBudget() const { return pixelBudget_; }
+    // How much smaller a bitmap transferred from source (its pixels) to dest (logical
+    // units) may be decoded: the largest power of two, up to kMaxDibShrink, by which the
+    // source still has a pixel for every output pixel.
+    int32_t ShrinkFor(const QRectF& dest, const QRectF& source) const;
     void SpendPixels(uint64_t pixels);
+    // The bitmaps decoded so far, so that repeated ones are decoded once.
+    DecodedDibs& Decoded() { return decoded_; }
 
 private:
     struct TextFont;
@@ -204,6 +214,7 @@ private:
     QPainterPath path_;       // reference-device units
 
     uint64_t pixelBudget_;
+    DecodedDibs decoded_;
 };
 
 } // namespace figures

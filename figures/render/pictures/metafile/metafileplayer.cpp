@@ -222,7 +222,8 @@ MetafileInfo InspectMetafile(std::span<const uint8_t> bytes)
     return info;
 }
 
-bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target)
+bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target,
+                  uint64_t pixelBudget)
 {
     MetafileInfo info;
     const size_t recordsAt = Inspect(bytes, info);
@@ -236,7 +237,7 @@ bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRect
     const double sy = target.height() / info.bounds.height();
     const QTransform deviceToTarget(sx, 0, 0, sy, target.x() - info.bounds.x() * sx,
                                     target.y() - info.bounds.y() * sy);
-    MetafileCanvas canvas(painter, deviceToTarget, info.dpiX, info.dpiY);
+    MetafileCanvas canvas(painter, deviceToTarget, info.dpiX, info.dpiY, pixelBudget);
     if (info.enhanced) {
         return PlayEmfRecords(bytes, canvas);
     }

@@ -45,6 +45,13 @@ MetafileInfo InspectMetafile(std::span<const uint8_t> bytes);
 // Returns false when the bytes are not a picture InspectMetafile accepts, the painter is
 // not active or target is empty, and when a damaged record ended playing early; what was drawn up
 // to there stays. Unknown and unsupported records are skipped without failing.
-bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target);
+//
+// Bitmaps the records carry are decoded within pixelBudget pixels for the whole playing (a
+// bitmap that would overrun it is left out), so that a small file of many huge run-length
+// bitmaps cannot keep the player busy for long; a bitmap carried several times is decoded
+// and charged once.
+constexpr uint64_t kMetafilePixelBudget = uint64_t(256) << 20;
+bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target,
+                  uint64_t pixelBudget = kMetafilePixelBudget);
 
 } // namespace figures

@@ -41,26 +41,33 @@ void ReadPenFields(RecordReader& r, FieldWidth width, GdiPen& pen)
 }
 
 Dib DecodeDibWithin(MetafileCanvas& canvas, std::span<const uint8_t> info,
-                    std::span<const uint8_t> bits, uint32_t usage, bool premultipliedAlpha)
+                    std::span<const uint8_t> bits, uint32_t usage, bool premultipliedAlpha,
+                    int32_t shrink)
 {
-    Dib dib = DecodeDib(info, bits, usage, premultipliedAlpha, canvas.PixelBudget());
-    if (!dib.image.isNull()) {
+    return canvas.Decoded().Find(info, bits, usage, premultipliedAlpha, shrink, [&] {
+        Dib dib = DecodeDib(info, bits, usage, premultipliedAlpha, canvas.PixelBudget(), shrink);
         canvas.SpendPixels(uint64_t(dib.image.width()) * uint64_t(dib.image.height()));
-    }
-    return dib;
+        return dib;
+    });
 }
 
-Dib DecodePackedWithin(MetafileCanvas& canvas, std::span<const uint8_t> packed, uint32_t usage)
+Dib DecodePackedWithin(MetafileCanvas& canvas, std::span<const uint8_t> packed, uint32_t usage,
+                       int32_t shrink)
 {
-    Dib dib = DecodePackedDib(packed, usage, canvas.PixelBudget());
-    if (!dib.image.isNull()) {
+    return canvas.Decoded().Find(packed, {}, usage, false, shrink, [&] {
+        Dib dib = DecodePackedDib(packed, usage, canvas.PixelBudget(), shrink);
         canvas.SpendPixels(uint64_t(dib.image.width()) * uint64_t(dib.image.height()));
-    }
-    return dib;
+        return dib;
+    });
 }
 
 QRectF DibSourceRect(const Dib& dib, QRectF recorded)
 {
+    if (dib.shrink > 1) {
+        const double f = 1.0 / dib.shrink;
+        recorded =
+            QRectF(recorded.x() * f, recorded.y() * f, recorded.width() * f, recorded.height() * f);
+    }
     if (dib.bottomUp) {
         recorded.moveTop(double(dib.image.height()) - recorded.y() - recorded.height());
     }

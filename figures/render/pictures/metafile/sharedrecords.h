@@ -32,14 +32,19 @@ void ReadFontFields(RecordReader& r, FieldWidth width, GdiFont& font);
 // the colour.
 void ReadPenFields(RecordReader& r, FieldWidth width, GdiPen& pen);
 
-// A bitmap decoded within what is left of the canvas's pixel budget and charged to it.
+// A bitmap decoded within what is left of the canvas's pixel budget and charged to it, or
+// the same bytes decoded earlier in the playing (charged once).
+// shrink: see DecodeDib.
 Dib DecodeDibWithin(MetafileCanvas& canvas, std::span<const uint8_t> info,
-                    std::span<const uint8_t> bits, uint32_t usage, bool premultipliedAlpha = false);
+                    std::span<const uint8_t> bits, uint32_t usage, bool premultipliedAlpha = false,
+                    int32_t shrink = 1);
 // The same for a packed bitmap (header, masks, colour table and bits back to back).
-Dib DecodePackedWithin(MetafileCanvas& canvas, std::span<const uint8_t> packed, uint32_t usage);
+Dib DecodePackedWithin(MetafileCanvas& canvas, std::span<const uint8_t> packed, uint32_t usage,
+                       int32_t shrink = 1);
 
 // The source rectangle of a device-independent transfer in the image's pixels: the
-// record's y counts from the bottom row of a bottom-up bitmap.
+// record's y counts from the bottom row of a bottom-up bitmap, and a shrunk bitmap's
+// pixels are fewer.
 QRectF DibSourceRect(const Dib& dib, QRectF recorded);
 
 // A set-bits-to-device transfer: scans rows of a bitmap (whose header describes the

@@ -125,7 +125,8 @@ void WmfPlayer::StretchDib(RecordReader& r)
     if (!r.Ok()) {
         return;
     }
-    const Dib dib = DecodePackedWithin(canvas_, r.Rest(), usage);
+    const Dib dib = DecodePackedWithin(canvas_, r.Rest(), usage,
+                                       canvas_.ShrinkFor(transfer.dest, transfer.source));
     canvas_.StretchBlt(transfer.dest, dib.image, DibSourceRect(dib, transfer.source), rop);
 }
 
