@@ -71,7 +71,13 @@ bool IsInput(QEvent::Type type)
 class FigureWindow::Impl {
 public:
     CViewWnd* view = nullptr;
+    // The document's bytes as last written or handed in, while documentBytesCurrent says
+    // nothing changed since: hosts ask for the whole document after every change (undo
+    // versions, the unsaved-changes check), and a large drawing takes long to write.
+    // Every path that may change the document clears the flag (ForgetDocumentBytes).
     mutable QByteArray documentBytes;
+    mutable bool documentBytesCurrent = false;
+    void ForgetDocumentBytes() { documentBytesCurrent = false; }
     uint32_t backColour = kButtonFace;
     int currentViewIndex = 0;
     int borderStyle = 3;
@@ -143,12 +149,15 @@ void FigureWindow::ConnectView()
     });
     connect(view, &CViewWnd::modified, this, [this] { NoteChange(); });
     connect(view, &CViewWnd::viewShown, this, [this](int index) { emit viewChanged(index); });
+    // The zoom is kept in the view and written with it, though it is no change to report.
+    connect(view, &CViewWnd::zoomChanged, this, [this] { d_->ForgetDocumentBytes(); });
 }
 
 // A user action may mark the view many times (every step of a handle drag): the change is
 // reported once, from the event loop, when no drag is running any more.
 void FigureWindow::NoteChange()
 {
+    d_->ForgetDocumentBytes();
     d_->changePending = true;
     if (!d_->flushQueued) {
         d_->flushQueued = true;
@@ -268,16 +277,21 @@ bool FigureWindow::SetProperty(int id, const QVariant& value)
 
 QByteArray FigureWindow::DocumentContent() const
 {
+    if (d_->documentBytesCurrent) {
+        return d_->documentBytes;
+    }
     return Guarded(QByteArray(), [&] {
         const std::vector<uint8_t> bytes = WriteDocument(d_->view->GetDocument());
         d_->documentBytes =
             QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+        d_->documentBytesCurrent = true;
         return d_->documentBytes;
     });
 }
 
 bool FigureWindow::SetDocumentContent(const QByteArray& bytes)
 {
+    d_->ForgetDocumentBytes();
     return Guarded(false, [&] {
         if (bytes.isEmpty()) {
             // The canvas reads a new document's bytes, so that it lets go of its objects
@@ -291,7 +305,6 @@ bool FigureWindow::SetDocumentContent(const QByteArray& bytes)
         if (!StartsWithMagic(bytes)) {
             return false;
         }
-        d_->documentBytes = bytes;
         const bool complete = d_->view->SetDocumentContent(AsSpan(bytes));
         d_->reportedBytes = DocumentContent();
         return complete;
@@ -380,6 +393,7 @@ int FigureWindow::Zoom() const
 
 void FigureWindow::SetZoom(int percent)
 {
+    d_->ForgetDocumentBytes();
     if (percent > 0) {
         d_->zoomPercent = percent;
     }
@@ -469,6 +483,7 @@ int FigureWindow::GetClientHeight() const
 
 void FigureWindow::Refresh()
 {
+    d_->ForgetDocumentBytes();
     if (d_->view->CurrentView() != nullptr) {
         d_->view->ObjectsChanged();
         d_->view->viewport()->update();
@@ -486,6 +501,7 @@ int FigureWindow::AddShape(int number)
 
 int FigureWindow::InsertView(const std::optional<QString>& name, int position)
 {
+    d_->ForgetDocumentBytes();
     return Guarded(-1, [&] {
         const std::string gbk = name ? ToGbk(*name) : std::string();
         const int index = d_->view->GetDocument().InsertView(name ? &gbk : nullptr, position);
@@ -607,6 +623,13 @@ bool FigureWindow::event(QEvent* event)
 // the control's coordinates. A finished drag also lets a waiting change be reported.
 void FigureWindow::DeliverCanvasInput(const QEvent& input)
 {
+    // Dialogs opened by a click or a key (the view manager renaming a view) may change the
+    // document without marking a change, so its bytes are written again after them. A
+    // pointer moving or a wheel turning only hovers, scrolls, drags or zooms, which all
+    // say so themselves.
+    if (input.type() != QEvent::MouseMove && input.type() != QEvent::Wheel) {
+        d_->ForgetDocumentBytes();
+    }
     const QPoint offset = d_->view->viewport()->mapTo(this, QPoint(0, 0));
     std::unique_ptr<QEvent> copy;
     if (input.type() == QEvent::Wheel) {
