@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <latch>
 
 namespace figures {
@@ -37,10 +38,13 @@ void PaintBand(const View& view, const std::vector<PaintEntry>& order, uchar* bi
                const Band& band)
 {
     QImage whole(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
+    whole.setDevicePixelRatio(image.devicePixelRatio());
     QPainter painter(&whole);
-    // Device pixels stay those of the mapping; the window moves them onto the image.
-    painter.setWindow(QRect(mapping.imageOffset, image.size()));
-    painter.setViewport(QRect(QPoint(0, 0), image.size()));
+    // Device pixels stay those of the mapping; the window moves them onto the image, and
+    // the image's pixel ratio scales them onto its pixels.
+    const QSize size = LogicalSize(image);
+    painter.setWindow(QRect(mapping.imageOffset, size));
+    painter.setViewport(QRect(QPoint(0, 0), size));
     const Rect& clip = options.deviceClip;
     painter.setClipRect(QRect(clip.left, band.top, clip.Width(), band.bottom - band.top));
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -66,13 +70,20 @@ std::vector<Band> SplitIntoBands(int top, int bottom, int wanted)
 
 } // namespace
 
+QSize LogicalSize(const QImage& image)
+{
+    const qreal ratio = image.devicePixelRatio();
+    return {int(std::floor(image.width() / ratio)), int(std::floor(image.height() / ratio))};
+}
+
 void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
                       const PaintOptions& options)
 {
     // The clip, limited to the image's pixels.
+    const QSize size = LogicalSize(image);
     const Rect imageArea{mapping.imageOffset.x(), mapping.imageOffset.y(),
-                         mapping.imageOffset.x() + image.width(),
-                         mapping.imageOffset.y() + image.height()};
+                         mapping.imageOffset.x() + size.width(),
+                         mapping.imageOffset.y() + size.height()};
     const Rect& wanted = options.deviceClip;
     const Rect clip{std::max(wanted.left, imageArea.left), std::max(wanted.top, imageArea.top),
                     std::min(wanted.right, imageArea.right),

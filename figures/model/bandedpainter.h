@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 
 #include <cstdint>
 
@@ -24,8 +25,12 @@ struct BandedPaint {
     int bands = 0;       // 0: two per thread of the global thread pool
 };
 
+// The whole logical pixels an image painted at its device pixel ratio covers.
+QSize LogicalSize(const QImage& image);
+
 // Paints the part of the image that options.deviceClip names (device pixels, in the
-// coordinates of the mapping, not of the image) with PaintView, split into horizontal
+// coordinates of the mapping, not of the image; an image with a device pixel ratio gets
+// that many of its pixels per device pixel, so that a high-density screen is sharp) with PaintView, split into horizontal
 // bands that the global thread pool and the calling thread paint at once, each band with
 // its own painter and DrawContext, clipped to its rows of the image. The pixels are the
 // ones a single painter over the clip gives: every band paints on the same device with

@@ -15,6 +15,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 namespace figures {
@@ -331,9 +332,14 @@ void CViewWnd::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), ToQColor(background_));
         return;
     }
-    canvas_.Follow(viewport()->size(), ScrollOffset());
+    const qreal ratio = viewport()->devicePixelRatioF();
+    canvas_.Follow(viewport()->size(), ScrollOffset(), ratio);
     canvas_.Refresh([this](QImage& picture, const QRect& client) { PaintCanvas(picture, client); });
-    painter.drawImage(event->rect(), canvas_.Image(), event->rect());
+    // The picture holds screen pixels: the source is the same rectangle in its pixels, so
+    // that the screen gets them one to one.
+    const QRectF target(event->rect());
+    const QRectF source(target.topLeft() * ratio, target.size() * ratio);
+    painter.drawImage(target, canvas_.Image(), source);
     drag_->PaintOverlay(painter);
 }
 
@@ -351,6 +357,12 @@ void CViewWnd::PaintCanvas(QImage& picture, const QRect& client)
     mapping.zoomX = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomX);
     mapping.zoomY = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomY);
     mapping.imageOffset = offset;
+    // At a fractional ratio band edges fall inside screen pixels, which two bands would
+    // then share.
+    const qreal ratio = picture.devicePixelRatio();
+    if (ratio != std::round(ratio)) {
+        mapping.bands = 1;
+    }
     PaintOptions options;
     options.deviceClip = {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
     options.background = background_;
@@ -359,8 +371,9 @@ void CViewWnd::PaintCanvas(QImage& picture, const QRect& client)
 
     // The marks go over every band, so they are painted once the bands are done.
     QPainter painter(&picture);
-    painter.setWindow(QRect(offset, picture.size()));
-    painter.setViewport(QRect(QPoint(0, 0), picture.size()));
+    const QSize size = LogicalSize(picture);
+    painter.setWindow(QRect(offset, size));
+    painter.setViewport(QRect(QPoint(0, 0), size));
     painter.setClipRect(device);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const DrawContext dc(painter, mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY);

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,10 +38,18 @@ void ShiftImage(QImage& image, int dx, int dy)
     }
 }
 
-void ViewCanvas::Follow(QSize size, QPoint offset)
+void ViewCanvas::Follow(QSize size, QPoint offset, qreal ratio)
 {
-    if (image_.size() != size) {
-        image_ = QImage(size, QImage::Format_RGB32);
+    if (!(ratio > 0)) {
+        ratio = 1.0;
+    }
+    if (size_ != size || image_.devicePixelRatio() != ratio || image_.isNull()) {
+        // Whole screen pixels cover the client area even at a fractional ratio.
+        const QSize pixels(int(std::ceil(size.width() * ratio)),
+                           int(std::ceil(size.height() * ratio)));
+        image_ = QImage(pixels, QImage::Format_RGB32);
+        image_.setDevicePixelRatio(ratio);
+        size_ = size;
         offset_ = offset;
         InvalidateAll();
         return;
@@ -51,11 +60,16 @@ void ViewCanvas::Follow(QSize size, QPoint offset)
     }
     offset_ = offset;
     const QRect all(QPoint(0, 0), size);
-    if (std::abs(delta.x()) >= size.width() || std::abs(delta.y()) >= size.height()) {
+    // At a fractional ratio a logical step is no whole number of screen pixels: the
+    // picture cannot be moved without resampling, so it is painted anew.
+    const bool wholePixels = ratio == std::round(ratio);
+    if (!wholePixels || std::abs(delta.x()) >= size.width() ||
+        std::abs(delta.y()) >= size.height()) {
         InvalidateAll();
         return;
     }
-    ShiftImage(image_, delta.x(), delta.y());
+    const int step = int(ratio);
+    ShiftImage(image_, delta.x() * step, delta.y() * step);
     // Pixels still waiting for a repaint moved with the picture; what scrolled in is new.
     dirty_.translate(delta);
     dirty_ |= QRegion(all).subtracted(QRegion(all.translated(delta)));
@@ -64,12 +78,12 @@ void ViewCanvas::Follow(QSize size, QPoint offset)
 
 void ViewCanvas::Invalidate(const QRegion& client)
 {
-    dirty_ |= client & QRect(QPoint(0, 0), image_.size());
+    dirty_ |= client & QRect(QPoint(0, 0), size_);
 }
 
 void ViewCanvas::InvalidateAll()
 {
-    dirty_ = QRegion(QRect(QPoint(0, 0), image_.size()));
+    dirty_ = QRegion(QRect(QPoint(0, 0), size_));
 }
 
 void ViewCanvas::Refresh(const Painter& paint)
