@@ -275,9 +275,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 }
 
 // Ctrl alone with an arrow turns the selection by ten degrees (angles are in tenths);
-// any other state of the modifiers with an arrow nudges, so Ctrl+Shift+Left nudges.
+// any other state of the modifiers with an arrow nudges, so Ctrl+Shift+Left nudges. Keys
+// the canvas acts on by itself (plain arrows, Shift+arrows, Delete) are left to it: acting
+// on them here too would move or delete twice per press.
 void MainWindow::HandleCanvasKey(const QKeyEvent& key)
 {
+    if (canvas_->HandlesKey(key.keyCombination())) {
+        return;
+    }
     const Qt::KeyboardModifiers state =
         key.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
     const bool ctrlAlone = state == Qt::ControlModifier;

@@ -10,6 +10,8 @@
 #include "figures/model/viewrender.h"
 #include "figures/render/gbk.h"
 #include "figures/view/cviewwnd.h"
+#include "figures/view/viewcommands.h"
+#include "figures/view/viewkeyboard.h"
 #include "figures/view/viewnotify.h"
 
 #include <QCoreApplication>
@@ -488,6 +490,11 @@ void FigureWindow::Refresh()
         d_->view->ObjectsChanged();
         d_->view->viewport()->update();
     }
+}
+
+bool FigureWindow::HandlesKey(QKeyCombination key) const
+{
+    return d_->view->Commands().Keyboard().Binds(key);
 }
 
 int FigureWindow::AddShape(int number)

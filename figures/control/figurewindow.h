@@ -128,6 +128,10 @@ public:
     int GetClientHeight() const;
     // Repaints everything and recomputes the scroll ranges (with a current view).
     void Refresh();
+    // Whether the canvas acts on this key by itself (plain arrows move, Shift+arrows move
+    // an edge, Delete, the clipboard keys ...). The host still hears of every key; one that
+    // handles keys of its own skips these, so that no key acts twice.
+    bool HandlesKey(QKeyCombination key) const;
     // Appends a catalogue shape (number 1..110; 0 a custom shape with the empty program)
     // at (10, 10)-(110, 110), filled white. Its index, or -1 without a current view or for
     // a number outside 0..110.

@@ -75,6 +75,17 @@ QAction* ViewKeyboard::ActionFor(int32_t id) const
     return nullptr;
 }
 
+bool ViewKeyboard::Binds(QKeyCombination key) const
+{
+    const QKeySequence pressed(key);
+    for (const QAction* action : actions_) {
+        if (action->shortcuts().contains(pressed)) {
+            return enabled_;
+        }
+    }
+    return false;
+}
+
 void ViewKeyboard::SetEnabled(bool enabled)
 {
     enabled_ = enabled;

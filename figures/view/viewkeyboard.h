@@ -29,6 +29,9 @@ public:
     const std::vector<QAction*>& Actions() const { return actions_; }
     // The action that runs the command, or null.
     QAction* ActionFor(int32_t id) const;
+    // Whether the view acts on this key itself (enabled or not), so that a host with keys
+    // of its own leaves it alone instead of acting a second time.
+    bool Binds(QKeyCombination key) const;
     // A host that translates the keys into commands itself (arrows and Delete in its own
     // key handler) switches the view's bindings off, so that no key acts twice.
     void SetEnabled(bool enabled);

@@ -143,6 +143,30 @@ TEST(MainWindow, TurnsWithCtrlAloneAndNudgesWithOtherModifiers)
     EXPECT_EQ(canvas.ObjectCount(), 0);
 }
 
+// The canvas moves the selection on a plain arrow by itself; the window must not add a
+// nudge of its own, or every press would move twice.
+TEST(MainWindow, OneArrowPressMovesTheSelectionOneStep)
+{
+    Window w;
+    w.window.show();
+    figures::FigureWindow& canvas = w.window.Canvas();
+    ASSERT_EQ(canvas.AddShape(3), 0);
+    QWidget* view = EditingView(canvas);
+    ASSERT_NE(view, nullptr);
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->mapFrom(&canvas, QPoint(20, 20)));
+    ASSERT_EQ(canvas.GetSelectedIndexes(), QList<int>{0});
+
+    const QByteArray before = canvas.DocumentContent();
+    for (const auto& [key, back] : {std::pair{Qt::Key_Left, 4}, std::pair{Qt::Key_Up, 2},
+                                    std::pair{Qt::Key_Right, 3}, std::pair{Qt::Key_Down, 1}}) {
+        QTest::keyClick(view, key);
+        QTest::qWait(1);
+        EXPECT_NE(canvas.DocumentContent(), before) << key;
+        canvas.GetObjects(0).Nudge(back);
+        EXPECT_EQ(canvas.DocumentContent(), before) << key;
+    }
+}
+
 } // namespace
 
 namespace {
