@@ -626,10 +626,19 @@ void EmfPlusPlayer::DrawString(uint16_t flags, RecordReader& r)
     if (!(k > 0) || !Finite(k)) {
         return;
     }
+    // Glyphs larger than this many output pixels along either axis are no text a picture
+    // shows, and the rasteriser's glyph cache cannot hold them.
+    constexpr double kMaxTextPixels = 8192;
+    const QTransform toOutput = QTransform::fromScale(k, k) * ToPainter();
+    const double across = std::hypot(toOutput.m11(), toOutput.m12()) * kLayoutPixels;
+    const double down = std::hypot(toOutput.m21(), toOutput.m22()) * kLayoutPixels;
+    if (!(across > 0.5 && down > 0.5 && across < kMaxTextPixels && down < kMaxTextPixels)) {
+        return;
+    }
     const QRectF box(layout.x() / k, layout.y() / k, layout.width() / k, layout.height() / k);
     QPainter& painter = canvas_.Painter();
     painter.save();
-    painter.setWorldTransform(QTransform::fromScale(k, k) * ToPainter());
+    painter.setWorldTransform(toOutput);
     painter.setFont(qfont);
     painter.setPen(*colour);
     if (layout.width() > 0 && layout.height() > 0) {

@@ -90,6 +90,10 @@ TEST(EmfPlusPictures, DamagedRecordsAreSkippedWithoutReadingOutside)
              Put32(d, 0xDBC01002u);
              p.Record(0x4008, 0x8502, d).Record(0x4008, 0x8502, d);
          })},
+        {"a string of glyphs too large to rasterise", only([](EmfPlusRecords& p) {
+             p.Font(1, 1e6f, 0, 0, u"Arial");
+             p.DrawString(1, 0xFF000000, 99, QRectF(0, 0, 100, 100), u"Big");
+         })},
         {"a world of infinities", only([](EmfPlusRecords& p) {
              p.SetWorldTransform(QTransform(1e30, 0, 0, 1e30, 0, 0)).ResetWorldTransform();
          })},
