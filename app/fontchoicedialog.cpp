@@ -42,6 +42,12 @@ FontChoiceDialog::FontChoiceDialog(QWidget* parent) : QDialog(parent)
     // The chooser is a part of this dialog, not a window of its own.
     chooser_->setWindowFlags(Qt::Widget);
     chooser_->setOptions(QFontDialog::NoButtons);
+    // Escape in the chooser closes the chooser as a dialog of its own; it closes this whole
+    // dialog instead, and the chooser stays in place for the next opening.
+    connect(chooser_, &QDialog::finished, this, [this](int result) {
+        chooser_->setVisible(true);
+        done(result);
+    });
     // Without a start the chooser would offer the first face of the system in its first
     // style at its smallest size; the first opening offers the desktop's text font.
     chooser_->setCurrentFont(font());

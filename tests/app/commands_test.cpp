@@ -6,6 +6,7 @@
 #include "figures/control/figurewindow.h"
 
 #include <QApplication>
+#include <QFontDialog>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -222,6 +223,20 @@ TEST(Commands, FontButtonChangesTheSelectedShapesAndKeepsItsLastChoice)
     });
     w.window.StandardButton(QStringLiteral("字体"))->trigger();
     EXPECT_EQ(canvas.DocumentContent(), changed);
+}
+
+TEST(Commands, EscapeInTheFontChooserClosesTheWholeFontDialog)
+{
+    app::FontChoiceDialog dialog;
+    auto* chooser = dialog.findChild<QFontDialog*>();
+    ASSERT_NE(chooser, nullptr);
+    for (int opening = 0; opening < 2; ++opening) {
+        dialog.show();
+        ASSERT_TRUE(chooser->isVisible()) << opening;
+        QTest::keyClick(chooser, Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible()) << opening;
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << opening;
+    }
 }
 
 TEST(Commands, PaletteInsertsCustomShapesForCategoriesAndFromThePreview)
