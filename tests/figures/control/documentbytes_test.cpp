@@ -84,6 +84,8 @@ TEST(FigureWindow, WritesTheDocumentOnceForAllWhoAskUntilItChanges)
     // A click or a key may open a dialog that changes the document without a report.
     QWidget* canvas = control->findChild<CViewWnd*>()->viewport();
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(300, 250));
+    // The canvas hands its input to the control from the event loop.
+    QCoreApplication::processEvents();
     EXPECT_NE(control->DocumentContent().constData(), first.constData()) << "after a click";
     EXPECT_EQ(control->DocumentContent(), first) << "the click changed nothing";
 }
