@@ -108,16 +108,27 @@ QWidget* EditingView(figures::FigureWindow& canvas)
     return canvas.childAt(QPoint(20, 20));
 }
 
+// A rectangle added to the canvas and selected by a click; the editing view it sits in.
+QWidget* SelectedRectangle(figures::FigureWindow& canvas)
+{
+    EXPECT_EQ(canvas.AddShape(3), 0);
+    QWidget* view = EditingView(canvas);
+    if (view == nullptr) {
+        ADD_FAILURE() << "no editing view";
+        return nullptr;
+    }
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->mapFrom(&canvas, QPoint(20, 20)));
+    EXPECT_EQ(canvas.GetSelectedIndexes(), QList<int>{0});
+    return view;
+}
+
 TEST(MainWindow, TurnsWithCtrlAloneAndNudgesWithOtherModifiers)
 {
     Window w;
     w.window.show();
     figures::FigureWindow& canvas = w.window.Canvas();
-    ASSERT_EQ(canvas.AddShape(3), 0);
-    QWidget* view = EditingView(canvas);
-    ASSERT_NE(view, nullptr);
-    QTest::mouseClick(view, Qt::LeftButton, {}, view->mapFrom(&canvas, QPoint(20, 20)));
-    ASSERT_EQ(canvas.GetSelectedIndexes(), QList<int>{0});
+    QWidget* view = SelectedRectangle(canvas);
+    ASSERT_TRUE(view != nullptr && !HasFailure());
 
     const QByteArray before = canvas.DocumentContent();
     QTest::keyClick(view, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
@@ -150,11 +161,8 @@ TEST(MainWindow, OneArrowPressMovesTheSelectionOneStep)
     Window w;
     w.window.show();
     figures::FigureWindow& canvas = w.window.Canvas();
-    ASSERT_EQ(canvas.AddShape(3), 0);
-    QWidget* view = EditingView(canvas);
-    ASSERT_NE(view, nullptr);
-    QTest::mouseClick(view, Qt::LeftButton, {}, view->mapFrom(&canvas, QPoint(20, 20)));
-    ASSERT_EQ(canvas.GetSelectedIndexes(), QList<int>{0});
+    QWidget* view = SelectedRectangle(canvas);
+    ASSERT_TRUE(view != nullptr && !HasFailure());
 
     const QByteArray before = canvas.DocumentContent();
     for (const auto& [key, back] : {std::pair{Qt::Key_Left, 4}, std::pair{Qt::Key_Up, 2},
