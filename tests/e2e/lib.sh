@@ -145,3 +145,31 @@ without_first_object() {
         { print }
     '
 }
+
+# delete_first_shape WINDOW: clicks the first shape of the first view and deletes it; the
+# title then carries the unsaved mark. The shape covers canvas pixels 38..227 by 38..151.
+delete_first_shape() {
+    click_canvas "$1" 130 95
+    press "$1" Delete
+    window_named '^plan\.vkd \* - ' 10 >/dev/null
+}
+
+# save_over WINDOW: Ctrl+S, answers the overwrite question with yes, waits for the title
+# without the unsaved mark.
+save_over() {
+    press "$1" ctrl+s
+    local question
+    question=$(window_named '^保存$' 10) || exit 1
+    press "$question" Return
+    wait_gone '^保存$'
+    window_named '^plan\.vkd - ' 10 >/dev/null
+}
+
+# expect_first_object_deleted WHAT: plan.vkd now reads as before.json without its first
+# object, nothing else changed; WHAT names the document in the failure message.
+expect_first_object_deleted() {
+    info "$work/plan.vkd" >"$work/after.json"
+    without_first_object <"$work/before.json" >"$work/expected.json"
+    diff -u "$work/expected.json" "$work/after.json" >"$work/diff.txt" ||
+        fail "$1 differs in more than the deleted shape: $(head -c 2000 "$work/diff.txt")"
+}
