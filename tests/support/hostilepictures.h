@@ -10,6 +10,7 @@
 #include "figures/render/pictures/picture.h"
 #include "tests/figures/render/pictures/metafile/wmfbuilder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -21,21 +22,30 @@ using Bytes = std::vector<uint8_t>;
 // A GIF of about thirty bytes whose screen and image claim width x height pixels but whose
 // data is a clear code and the end code: decoding it would allocate the whole claimed size.
 // variant goes into the pixel aspect byte, which decoders ignore, so that pictures of
-// several variants are different files that show the same.
-inline Bytes ClaimingGif(int width, int height, uint8_t variant = 0)
+// several variants are different files that show the same. padding adds that many bytes
+// of clear codes to the data, enough of them making a file whose data might describe
+// every pixel.
+inline Bytes ClaimingGif(int width, int height, uint8_t variant = 0, size_t padding = 0)
 {
     Bytes out{'G', 'I', 'F', '8', '9', 'a'};
     figures::metafiletest::Put16(out, uint32_t(width));
     figures::metafiletest::Put16(out, uint32_t(height));
     out.insert(out.end(), {0x00, 0x00, variant}); // no global colour table
-    out.push_back(0x2C);                           // image descriptor
+    out.push_back(0x2C);                          // image descriptor
     figures::metafiletest::Put16(out, 0);
     figures::metafiletest::Put16(out, 0);
     figures::metafiletest::Put16(out, uint32_t(width));
     figures::metafiletest::Put16(out, uint32_t(height));
     out.push_back(0);
     // Minimum code size 2: clear code 4 and end code 5, three bits each.
-    out.insert(out.end(), {2, 2, 4 | 5 << 3, 0, 0, 0x3B});
+    out.push_back(2);
+    for (size_t left = padding; left > 0;) {
+        const size_t n = std::min<size_t>(left, 255);
+        out.push_back(uint8_t(n));
+        out.insert(out.end(), n, 0x24); // clear codes
+        left -= n;
+    }
+    out.insert(out.end(), {2, 4 | 5 << 3, 0, 0, 0x3B});
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
+#include "figures/render/pictures/gifclip.h"
 #include "figures/render/pictures/metafile/metafileplayer.h"
 #include "figures/render/numeric.h"
 
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <optional>
 
 namespace figures {
 
@@ -103,8 +105,7 @@ QSize HeaderSize(std::span<const uint8_t> bytes, const char* format, int entry)
 
 // Decodes the pixels, at scaledSize when it is valid (formats that cannot decode smaller
 // are scaled by the reader after decoding, so callers ask that only of those that can).
-QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entry,
-                    QSize scaledSize)
+QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entry, QSize scaledSize)
 {
     QByteArray data = RawBytes(bytes);
     QBuffer buffer(&data);
@@ -157,6 +158,35 @@ void DrawTooLarge(QPainter& painter, const QRectF& target)
     painter.restore();
 }
 
+// Draws the source part (HIMETRIC) of a raster picture widthHimetric wide whose decoded
+// pixels reach down to reached HIMETRIC: the pixels stretched over their share of target,
+// and below them the zero pixel the decoder leaves where no data reaches (opaque black in
+// an image without alpha, nothing in one with alpha).
+void DrawReached(QPainter& painter, const QRectF& target, const QRect& source, const QImage& image,
+                 double widthHimetric, double reached)
+{
+    const QRectF part(source);
+    const double fx = target.width() / part.width();
+    const double fy = target.height() / part.height();
+    auto toTarget = [&](const QRectF& r) {
+        return QRectF(target.x() + (r.x() - part.x()) * fx, target.y() + (r.y() - part.y()) * fy,
+                      r.width() * fx, r.height() * fy);
+    };
+    const QRectF drawn = part.intersected(QRectF(0, 0, widthHimetric, reached));
+    if (!drawn.isEmpty()) {
+        const double sx = image.width() / widthHimetric;
+        const double sy = image.height() / reached;
+        painter.drawImage(
+            toTarget(drawn), image,
+            QRectF(drawn.x() * sx, drawn.y() * sy, drawn.width() * sx, drawn.height() * sy));
+    }
+    const QRectF below =
+        part.intersected(QRectF(0, reached, widthHimetric, std::max(0.0, part.bottom() - reached)));
+    if (!below.isEmpty() && !image.hasAlphaChannel()) {
+        painter.fillRect(toTarget(below), Qt::black);
+    }
+}
+
 } // namespace
 
 // The bytes of a picture file and what its header says, shared by the copies of a picture.
@@ -166,6 +196,10 @@ struct Picture::Source {
     std::string format; // as SniffPictureFormat names it
     int entry = 0;      // the icon or cursor entry shown
     QSize pixels;       // raster formats: the size the header promises
+    // A GIF whose data cannot reach all of its rows is decoded from a copy cut to the
+    // rows it reaches (see ClipGifToItsData); the rows below are the zero pixel.
+    std::vector<uint8_t> clipped;
+    int32_t reachedRows = 0; // the rows of pixels the decoded pixels hold, from the top
     uint64_t id = PictureCache::NewSource();
 
     Source() = default;
@@ -174,6 +208,9 @@ struct Picture::Source {
     ~Source() { PictureCache::Instance().Forget(id); }
 
     bool Metafile() const { return format == "wmf" || format == "emf"; }
+    // The size decoding gives at full size.
+    QSize Decoded() const { return QSize(pixels.width(), reachedRows); }
+    std::span<const uint8_t> DecodedBytes() const { return clipped.empty() ? bytes : clipped; }
 };
 
 namespace {
@@ -278,6 +315,13 @@ Picture Picture::Read(std::span<const uint8_t> bytes)
         if (!reported.isValid()) {
             reported = source->pixels;
         }
+        source->reachedRows = source->pixels.height();
+        if (format == "gif") {
+            if (std::optional<ClippedGif> cut = ClipGifToItsData(bytes)) {
+                source->clipped = std::move(cut->bytes);
+                source->reachedRows = cut->rows;
+            }
+        }
         widthHimetric = PixelsToHimetric(reported.width());
         heightHimetric = PixelsToHimetric(reported.height());
     }
@@ -301,7 +345,7 @@ QSize Picture::PixelSize() const
 bool Picture::TooLarge() const
 {
     return !IsEmpty() && !IsMetafile() &&
-           PixelBytes(source_->pixels, 1) > PictureCache::Instance().Budget();
+           PixelBytes(source_->Decoded(), 1) > PictureCache::Instance().Budget();
 }
 
 QImage Picture::Image() const
@@ -315,15 +359,14 @@ QImage Picture::Image() const
 QImage Picture::Pixels(int32_t shrink) const
 {
     const Source& source = *source_;
-    const QSize scaled = shrink > 1 ? QSize((source.pixels.width() + shrink - 1) / shrink,
-                                            (source.pixels.height() + shrink - 1) / shrink)
+    const QSize full = source.Decoded();
+    const QSize scaled = shrink > 1 ? QSize((full.width() + shrink - 1) / shrink,
+                                            (full.height() + shrink - 1) / shrink)
                                     : QSize();
-    return PictureCache::Instance().Find({source.id, shrink}, PixelBytes(source.pixels, shrink),
-                                         [&source, scaled] {
-                                             return DecodeRaster(source.bytes,
-                                                                 source.format.c_str(),
-                                                                 source.entry, scaled);
-                                         });
+    return PictureCache::Instance().Find(
+        {source.id, shrink}, PixelBytes(full, shrink), [&source, scaled] {
+            return DecodeRaster(source.DecodedBytes(), source.format.c_str(), source.entry, scaled);
+        });
 }
 
 // JPEG decodes at a half, a quarter or an eighth of its size for little more than the
@@ -353,19 +396,15 @@ void Picture::Render(QPainter& painter, const QRectF& target, const QRect& sourc
                                   double(source.height()) * pixels.height() / heightHimetric_);
         const QSizeF shown = painter.combinedTransform().mapRect(target).size();
         const int32_t shrink = ShrinkFor(sourcePixels, shown);
-        if (PixelBytes(pixels, shrink) > PictureCache::Instance().Budget()) {
+        if (PixelBytes(source_->Decoded(), shrink) > PictureCache::Instance().Budget()) {
             DrawTooLarge(painter, target);
             return;
         }
         const QImage image = Pixels(shrink);
-        if (image.isNull()) {
-            return;
+        if (!image.isNull()) {
+            DrawReached(painter, target, source, image, widthHimetric_,
+                        double(heightHimetric_) * source_->reachedRows / pixels.height());
         }
-        const double sx = double(image.width()) / widthHimetric_;
-        const double sy = double(image.height()) / heightHimetric_;
-        painter.drawImage(
-            target, image,
-            QRectF(source.x() * sx, source.y() * sy, source.width() * sx, source.height() * sy));
         return;
     }
     const std::span<const uint8_t> metafile = source_->bytes;

@@ -219,8 +219,8 @@ TEST(PictureFormats, TruncatedAndHostileBytesDecodeBoundedWithoutCrashing)
         hugeGif[at] = 0xFF;
         hugeGif[at + 1] = 0xFF;
     }
-    // A size beyond the decoded-picture budget reads from the header; the pixels are
-    // never decoded.
+    // A size beyond the decoded-picture budget reads from the header (the image placed at
+    // the bottom of the screen keeps it from being cut); the pixels are never decoded.
     const Picture huge = Picture::Read(hugeGif);
     EXPECT_EQ(huge.PixelSize(), QSize(65535, 65535));
     EXPECT_TRUE(huge.TooLarge());

@@ -1,0 +1,119 @@
+#include "figures/render/drawcontext.h"
+#include "figures/render/pictures/gifclip.h"
+#include "figures/render/pictures/picture.h"
+#include "tests/figures/render/pictures/picturefiles.h"
+#include "tests/support/hostilepictures.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace figures {
+namespace {
+
+using picturetest::Bytes;
+
+// The flags byte of the first image of picturetest::Gif (two-colour global table).
+constexpr size_t kImageFlagsAt = 13 + 6 + 9;
+
+// A w x h GIF whose data describes only its first `described` pixels.
+Bytes ShortGif(int w, int h, int described, bool interlaced = false)
+{
+    std::vector<uint8_t> indices(static_cast<size_t>(described));
+    for (int i = 0; i < described; ++i) {
+        indices[size_t(i)] = uint8_t((i / 3) % 2);
+    }
+    Bytes gif = picturetest::Gif(w, h, indices);
+    if (interlaced) {
+        gif[kImageFlagsAt] |= 0x40;
+    }
+    return gif;
+}
+
+QImage DecodeWhole(const Bytes& bytes)
+{
+    QByteArray data(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "gif");
+    return reader.read();
+}
+
+TEST(GifClip, CutsOnlyFilesWhoseDataCannotReachTheirRows)
+{
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool cut;
+        int maxRows; // at most this many rows left when cut
+    } cases[] = {
+        {"thirty bytes claiming 7000 x 7000", testsupport::ClaimingGif(7000, 7000), true, 4},
+        {"a whole small picture", picturetest::Gif(10, 8), false, 0},
+        {"data that may describe 20000 x 20000 pixels",
+         testsupport::ClaimingGif(20000, 20000, 0, 40000), false, 0},
+        {"twenty pixels of a 64 x 4096 screen", ShortGif(64, 4096, 20), true, 2600},
+        {"the same interlaced reaches every eighth row", ShortGif(64, 4096, 20, true), false, 0},
+        {"interlaced on a taller screen", ShortGif(64, 65000, 20, true), true, 16400},
+        {"cut inside the data",
+         Bytes(testsupport::ClaimingGif(7000, 7000).begin(),
+               testsupport::ClaimingGif(7000, 7000).end() - 4),
+         false, 0},
+        {"nothing but the header", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, false,
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<ClippedGif> cut = ClipGifToItsData(c.bytes);
+        ASSERT_EQ(cut.has_value(), c.cut);
+        if (cut) {
+            EXPECT_GT(cut->rows, 0);
+            EXPECT_LE(cut->rows, c.maxRows);
+            EXPECT_EQ(cut->bytes.size(), c.bytes.size());
+            EXPECT_EQ(DecodeWhole(cut->bytes).height(), cut->rows);
+        }
+    }
+}
+
+TEST(GifClip, ACutPictureDrawsAsTheWholeDecodedFile)
+{
+    for (bool interlaced : {false, true}) {
+        SCOPED_TRACE(interlaced);
+        const Bytes gif = ShortGif(64, 40000, 20, interlaced);
+        const Picture picture = Picture::Read(gif);
+        ASSERT_TRUE(ClipGifToItsData(gif).has_value());
+        const QImage whole = DecodeWhole(gif);
+        ASSERT_FALSE(whole.isNull());
+        // Stretched over 64 x 256 pixels the described rows and the black below show.
+        const QSize size(64, 256);
+        QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::white);
+        {
+            QPainter painter(&drawn);
+            const DrawContext dc(painter, 96, 96);
+            PictureDrawRequest request;
+            request.dc = &dc;
+            request.destination = dc.ToDocument(Rect{0, 0, size.width(), size.height()});
+            ASSERT_TRUE(picture.Draw(request));
+        }
+        QImage expected(size, QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::white);
+        {
+            QPainter painter(&expected);
+            painter.drawImage(QRectF(0, 0, size.width(), size.height()), whole);
+        }
+        int differing = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                differing += drawn.pixel(x, y) != expected.pixel(x, y);
+            }
+        }
+        // At most the row where the described part meets the black may round otherwise.
+        EXPECT_LE(differing, size.width());
+        EXPECT_EQ(drawn.pixel(10, 200), qRgb(0, 0, 0));
+    }
+}
+
+} // namespace
+} // namespace figures
