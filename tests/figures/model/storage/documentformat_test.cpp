@@ -8,6 +8,7 @@
 #include "figures/model/document.h"
 #include "figures/model/storage/documentformat.h"
 #include "figures/model/objects/objectregistry.h"
+#include "support/allocationlimit.h"
 
 #include <gtest/gtest.h>
 
@@ -393,9 +394,13 @@ TEST(DocumentFormat, HostileCountsAreWeighedAgainstTheDataLeft)
 
     for (const Bytes& bytes : {groupBytes, textBytes, customBytes}) {
         CArchive ar(bytes);
+        // The count is weighed against the bytes left before anything is sized by it: no
+        // request for memory comes near what the count claims, even one that would fail.
+        const testsupport::AllocationLimit limit(size_t(1) << 20);
         const ReadObjectResult read = ReadObject(ar);
+        EXPECT_EQ(limit.Refused(), 0u);
+        EXPECT_LT(limit.Largest(), size_t(64) << 10);
         EXPECT_EQ(read.object, nullptr);
-        // The count is weighed against the bytes left before anything is sized by it.
         EXPECT_NE(read.error.find("exceeds the data"), std::string::npos) << read.error;
     }
 }
