@@ -103,6 +103,23 @@ QSize HeaderSize(std::span<const uint8_t> bytes, const char* format, int entry)
     return size.width() > 0 && size.height() > 0 ? size : QSize();
 }
 
+// Qt's GIF reader leaves the pixels no data reaches as zero words in an image whose format
+// says every pixel is opaque; painters copy such words as they are, so the same picture
+// would show transparent on one device and black on another. They are the opaque black the
+// format promises.
+void MakeOpaque(QImage& image)
+{
+    if (image.format() != QImage::Format_RGB32) {
+        return;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            row[x] |= 0xFF000000u;
+        }
+    }
+}
+
 // Decodes the pixels, at scaledSize when it is valid (formats that cannot decode smaller
 // are scaled by the reader after decoding, so callers ask that only of those that can).
 QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entry, QSize scaledSize)
@@ -120,6 +137,7 @@ QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entr
     if (!reader->read(&image)) {
         return {};
     }
+    MakeOpaque(image);
     return image;
 }
 
