@@ -255,9 +255,81 @@ QImage DecodeRows(DibHeader& h, std::span<const uint8_t> bits, bool premultiplie
     return image;
 }
 
-// Run-length encoded 4- and 8-bit pixels, keeping every shrink-th pixel of every
-// shrink-th row counted from the top. Runs that leave the bitmap are cut; the positions a
-// delta or an early end of line skips stay transparent.
+// Averages the decoded pixels of a run-length bitmap over blocks of shrink x shrink
+// pixels, one row of blocks at a time: runs move only rightwards and upwards (rows count
+// from the bottom), so a row of blocks is complete once a run lands above it. Positions no
+// run paints do not count; a block none of whose pixels is painted stays transparent.
+class BlockAverager {
+public:
+    BlockAverager(QImage& image, int shrink)
+        : image_(image), shrink_(shrink), sums_(size_t(image.width()) * 4),
+          counts_(size_t(image.width()))
+    {}
+
+    // Adds n pixels from column x of the row top (counted from the top), alternating
+    // between even and odd (the two nibbles of a 4-bit run; equal for 8-bit runs).
+    void Add(int top, int x, int n, QRgb even, QRgb odd)
+    {
+        const int blockRow = top / shrink_;
+        if (blockRow != blockRow_) {
+            Flush();
+            blockRow_ = blockRow;
+        }
+        for (int at = x; at < x + n;) {
+            const int block = at / shrink_;
+            const int end = std::min(x + n, (block + 1) * shrink_);
+            // Pixels at even offsets from x in [at, end).
+            const int evens = (end - x + 1) / 2 - (at - x + 1) / 2;
+            Accumulate(size_t(block), even, uint32_t(evens));
+            Accumulate(size_t(block), odd, uint32_t(end - at - evens));
+            at = end;
+        }
+    }
+
+    // Writes the averages of the row of blocks under way into the image.
+    void Flush()
+    {
+        if (blockRow_ < 0) {
+            return;
+        }
+        auto* out = reinterpret_cast<QRgb*>(image_.scanLine(blockRow_));
+        for (size_t i = 0; i < counts_.size(); ++i) {
+            const uint32_t n = counts_[i];
+            if (n == 0) {
+                continue;
+            }
+            auto mean = [&](size_t channel) { return int((sums_[4 * i + channel] + n / 2) / n); };
+            out[i] = qRgba(mean(0), mean(1), mean(2), mean(3));
+        }
+        std::fill(sums_.begin(), sums_.end(), 0);
+        std::fill(counts_.begin(), counts_.end(), 0);
+        blockRow_ = -1;
+    }
+
+private:
+    void Accumulate(size_t block, QRgb colour, uint32_t n)
+    {
+        sums_[4 * block] += uint32_t(qRed(colour)) * n;
+        sums_[4 * block + 1] += uint32_t(qGreen(colour)) * n;
+        sums_[4 * block + 2] += uint32_t(qBlue(colour)) * n;
+        sums_[4 * block + 3] += uint32_t(qAlpha(colour)) * n;
+        counts_[block] += n;
+    }
+
+    QImage& image_;
+    const int shrink_;
+    int blockRow_ = -1;
+    // Per block of the row: red, green, blue and alpha sums (at most 64 x 64 x 255 each)
+    // and the count of pixels painted.
+    std::vector<uint32_t> sums_;
+    std::vector<uint32_t> counts_;
+};
+
+// Run-length encoded 4- and 8-bit pixels; with a shrink above 1 each pixel of the image is
+// the average of the painted pixels of its shrink x shrink block, blocks counted from the
+// top left, so that every row and column of the bitmap counts however small it is decoded.
+// Runs that leave the bitmap are cut; the positions a delta or an early end of line skips
+// stay transparent.
 QImage DecodeRunLength(const DibHeader& h, std::span<const uint8_t> bits, int shrink)
 {
     const bool four = h.compression == kBiRle4;
@@ -272,24 +344,24 @@ QImage DecodeRunLength(const DibHeader& h, std::span<const uint8_t> bits, int sh
         return {};
     }
     image.fill(Qt::transparent);
+    BlockAverager blocks(image, shrink);
     int x = 0;
     int row = 0; // from the bottom
-    auto put = [&](uint32_t index) {
-        const int top = rows - 1 - row;
-        if (x < width && row < rows && x % shrink == 0 && top % shrink == 0) {
-            reinterpret_cast<QRgb*>(image.scanLine(top / shrink))[x / shrink] =
-                PaletteColour(h, index);
+    // Paints n pixels at x alternating between the colours of two indices, cut at the
+    // bitmap's right edge.
+    auto paint = [&](int n, uint32_t even, uint32_t odd) {
+        const int kept = std::min(n, width - x);
+        if (kept > 0) {
+            blocks.Add(rows - 1 - row, x, kept, PaletteColour(h, even), PaletteColour(h, odd));
+            x += kept;
         }
-        ++x;
     };
     RecordReader r(bits);
     while (r.Remaining() >= 2 && row < rows) {
         const uint8_t count = r.U8();
         const uint8_t value = r.U8();
         if (count > 0) {
-            for (int i = 0; i < count && x < width; ++i) {
-                put(four ? (i % 2 ? value & 0x0F : value >> 4) : value);
-            }
+            paint(count, four ? value >> 4 : value, four ? value & 0x0F : value);
             continue;
         }
         if (value == 0) { // end of line
@@ -307,14 +379,17 @@ QImage DecodeRunLength(const DibHeader& h, std::span<const uint8_t> bits, int sh
                 break;
             }
             for (int i = 0; i < value; ++i) {
-                put(four ? (i % 2 ? run[size_t(i) / 2] & 0x0F : run[size_t(i) / 2] >> 4)
-                         : run[size_t(i)]);
+                const uint32_t index =
+                    four ? (i % 2 ? run[size_t(i) / 2] & 0x0F : run[size_t(i) / 2] >> 4)
+                         : run[size_t(i)];
+                paint(1, index, index);
             }
             if (bytes % 2) {
                 r.Skip(1);
             }
         }
     }
+    blocks.Flush();
     return image;
 }
 

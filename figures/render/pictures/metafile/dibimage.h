@@ -34,8 +34,8 @@ struct Dib {
     // Stored bottom row first (a positive height): source rectangles of the
     // device-independent blits then count their y from the bottom.
     bool bottomUp = true;
-    // The image keeps every shrink-th pixel of every shrink-th row of the bitmap (see
-    // DecodeDib); source rectangles in the bitmap's pixels are divided by it.
+    // Each pixel of the image stands for a block of shrink x shrink pixels of the bitmap
+    // (see DecodeDib); source rectangles in the bitmap's pixels are divided by it.
     int32_t shrink = 1;
 };
 
@@ -44,9 +44,11 @@ struct Dib {
 // ignored and the image is opaque. maxPixels lowers the limit for the caller's budget.
 //
 // shrink (a power of two) lets run-length bitmaps, whose few bytes may claim a huge size,
-// be decoded keeping only every shrink-th pixel of every shrink-th row, for a bitmap shown
-// that much smaller; the limits then count the pixels kept. Other bitmaps, whose bytes
-// hold all their pixels, are decoded whole.
+// be decoded that much smaller, for a bitmap shown that much smaller: each pixel is the
+// average of the pixels the runs paint in its shrink x shrink block (transparent when they
+// paint none), so a single painted row or column still shows. The limits then count the
+// pixels of the smaller image. Other bitmaps, whose bytes hold all their pixels, are
+// decoded whole.
 Dib DecodeDib(std::span<const uint8_t> info, std::span<const uint8_t> bits, uint32_t usage,
               bool premultipliedAlpha = false, uint64_t maxPixels = kMaxDibPixels,
               int32_t shrink = 1);

@@ -136,6 +136,36 @@ TEST(MetafileDib, DecodesBitFieldsPaletteIndicesAndRunLengths)
     EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 255));
     EXPECT_EQ(image.pixel(3, 0), qRgb(0, 0, 255));
     EXPECT_EQ(qAlpha(image.pixel(5, 0)), 0);
+
+    // Four-bit runs alternate the two nibbles of their byte, counted from the run's start;
+    // decoded at half size each pixel averages the two of its block.
+    Bytes rle4 = rle;
+    Set32(rle4, 4, 8);
+    Set32(rle4, 8, 1);
+    rle4[14] = 4;
+    Set32(rle4, 16, 2);                       // 4-bit runs
+    const Bytes runs4 = {1, 0x00,             // red
+                         4, 0x12,             // green, blue, green, blue from column 1
+                         0, 3,    0x20, 0x20, // absolute: blue, red, blue
+                         0, 1};               // end of bitmap
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb green = qRgb(0, 255, 0);
+    const QRgb blue = qRgb(0, 0, 255);
+    const struct {
+        int32_t shrink;
+        std::vector<QRgb> row;
+    } halves[] = {
+        {1, {red, green, blue, green, blue, blue, red, blue}},
+        {2, {qRgb(128, 128, 0), qRgb(0, 128, 128), blue, qRgb(128, 0, 128)}},
+    };
+    for (const auto& c : halves) {
+        SCOPED_TRACE(c.shrink);
+        dib = DecodeDib(rle4, runs4, kDibRgbColours, false, kMaxDibPixels, c.shrink);
+        ASSERT_EQ(dib.image.size(), QSize(int(c.row.size()), 1));
+        for (size_t x = 0; x < c.row.size(); ++x) {
+            EXPECT_EQ(dib.image.pixel(int(x), 0), c.row[x]) << x;
+        }
+    }
 }
 
 TEST(MetafileDib, RefusesBitmapsThatAreTooLargeShortOrMalformed)

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 namespace figures {
@@ -126,6 +128,78 @@ TEST(MetafileBitmaps, RunLengthBitmapsShownSmallAreDecodedSmall)
         for (int y : {2, 32, 61}) {
             EXPECT_EQ(image.pixel(10, y), kRedPixel) << y;
             EXPECT_EQ(image.pixel(54, y), kBluePixel) << y;
+        }
+    }
+}
+
+// An 8-bit run-length bitmap of side x side pixels with three colours (0 red, 1 green,
+// 2 blue) whose runs paint only the rows given, keyed by their row counted from the top:
+// each the codes of one row, without its end of line.
+Bytes RowsRunLengthDib(int side, const std::map<int, Bytes>& rows)
+{
+    Bytes out;
+    for (uint32_t v : {40u, uint32_t(side), uint32_t(side)}) {
+        Put32(out, v);
+    }
+    Put16(out, 1);
+    Put16(out, 8);
+    for (uint32_t v : {1u, 0u, 3780u, 3780u, 3u, 0u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu}) {
+        Put32(out, v); // 8-bit runs, ..., three colours as B, G, R, 0
+    }
+    for (int fromBottom = 0; fromBottom < side; ++fromBottom) {
+        const auto row = rows.find(side - 1 - fromBottom);
+        if (row != rows.end()) {
+            out.insert(out.end(), row->second.begin(), row->second.end());
+        }
+        out.insert(out.end(), {0, 0}); // end of line
+    }
+    out.insert(out.end(), {0, 1});
+    return out;
+}
+
+TEST(MetafileBitmaps, RunLengthBitmapsShownSmallShowEveryRowTheyPaint)
+{
+    // 256 x 256 pixels shown at 16 x 16 decode in blocks of 16 x 16. Each band of 16 rows
+    // paints a single row at another place in its band, so every row of a block has to
+    // count for the band to show.
+    constexpr int kSide = 256;
+    constexpr int kBlock = 16;
+    auto whole = [](uint8_t index) { return Bytes{255, index, 1, index}; };
+    // One pixel of every block, at the block's tenth column: deltas between them.
+    const Bytes sparse = [] {
+        Bytes codes;
+        for (int block = 0; block < kSide / kBlock; ++block) {
+            codes.insert(codes.end(), {0, 2, uint8_t(block == 0 ? 9 : 15), 0, 1, 2});
+        }
+        return codes;
+    }();
+    const QRgb kColours[] = {kRedPixel, 0xFF00FF00, kBluePixel};
+    std::map<int, Bytes> rows;
+    std::vector<QRgb> expected;
+    for (int band = 0; band < 13; ++band) {
+        const uint8_t index = uint8_t(band % 3);
+        rows[band * kBlock + band * 5 % kBlock] = whole(index);
+        expected.push_back(kColours[index]);
+    }
+    rows[13 * kBlock + 7] = sparse; // blue at one column of each block
+    expected.push_back(kBluePixel);
+    expected.push_back(kWhitePixel);  // nothing painted: transparent
+    rows[15 * kBlock + 2] = whole(0); // red and blue rows average to purple
+    rows[15 * kBlock + 11] = whole(2);
+    expected.push_back(qRgb(128, 0, 128));
+    const Bytes bytes = WmfBuilder(0, 0, kBlock, kBlock, 96)
+                            .StretchDib(QRect(0, 0, kBlock, kBlock), QRect(0, 0, kSide, kSide),
+                                        RowsRunLengthDib(kSide, rows))
+                            .Finish();
+    QImage image(kBlock, kBlock, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    // A budget of 300 pixels admits the bitmap only decoded in blocks.
+    EXPECT_TRUE(PlayMetafile(bytes, painter, QRectF(0, 0, kBlock, kBlock), 300));
+    painter.end();
+    for (int y = 0; y < kBlock; ++y) {
+        for (int x : {0, 7, 15}) {
+            EXPECT_EQ(image.pixel(x, y), expected[size_t(y)]) << "band " << y << " column " << x;
         }
     }
 }
