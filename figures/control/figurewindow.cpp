@@ -108,8 +108,9 @@ FigureWindow::FigureWindow(const QByteArray& initialValues, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     d_->view = new CViewWnd(this);
     // Hosts reach the properties dialog, the view manager and the objects' own dialogs
-    // only through the canvas, so the control gives it all of them.
-    InstallViewDialogs(*d_->view);
+    // only through the canvas, so the control gives it all of them. The view manager's
+    // edits touch no object, so the canvas cannot mark them: the dialog reports them here.
+    InstallViewDialogs(*d_->view, [this] { NoteChange(); });
     layout->addWidget(d_->view);
     setFocusProxy(d_->view);
     setFocusPolicy(Qt::StrongFocus);
@@ -630,13 +631,6 @@ bool FigureWindow::event(QEvent* event)
 // the control's coordinates. A finished drag also lets a waiting change be reported.
 void FigureWindow::DeliverCanvasInput(const QEvent& input)
 {
-    // Dialogs opened by a click or a key (the view manager renaming a view) may change the
-    // document without marking a change, so its bytes are written again after them. A
-    // pointer moving or a wheel turning only hovers, scrolls, drags or zooms, which all
-    // say so themselves.
-    if (input.type() != QEvent::MouseMove && input.type() != QEvent::Wheel) {
-        d_->ForgetDocumentBytes();
-    }
     const QPoint offset = d_->view->viewport()->mapTo(this, QPoint(0, 0));
     std::unique_ptr<QEvent> copy;
     if (input.type() == QEvent::Wheel) {

@@ -2,8 +2,9 @@
 
 #include "figures/control/figurewindow.h"
 #include "figures/dialogs/shapepicker.h"
-#include "figures/dialogs/viewmanagerdialog.h"
 #include "figures/view/cviewwnd.h"
+#include "figures/view/viewcommandids.h"
+#include "figures/view/viewcommands.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -100,10 +101,11 @@ CViewWnd& DocumentDesignDialog::EditorView() const
     return *editor_->findChild<CViewWnd*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
+// The drawing's own view-manager command, so that the drawing hears of the views added,
+// renamed or deleted there and OK takes them over.
 void DocumentDesignDialog::OpenViewManager()
 {
-    ViewManagerDialog manager(EditorView(), this);
-    manager.exec();
+    EditorView().Commands().Execute(ID_VIEW_MANAGER);
 }
 
 } // namespace figures

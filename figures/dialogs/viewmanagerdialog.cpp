@@ -105,6 +105,7 @@ void ViewManagerDialog::Rename(const QString& name)
     view->name = ToGbk(name);
     // A renamed view is a change to save: without the mark, closing would drop it silently.
     view_.GetDocument().SetModified(true);
+    edited_ = true;
     refreshing_ = true;
     list_->item(row)->setText(name);
     refreshing_ = false;
@@ -114,6 +115,7 @@ void ViewManagerDialog::AddView()
 {
     view_.GetDocument().AddView();
     view_.GetDocument().SetModified(true);
+    edited_ = true;
     Refresh();
     list_->setCurrentRow(list_->count() - 1);
 }
@@ -137,6 +139,7 @@ bool ViewManagerDialog::DeleteSelected()
     }
     document.SetModified(true);
     document.RemoveView(row);
+    edited_ = true;
     if (!shown && current > row) {
         view_.SelectView(current - 1); // the same view, one place further up
     }

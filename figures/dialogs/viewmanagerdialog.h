@@ -29,6 +29,9 @@ public:
     bool DeleteSelected();
     // Shows the selected view in the view window and closes; nothing without a selection.
     void GoToSelected();
+    // Whether a view was added, renamed or deleted while the dialog was open. The document
+    // has no way to tell the window's host, so whoever opened the dialog passes it on.
+    bool EditedDocument() const { return edited_; }
 
 private:
     void Refresh();
@@ -39,6 +42,7 @@ private:
     QLineEdit* name_;
     QListWidget* list_;
     bool refreshing_ = false;
+    bool edited_ = false;
 };
 
 } // namespace figures

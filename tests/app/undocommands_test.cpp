@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,6 +125,31 @@ void TurnInPropertiesDialog(Window& w)
     EXPECT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
 }
 
+// Opens the canvas's view manager with F9, runs session in it and closes it with its
+// close button.
+void InViewManager(Window& w, const std::function<void(QDialog&)>& session)
+{
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto* manager = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(manager, nullptr);
+        opened = true;
+        session(*manager);
+        manager->findChild<QPushButton*>(QStringLiteral("close"))->click();
+    });
+    w.Press(Qt::Key_F9);
+    EXPECT_TRUE(opened);
+    w.window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
+}
+
+void RenameFirstView(QDialog& manager, const QString& name)
+{
+    auto* edit = manager.findChild<QLineEdit*>(QStringLiteral("name"));
+    edit->selectAll();
+    edit->insert(name);
+}
+
 TEST(UndoCommands, UndoesAndRedoesEachKindOfEditExactly)
 {
     const struct {
@@ -162,9 +188,30 @@ TEST(UndoCommands, UndoesAndRedoesEachKindOfEditExactly)
              w.Press(Qt::Key_A, Qt::ControlModifier);
              w.ClickButton(QStringLiteral("组合"));
          }},
-        {"properties", [](Window& w) {
+        {"properties",
+         [](Window& w) {
              w.Click(60, 60);
              TurnInPropertiesDialog(w);
+         }},
+        {"rename a view in the view manager",
+         [](Window& w) {
+             InViewManager(w, [](QDialog& m) { RenameFirstView(m, QStringLiteral("总图")); });
+         }},
+        {"add a view in the view manager",
+         [](Window& w) {
+             InViewManager(w, [](QDialog& m) {
+                 m.findChild<QPushButton*>(QStringLiteral("add"))->click();
+             });
+         }},
+        {"delete a view in the view manager", [](Window& w) {
+             InViewManager(w, [](QDialog& m) {
+                 QTimer::singleShot(0, [] {
+                     auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                     ASSERT_NE(question, nullptr);
+                     question->button(QMessageBox::Yes)->click();
+                 });
+                 m.findChild<QPushButton*>(QStringLiteral("delete"))->click();
+             });
          }}};
     for (const auto& edit : edits) {
         SCOPED_TRACE(edit.name);
@@ -187,6 +234,22 @@ TEST(UndoCommands, UndoesAndRedoesEachKindOfEditExactly)
         EXPECT_EQ(w.History().Position(), position + 1) << "restoring records nothing";
         EXPECT_EQ(w.History().Count(), position + 1);
     }
+}
+
+TEST(UndoCommands, AViewManagerSessionThatChangesNothingAddsNoVersion)
+{
+    Window w(TwoRectangles());
+    const QByteArray before = w.Canvas().DocumentContent();
+    const int position = w.History().Position();
+    InViewManager(w, [](QDialog&) {});
+    InViewManager(w, [](QDialog& m) {
+        RenameFirstView(m, QStringLiteral("草稿"));
+        RenameFirstView(m, QStringLiteral("文档1"));
+    });
+    EXPECT_EQ(w.Canvas().DocumentContent(), before);
+    EXPECT_EQ(w.History().Position(), position);
+    EXPECT_EQ(w.History().Count(), position);
+    EXPECT_FALSE(w.window->Undo().RedoAction().isEnabled());
 }
 
 TEST(UndoCommands, EnablesUndoAndRedoOnlyWhenThereIsAVersionToGoTo)

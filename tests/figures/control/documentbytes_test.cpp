@@ -1,7 +1,13 @@
 #include "figures/control/figurewindow.h"
 
 #include "figures/control/controltestsupport.h"
+#include "figures/dialogs/dialogtestsupport.h"
+#include "figures/dialogs/viewmanagerdialog.h"
+#include "figures/render/gbk.h"
 #include "figures/view/cviewwnd.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
 
 #include <functional>
 #include <string>
@@ -81,13 +87,71 @@ TEST(FigureWindow, WritesTheDocumentOnceForAllWhoAskUntilItChanges)
     const QByteArray first = control->DocumentContent();
     EXPECT_EQ(control->DocumentContent().constData(), first.constData()) << "asked again";
 
-    // A click or a key may open a dialog that changes the document without a report.
+    // Every edit reports itself, so input that edits nothing keeps the bytes written.
     QWidget* canvas = control->findChild<CViewWnd*>()->viewport();
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(300, 250));
+    QTest::keyClick(canvas, Qt::Key_Escape);
     // The canvas hands its input to the control from the event loop.
     QCoreApplication::processEvents();
-    EXPECT_NE(control->DocumentContent().constData(), first.constData()) << "after a click";
-    EXPECT_EQ(control->DocumentContent(), first) << "the click changed nothing";
+    EXPECT_EQ(control->DocumentContent().constData(), first.constData()) << "after input";
+}
+
+TEST(FigureWindow, ReportsEachViewManagerSessionThatEditedTheDocumentOnce)
+{
+    struct Case {
+        std::string name;
+        std::function<void(ViewManagerDialog&)> session;
+        int reports;
+        QStringList views;
+    };
+    const QString first = QStringLiteral("文档1");
+    const std::vector<Case> cases{
+        {"nothing done", [](ViewManagerDialog&) {}, 0, {first}},
+        {"renamed", [](ViewManagerDialog& m) { m.NameEdit()->setText(QStringLiteral("总图")); },
+         1, {QStringLiteral("总图")}},
+        {"renamed letter by letter",
+         [](ViewManagerDialog& m) {
+             m.NameEdit()->clear();
+             QTest::keyClicks(m.NameEdit(), QStringLiteral("Plan"));
+         },
+         1, {QStringLiteral("Plan")}},
+        {"renamed and named back",
+         [first](ViewManagerDialog& m) {
+             m.NameEdit()->setText(QStringLiteral("草稿"));
+             m.NameEdit()->setText(first);
+         },
+         0, {first}},
+        {"a view added", [](ViewManagerDialog& m) { m.AddView(); }, 1,
+         {first, QStringLiteral("文档2")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto control = ShownControl();
+        control->AddShape();
+        QCoreApplication::processEvents();
+        const QByteArray before = control->DocumentContent();
+        QSignalSpy changed(control.get(), &FigureWindow::documentChanged);
+        dialogtest::WhenModal([&c](QWidget* modal) {
+            auto* manager = qobject_cast<ViewManagerDialog*>(modal);
+            ASSERT_NE(manager, nullptr);
+            c.session(*manager);
+            manager->reject();
+        });
+        QTest::keyClick(control->findChild<CViewWnd*>()->viewport(), Qt::Key_F9);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(changed.count(), c.reports);
+        EXPECT_EQ(control->DocumentContent(), FreshBytes(*control));
+        const auto document = controltest::ReadBack(*control);
+        QStringList views;
+        for (int i = 0; i < document->ViewCount(); ++i) {
+            views << FromGbk(document->ViewAt(i)->name);
+        }
+        EXPECT_EQ(views, c.views);
+        if (c.reports == 0) {
+            EXPECT_EQ(control->DocumentContent(), before);
+        }
+    }
 }
 
 } // namespace

@@ -139,6 +139,8 @@ TEST(DocumentDesignDialog, TheViewManagerWorksOnTheDialogsCopy)
     auto host = HostWithTwoViews();
     DocumentDesignDialog dialog(*host);
     dialog.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialog.Content(), host->DocumentContent());
     WhenModal(
         [](QWidget* modal) {
             auto* manager = qobject_cast<ViewManagerDialog*>(modal);
@@ -150,6 +152,10 @@ TEST(DocumentDesignDialog, TheViewManagerWorksOnTheDialogsCopy)
     dialog.ViewManagerButton()->click();
     EXPECT_EQ(dialog.Editor()->ViewCount(), 3);
     EXPECT_EQ(host->ViewCount(), 2);
+    // What OK would take over holds the added view.
+    FigureWindow taken;
+    taken.SetDocumentContent(dialog.Content());
+    EXPECT_EQ(taken.ViewCount(), 3);
 }
 
 TEST(DocumentDesignDialog, ResizingGrowsTheDrawingAndSplitsThePickerByTheGoldenRatio)
