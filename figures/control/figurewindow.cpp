@@ -632,17 +632,26 @@ bool FigureWindow::event(QEvent* event)
 void FigureWindow::DeliverCanvasInput(const QEvent& input)
 {
     const QPoint offset = d_->view->viewport()->mapTo(this, QPoint(0, 0));
+    // A pointer event made anew leaves its press, position and time with its pointing
+    // device, where the platform also keeps the last press to recognise a double-click.
+    // So the copies keep the original's device and time: a press stamped with time 0
+    // made every next real press look long after the last, and no double-click formed.
     std::unique_ptr<QEvent> copy;
     if (input.type() == QEvent::Wheel) {
         const auto& wheel = static_cast<const QWheelEvent&>(input);
-        copy =
-            std::make_unique<QWheelEvent>(wheel.position() + offset, wheel.globalPosition(),
-                                          wheel.pixelDelta(), wheel.angleDelta(), wheel.buttons(),
-                                          wheel.modifiers(), wheel.phase(), wheel.inverted());
+        auto moved = std::make_unique<QWheelEvent>(
+            wheel.position() + offset, wheel.globalPosition(), wheel.pixelDelta(),
+            wheel.angleDelta(), wheel.buttons(), wheel.modifiers(), wheel.phase(),
+            wheel.inverted(), wheel.source(), wheel.pointingDevice());
+        moved->setTimestamp(wheel.timestamp());
+        copy = std::move(moved);
     } else if (const auto* mouse = dynamic_cast<const QMouseEvent*>(&input)) {
-        copy = std::make_unique<QMouseEvent>(mouse->type(), mouse->position() + offset,
-                                             mouse->scenePosition(), mouse->globalPosition(),
-                                             mouse->button(), mouse->buttons(), mouse->modifiers());
+        auto moved = std::make_unique<QMouseEvent>(
+            mouse->type(), mouse->position() + offset, mouse->scenePosition(),
+            mouse->globalPosition(), mouse->button(), mouse->buttons(), mouse->modifiers(),
+            mouse->source(), mouse->pointingDevice());
+        moved->setTimestamp(mouse->timestamp());
+        copy = std::move(moved);
     } else {
         copy.reset(input.clone());
     }

@@ -4,6 +4,7 @@
 #include "figures/control/controltestsupport.h"
 
 #include <QSignalSpy>
+#include <QWindow>
 #include <QtEndian>
 
 #include <string>
@@ -284,6 +285,50 @@ TEST(FigureWindow, PassesCanvasInputOnAsItsOwnEvents)
     ASSERT_EQ(filter.seen.size(), 2u);
     EXPECT_EQ(filter.seen[0].second, QPoint(52, 62)) << "in the control's coordinates";
     EXPECT_EQ(filter.seen[1].first, QEvent::KeyPress);
+}
+
+// A left click as the window system reports it, at the given time in milliseconds, with the
+// event loop running afterwards as it does between a person's clicks.
+void ClickThroughWindow(QWindow& window, QPoint at, int time)
+{
+    const QPointF global = window.mapToGlobal(QPointF(at));
+    qt_handleMouseEvent(&window, at, global, Qt::LeftButton, Qt::LeftButton,
+                        QEvent::MouseButtonPress, {}, time);
+    qt_handleMouseEvent(&window, at, global, Qt::NoButton, Qt::LeftButton,
+                        QEvent::MouseButtonRelease, {}, time + 1);
+    QCoreApplication::processEvents();
+}
+
+// The platform forms a double-click from two presses close in time, and it keeps the last
+// press with the pointing device, where the control's copies of the canvas events also
+// leave their mark: copies without the original's time made every second press look long
+// after the first, so no double-click ever reached the canvas or the control's filters.
+TEST(FigureWindow, PassesADoubleClickOnBetweenTheCopiesOfItsClicks)
+{
+    auto control = ShownControl();
+    struct Filter : QObject {
+        std::vector<QEvent::Type> seen;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            const QEvent::Type type = event->type();
+            if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+                type == QEvent::MouseButtonDblClick) {
+                seen.push_back(type);
+            }
+            return false;
+        }
+    } filter;
+    control->installEventFilter(&filter);
+    QWindow* window = control->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const int start = QTest::lastMouseTimestamp + 2 * QTest::mouseDoubleClickInterval;
+    ClickThroughWindow(*window, QPoint(200, 150), start);
+    ClickThroughWindow(*window, QPoint(200, 150), start + 100);
+    QTest::lastMouseTimestamp = start + 100 + 2 * QTest::mouseDoubleClickInterval;
+    const std::vector<QEvent::Type> expected = {
+        QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+        QEvent::MouseButtonRelease};
+    EXPECT_EQ(filter.seen, expected);
 }
 
 } // namespace
