@@ -104,6 +104,14 @@ click_canvas() {
     xdotool click 1
 }
 
+# double_click_canvas WINDOW X Y: two left clicks 120 ms apart, as a person double-clicks,
+# at canvas pixel (X, Y) (placed as by click_canvas).
+double_click_canvas() {
+    xdotool mousemove --window "$1" $((192 + $2)) $((24 + 104 + $3))
+    sleep 0.2
+    xdotool click --repeat 2 --delay 120 1
+}
+
 # quit_velkor WINDOW: Ctrl+Q, then every question on the way out is answered with its
 # cancel key (the program's closing question ends it whatever the answer); a question
 # about unsaved changes fails the test, for everything should have been saved.
