@@ -349,7 +349,10 @@ void MainWindow::LayoutOnResize()
     alignBar_->setGeometry(0, std::max(49, standardBar_->y() + standardBar_->height()),
                            client_->width(), alignBar_->height());
     // h is the client height below the menu bar, the status bar included; W the outer width.
-    const int h = client_->height() + (statusBar()->isVisible() ? statusBar()->height() : 0);
+    // The first layout comes before the window, and so the status bar, is shown: whether
+    // the bar counts depends on its own state, not on the window's.
+    const int h =
+        client_->height() + (statusBar()->isVisibleTo(this) ? statusBar()->height() : 0);
     const int outerWidth = frameGeometry().width();
     const int tabHeight = h - 100;
     paletteTab_->resize(paletteTab_->width(), tabHeight);

@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <initializer_list>
+#include <vector>
+
 namespace {
 
 struct Window {
@@ -80,6 +84,37 @@ TEST(MainWindow, LaysOutItsPanesOnResizeAndOnSplitterMove)
     EXPECT_EQ(canvasTab.x(), 250 + bar.width());
     EXPECT_EQ(canvasTab.width(), outer - 240 - bar.width() - 25);
     EXPECT_EQ(w.window.Canvas().width(), canvasTab.width() - 16);
+}
+
+// The panes' rectangles as {x, y, width, height}, in the order the layout places them.
+std::vector<std::array<int, 4>> PaneGeometry(app::MainWindow& window)
+{
+    std::vector<std::array<int, 4>> panes;
+    for (const QWidget* pane : std::initializer_list<const QWidget*>{
+             &window.PaletteTab(), &window.PaletteTree(), &window.PalettePreview(),
+             &window.Splitter(), &window.CanvasTab(), &window.Canvas()}) {
+        const QRect r = pane->geometry();
+        panes.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    return panes;
+}
+
+// The first layout happens before the window and its status bar are shown; it must count
+// the status bar as every later layout does, or the tabs start one status bar too short.
+TEST(MainWindow, LaysOutItsPanesAtFirstShowAsAfterAnyResize)
+{
+    Window w;
+    w.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.window));
+    const QSize size = w.window.size();
+    const std::vector<std::array<int, 4>> first = PaneGeometry(w.window);
+    EXPECT_EQ(first[0][3],
+              w.window.centralWidget()->height() + w.window.statusBar()->height() - 100);
+    w.window.resize(size + QSize(40, 30));
+    QTest::qWait(1);
+    w.window.resize(size);
+    QTest::qWait(1);
+    EXPECT_EQ(PaneGeometry(w.window), first);
 }
 
 TEST(MainWindow, InsertsTheShapeOfAPaletteRowOnDoubleClick)
