@@ -254,8 +254,8 @@ void DocumentOutput::ExportDocument()
                                      QStringLiteral("300 dpi（打印）"), QStringLiteral("600 dpi")};
         bool ok = false;
         const QString choice =
-            QInputDialog::getItem(&window_, QStringLiteral("导出"), QStringLiteral("图像分辨率："),
-                                  choices, 0, false, &ok);
+            QInputDialog::getItem(&window_, QStringLiteral("导出图片"),
+                                  QStringLiteral("图像分辨率："), choices, 0, false, &ok);
         if (!ok) {
             return;
         }

@@ -1,6 +1,7 @@
 #include "app/documentcommand.h"
 #include "app/icontheme.h"
 #include "app/mainwindow.h"
+#include "app/qttranslations.h"
 #include "app/settings.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ int main(int argc, char* argv[])
     const QStringList files = ReadCommandLine(argc, argv);
     QApplication application(argc, argv);
     NameTheApplication();
+    app::InstallQtTranslations();
     app::UseInstalledIconTheme();
     // Installed, the program's icon and desktop entry are found by name.
     QGuiApplication::setDesktopFileName(QStringLiteral("velkor"));

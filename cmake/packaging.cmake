@@ -17,5 +17,5 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-noto-cjk | fonts-wqy-zenhei, breeze-icon-theme, qt6-image-formats-plugins, shared-mime-info, desktop-file-utils")
+    "fonts-noto-cjk | fonts-wqy-zenhei, breeze-icon-theme, qt6-image-formats-plugins, qt6-translations-l10n, shared-mime-info, desktop-file-utils")
 include(CPack)

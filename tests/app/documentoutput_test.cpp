@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QInputDialog>
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
@@ -352,6 +354,44 @@ TEST(DocumentOutput, TheFileMenuOffersPrintingAndExportAndHidesTheDump)
     });
     print->trigger();
     EXPECT_EQ(asked, QStringLiteral("QPrintDialog"));
+}
+
+TEST(DocumentOutput, ExportFromTheMenuAsksForAPicturesResolutionUnderItsOwnTitle)
+{
+    QTemporaryDir dir;
+    app::MainWindow window(dir.filePath(QStringLiteral("vkl.ini")), QStringLiteral(VELKOR_SAMPLE));
+    window.show();
+    const QString path = dir.filePath(QStringLiteral("menu.png"));
+    QAction* exportItem = nullptr;
+    for (QAction* action : window.FileMenu().actions()) {
+        exportItem = action->text() == QStringLiteral("导出...") ? action : exportItem;
+    }
+    ASSERT_NE(exportItem, nullptr);
+
+    QString fileTitle;
+    QString resolutionTitle;
+    QTimer::singleShot(0, [&] {
+        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(files, nullptr);
+        fileTitle = files->windowTitle();
+        QTimer::singleShot(0, [&] {
+            auto* resolution = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(resolution, nullptr);
+            resolutionTitle = resolution->windowTitle();
+            resolution->setTextValue(QStringLiteral("150 dpi"));
+            resolution->accept();
+        });
+        files->selectFile(path);
+        static_cast<QDialog*>(files)->accept();
+    });
+    exportItem->trigger();
+    EXPECT_EQ(fileTitle, QStringLiteral("导出"));
+    EXPECT_EQ(resolutionTitle, QStringLiteral("导出图片"));
+
+    const QString expected = dir.filePath(QStringLiteral("expected.png"));
+    QString error;
+    ASSERT_TRUE(window.Canvas().ExportViews({window.Canvas().CurrentView()}, expected, 150, error));
+    EXPECT_EQ(ReadAll(path), ReadAll(expected));
 }
 
 } // namespace
