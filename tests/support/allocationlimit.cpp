@@ -11,10 +11,12 @@ namespace {
 thread_local size_t tLimit = 0; // 0: no limit on this thread
 thread_local size_t tLargest = 0;
 thread_local size_t tRefused = 0;
+thread_local size_t tRequests = 0;
 
 void* Allocate(size_t bytes)
 {
     if (tLimit != 0) {
+        ++tRequests;
         if (bytes > tLargest) {
             tLargest = bytes;
         }
@@ -68,6 +70,7 @@ AllocationLimit::AllocationLimit(size_t limitBytes)
     tLimit = limitBytes;
     tLargest = 0;
     tRefused = 0;
+    tRequests = 0;
 }
 
 AllocationLimit::~AllocationLimit()
@@ -83,6 +86,11 @@ size_t AllocationLimit::Largest() const
 size_t AllocationLimit::Refused() const
 {
     return tRefused;
+}
+
+size_t AllocationLimit::Requests() const
+{
+    return tRequests;
 }
 
 } // namespace testsupport

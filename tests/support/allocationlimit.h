@@ -21,6 +21,9 @@ public:
     size_t Largest() const;
     // How many requests were refused.
     size_t Refused() const;
+    // How many requests were made, refused or not: with a limit no request reaches, a
+    // count of the allocations a piece of code makes.
+    size_t Requests() const;
 };
 
 } // namespace testsupport

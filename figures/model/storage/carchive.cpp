@@ -10,37 +10,12 @@ CArchive::CArchive() : storing_(true) {}
 
 CArchive::CArchive(std::span<const uint8_t> data) : storing_(false), data_(data) {}
 
-void CArchive::Need(size_t n) const
+void CArchive::FailRead() const
 {
     if (storing_) {
         throw ArchiveError("archive is not open for loading");
     }
-    if (n > Remaining()) {
-        throw TruncatedDataError("unexpected end of data");
-    }
-}
-
-uint8_t CArchive::ReadU8()
-{
-    Need(1);
-    return data_[pos_++];
-}
-
-uint16_t CArchive::ReadU16()
-{
-    Need(2);
-    const uint16_t v = uint16_t(data_[pos_] | data_[pos_ + 1] << 8);
-    pos_ += 2;
-    return v;
-}
-
-uint32_t CArchive::ReadU32()
-{
-    Need(4);
-    const uint32_t v = uint32_t(data_[pos_]) | uint32_t(data_[pos_ + 1]) << 8 |
-                       uint32_t(data_[pos_ + 2]) << 16 | uint32_t(data_[pos_ + 3]) << 24;
-    pos_ += 4;
-    return v;
+    throw TruncatedDataError("unexpected end of data");
 }
 
 void CArchive::ReadBytes(std::span<uint8_t> out)
@@ -102,34 +77,21 @@ void CArchive::Seek(size_t pos)
 
 void CArchive::Reserve(size_t n)
 {
-    if (storing_) {
-        out_.reserve(out_.size() + n);
+    if (storing_ && n > out_.size() - used_) {
+        out_.resize(used_ + n);
     }
 }
 
-// Every write lands here: one size check and one copy instead of a push per byte.
-void CArchive::Append(const uint8_t* bytes, size_t n)
+void CArchive::Grow(size_t n)
 {
-    const size_t at = out_.size();
-    out_.resize(at + n);
-    std::memcpy(out_.data() + at, bytes, n);
+    out_.resize(std::max(used_ + n, 2 * out_.size()));
 }
 
-void CArchive::WriteU8(uint8_t v)
+std::vector<uint8_t> CArchive::TakeBytes()
 {
-    out_.push_back(v);
-}
-
-void CArchive::WriteU16(uint16_t v)
-{
-    const uint8_t bytes[2] = {uint8_t(v), uint8_t(v >> 8)};
-    Append(bytes, 2);
-}
-
-void CArchive::WriteU32(uint32_t v)
-{
-    const uint8_t bytes[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-    Append(bytes, 4);
+    out_.resize(used_);
+    used_ = 0;
+    return std::move(out_);
 }
 
 void CArchive::WriteBytes(std::span<const uint8_t> bytes)
@@ -166,7 +128,11 @@ void CArchive::WriteStringList(const std::vector<std::string>& list)
 
 void CArchive::WriteZeros(size_t n)
 {
-    out_.insert(out_.end(), n, 0);
+    if (n > out_.size() - used_) {
+        Grow(n);
+    }
+    std::memset(out_.data() + used_, 0, n);
+    used_ += n;
 }
 
 CArchive::NestingGuard::NestingGuard(CArchive& ar) : ar_(ar)

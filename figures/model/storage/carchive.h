@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -44,10 +45,27 @@ public:
     bool IsLoading() const { return !storing_; }
 
     // Loading.
-    uint8_t ReadU8();
-    uint16_t ReadU16();
+    uint8_t ReadU8()
+    {
+        Need(1);
+        return data_[pos_++];
+    }
+    uint16_t ReadU16()
+    {
+        Need(2);
+        const uint16_t v = uint16_t(data_[pos_] | data_[pos_ + 1] << 8);
+        pos_ += 2;
+        return v;
+    }
     int16_t ReadI16() { return int16_t(ReadU16()); }
-    uint32_t ReadU32();
+    uint32_t ReadU32()
+    {
+        Need(4);
+        const uint32_t v = uint32_t(data_[pos_]) | uint32_t(data_[pos_ + 1]) << 8 |
+                           uint32_t(data_[pos_ + 2]) << 16 | uint32_t(data_[pos_ + 3]) << 24;
+        pos_ += 4;
+        return v;
+    }
     int32_t ReadI32() { return int32_t(ReadU32()); }
     void ReadBytes(std::span<uint8_t> out);
     // n bytes as a view into the loaded buffer; n is checked against the bytes left.
@@ -63,20 +81,30 @@ public:
     // Makes room for n more bytes at once, so that writing a document of known size
     // copies its bytes once instead of at every doubling of the buffer.
     void Reserve(size_t n);
-    void WriteU8(uint8_t v);
-    void WriteU16(uint16_t v);
+    void WriteU8(uint8_t v) { Append(&v, 1); }
+    void WriteU16(uint16_t v)
+    {
+        const uint8_t bytes[2] = {uint8_t(v), uint8_t(v >> 8)};
+        Append(bytes, 2);
+    }
     void WriteI16(int16_t v) { WriteU16(uint16_t(v)); }
-    void WriteU32(uint32_t v);
+    void WriteU32(uint32_t v)
+    {
+        const uint8_t bytes[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16),
+                                  uint8_t(v >> 24)};
+        Append(bytes, 4);
+    }
     void WriteI32(int32_t v) { WriteU32(uint32_t(v)); }
     void WriteBytes(std::span<const uint8_t> bytes);
     void WriteString(const std::string& s);
     void WriteStringList(const std::vector<std::string>& list);
     void WriteZeros(size_t n);
-    const std::vector<uint8_t>& Bytes() const { return out_; }
-    std::vector<uint8_t> TakeBytes() { return std::move(out_); }
+    std::span<const uint8_t> Bytes() const { return {out_.data(), used_}; }
+    // The stored bytes; the archive is empty afterwards.
+    std::vector<uint8_t> TakeBytes();
 
     // Position in the loaded buffer, or the number of bytes stored so far.
-    size_t Position() const { return storing_ ? out_.size() : pos_; }
+    size_t Position() const { return storing_ ? used_ : pos_; }
     // Returns a loading archive to an earlier position.
     void Seek(size_t pos);
 
@@ -94,13 +122,32 @@ public:
     };
 
 private:
-    void Need(size_t n) const;
-    void Append(const uint8_t* bytes, size_t n);
+    // Every read and write of a field is inlined down to one bounds check and a copy:
+    // a document of 100 000 shapes makes some ten million of them.
+    void Need(size_t n) const
+    {
+        if (storing_ || n > data_.size() - pos_) [[unlikely]] {
+            FailRead();
+        }
+    }
+    [[noreturn]] void FailRead() const;
+    void Append(const uint8_t* bytes, size_t n)
+    {
+        if (n > out_.size() - used_) [[unlikely]] {
+            Grow(n);
+        }
+        std::memcpy(out_.data() + used_, bytes, n);
+        used_ += n;
+    }
+    // Makes room for n more bytes behind the used ones, at least doubling the buffer.
+    void Grow(size_t n);
 
     bool storing_;
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
+    // Storing: out_ is the buffer, of which the first used_ bytes are written.
     std::vector<uint8_t> out_;
+    size_t used_ = 0;
     int depth_ = 0;
 };
 

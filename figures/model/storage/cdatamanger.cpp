@@ -4,6 +4,7 @@
 #include "figures/render/littleendian.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -82,8 +83,10 @@ int32_t CDataManger::NewRecord(uint16_t type)
         return 0;
     }
     const int32_t id = highestId_ + 1;
+    if (!SetWord(id, kCountOne | type | RT_NO_BLOCK)) {
+        return 0;
+    }
     highestId_ = id;
-    states_[id] = kCountOne | type | RT_NO_BLOCK;
     return id;
 }
 
@@ -91,24 +94,21 @@ int32_t CDataManger::NewRecord(uint16_t type)
 // the id back when it is the highest one handed out.
 void CDataManger::ReleaseRecord(int32_t id)
 {
-    const auto it = states_.find(id);
-    if (id == 0 || it == states_.end()) {
+    const uint32_t state = Word(id);
+    if (state == 0) {
         return;
     }
-    if ((it->second >> 16) > 1) {
-        it->second -= kCountOne;
+    if ((state >> 16) > 1) {
+        SetWord(id, state - kCountOne);
         return;
     }
-    states_.erase(it);
-    if (states_.empty()) {
-        decltype(states_)().swap(states_);
-    }
+    SetWord(id, 0);
     Free(id);
 }
 
 bool CDataManger::HasRecord(int32_t id) const
 {
-    return states_.contains(id);
+    return Word(id) != 0;
 }
 
 uint16_t CDataManger::GetRecordType(int32_t id) const
@@ -118,25 +118,27 @@ uint16_t CDataManger::GetRecordType(int32_t id) const
 
 uint32_t CDataManger::SetRecordType(int32_t id, uint16_t type)
 {
-    const auto it = states_.find(id);
-    if (it == states_.end()) {
-        return 0;
+    const uint32_t previous = Word(id);
+    if (previous != 0) {
+        SetWord(id, (previous & ~kTypeMask) | type);
     }
-    const uint32_t previous = it->second;
-    it->second = (previous & ~kTypeMask) | type;
     return previous;
 }
 
 uint32_t CDataManger::StateWord(int32_t id) const
 {
-    const auto it = states_.find(id);
-    return it == states_.end() ? 0 : it->second;
+    return Word(id);
 }
 
 bool CDataManger::IsEditable(int32_t id) const
 {
-    const auto it = states_.find(id);
-    return it != states_.end() && (it->second & RT_READ_ONLY) == 0;
+    const uint32_t state = Word(id);
+    return state != 0 && (state & RT_READ_ONLY) == 0;
+}
+
+void CDataManger::ClearNoBlockBit(int32_t id)
+{
+    SetWord(id, Word(id) & ~uint32_t(RT_NO_BLOCK));
 }
 
 // A record without a block gets one of exactly pos + n bytes, so inserting past the end
@@ -163,7 +165,7 @@ bool CDataManger::InsertBytes(int32_t id, int32_t pos, const uint8_t* src, int32
         if (src) {
             std::memcpy(data + pos, src, size_t(n));
         }
-        states_[id] &= ~uint32_t(RT_NO_BLOCK);
+        ClearNoBlockBit(id);
         return true;
     }
     const int64_t newLength = int64_t(std::max(length, pos)) + n;
@@ -184,7 +186,7 @@ bool CDataManger::InsertBytes(int32_t id, int32_t pos, const uint8_t* src, int32
     } else {
         std::memset(data + pos, 0, size_t(n));
     }
-    states_[id] &= ~uint32_t(RT_NO_BLOCK);
+    ClearNoBlockBit(id);
     return true;
 }
 
@@ -358,15 +360,20 @@ bool CDataManger::SetItem(int32_t id, uint16_t tag, const uint8_t* src, int32_t 
         return false;
     }
     const int32_t dataSize = asFlag ? 0 : length;
-    std::vector<uint8_t> item(size_t(kItemHeaderSize + dataSize), 0);
-    StoreU16(item.data(), tag);
-    StoreU16(item.data() + 2, asFlag ? kFlagItemLength : uint16_t(length));
+    const size_t itemSize = size_t(kItemHeaderSize + dataSize);
+    // Items are assembled on the stack unless they are large: a property edit should not
+    // cost a heap allocation.
+    std::array<uint8_t, 256> small{};
+    std::vector<uint8_t> large(itemSize > small.size() ? itemSize : 0);
+    uint8_t* item = itemSize > small.size() ? large.data() : small.data();
+    StoreU16(item, tag);
+    StoreU16(item + 2, asFlag ? kFlagItemLength : uint16_t(length));
     if (src && dataSize > 0) {
-        std::memcpy(item.data() + kItemHeaderSize, src, size_t(dataSize));
+        std::memcpy(item + kItemHeaderSize, src, size_t(dataSize));
     }
     // One edit for the whole item: when it cannot be made, the record stays as it was.
     const int32_t unreadable = int32_t(items.size()) - loc.end;
-    return ReplaceBytes(id, loc.end, unreadable, item.data(), int32_t(item.size()));
+    return ReplaceBytes(id, loc.end, unreadable, item, int32_t(itemSize));
 }
 
 bool CDataManger::RemoveItem(int32_t id, uint16_t tag)

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 
 namespace figures {
 
@@ -34,6 +33,8 @@ constexpr uint16_t kFlagItemLength = 0xFFFE;
 // record fail quietly and never create entries; read-only records refuse every edit.
 // Record data may come from documents, so every walk of an item list stops at the end
 // of the data: an item whose declared length overruns the record is never returned.
+// The state words live beside the blocks in the allocator's table, so a record costs no
+// allocation of its own.
 class CDataManger : public CStorageAllocer {
 public:
     CDataManger() = default;
@@ -74,8 +75,7 @@ private:
     uint8_t* ShrinkTo(int32_t id, int32_t n);
     void StoreRecord(int32_t id, CArchive& ar) const;
     void LoadRecord(int32_t& id, CArchive& ar);
-
-    std::unordered_map<int32_t, uint32_t> states_;
+    void ClearNoBlockBit(int32_t id);
 };
 
 // The one data manager that holds the property records of every drawing object in

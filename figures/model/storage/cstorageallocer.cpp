@@ -14,14 +14,100 @@ namespace {
 constexpr int64_t kMaxDataLength = int64_t(std::numeric_limits<int32_t>::max()) -
                                    CStorageAllocer::kHeaderSize - CStorageAllocer::kSlack;
 
-// Zero-filled data bytes for a block of the given capacity, or null when memory runs out.
-std::unique_ptr<uint8_t[]> NewBlockBytes(int64_t capacity)
+size_t DataBytes(int32_t capacity)
 {
-    return std::unique_ptr<uint8_t[]>(
-        new (std::nothrow) uint8_t[size_t(capacity - CStorageAllocer::kHeaderSize)]());
+    return size_t(capacity - CStorageAllocer::kHeaderSize);
 }
 
 } // namespace
+
+CStorageAllocer::~CStorageAllocer()
+{
+    ReleaseAll();
+}
+
+CStorageAllocer::Slot* CStorageAllocer::Find(int32_t id) const
+{
+    if (id <= 0) {
+        return nullptr;
+    }
+    const size_t page = size_t(id) / kPageSlots;
+    if (page >= pages_.size() || !pages_[page]) {
+        return nullptr;
+    }
+    return &(*pages_[page])[size_t(id) % kPageSlots];
+}
+
+CStorageAllocer::Slot* CStorageAllocer::Make(int32_t id)
+{
+    if (id <= 0) {
+        return nullptr;
+    }
+    const size_t page = size_t(id) / kPageSlots;
+    try {
+        if (page >= pages_.size()) {
+            pages_.resize(page + 1);
+        }
+        if (!pages_[page]) {
+            pages_[page] = std::make_unique<Page>();
+        }
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return &(*pages_[page])[size_t(id) % kPageSlots];
+}
+
+void CStorageAllocer::Account(const Slot& slot, bool wasInUse)
+{
+    const bool inUse = slot.bytes != nullptr || slot.word != 0;
+    inUse_ += int(inUse) - int(wasInUse);
+    if (inUse_ == 0 && wasInUse) {
+        ReleaseAll();
+    }
+}
+
+// Heap blocks (the large ones) are the only ones the pool does not free with its chunks.
+void CStorageAllocer::ReleaseAll()
+{
+    for (const auto& page : pages_) {
+        if (!page) {
+            continue;
+        }
+        for (Slot& slot : *page) {
+            if (slot.bytes && DataBytes(slot.capacity) > BlockPool::kMaxPooled) {
+                pool_.Free(slot.bytes, DataBytes(slot.capacity));
+            }
+        }
+    }
+    decltype(pages_)().swap(pages_);
+    pool_.Release();
+    inUse_ = 0;
+}
+
+size_t CStorageAllocer::BytesHeld() const
+{
+    const size_t pages = size_t(std::count_if(pages_.begin(), pages_.end(),
+                                              [](const auto& page) { return page != nullptr; }));
+    return pages_.capacity() * sizeof(pages_[0]) + pages * sizeof(Page) + pool_.BytesHeld();
+}
+
+uint32_t CStorageAllocer::Word(int32_t id) const
+{
+    const Slot* slot = Find(id);
+    return slot ? slot->word : 0;
+}
+
+bool CStorageAllocer::SetWord(int32_t id, uint32_t word)
+{
+    Slot* slot = word == 0 ? Find(id) : Make(id);
+    if (!slot) {
+        return word == 0 && id > 0;
+    }
+    const bool wasInUse = slot->bytes != nullptr || slot->word != 0;
+    slot->word = word;
+    Account(*slot, wasInUse);
+    return true;
+}
 
 // Ids 0 and below name no record, so they never get a block. Entering a block under an
 // id above the highest one raises the highest id, so that a later NewRecord (highest + 1)
@@ -31,44 +117,46 @@ uint8_t* CStorageAllocer::Allocate(int32_t id, int32_t n)
     if (id <= 0 || n < 0 || n > kMaxDataLength) {
         return nullptr;
     }
-    const int64_t capacity = int64_t(n) + kHeaderSize;
-    std::unique_ptr<uint8_t[]> bytes = NewBlockBytes(capacity);
+    Slot* slot = Make(id);
+    if (!slot) {
+        return nullptr;
+    }
+    const bool wasInUse = slot->bytes != nullptr || slot->word != 0;
+    uint8_t* bytes = pool_.Allocate(size_t(n));
     if (!bytes) {
         return nullptr;
     }
-    Block& block = blocks_[id];
-    block.bytes = std::move(bytes);
-    block.capacity = int32_t(capacity);
-    block.length = n;
+    if (slot->bytes) {
+        pool_.Free(slot->bytes, DataBytes(slot->capacity));
+    }
+    slot->bytes = bytes;
+    slot->capacity = n + kHeaderSize;
+    slot->length = n;
     highestId_ = std::max(highestId_, id);
-    return block.bytes.get();
+    Account(*slot, wasInUse);
+    return bytes;
 }
 
 uint8_t* CStorageAllocer::Lookup(int32_t id, int32_t* length) const
 {
-    const auto it = blocks_.find(id);
-    if (it == blocks_.end()) {
-        if (length) {
-            *length = 0;
-        }
-        return nullptr;
-    }
+    const Slot* slot = Find(id);
+    const bool found = slot && slot->bytes;
     if (length) {
-        *length = it->second.length;
+        *length = found ? slot->length : 0;
     }
-    return it->second.bytes.get();
+    return found ? slot->bytes : nullptr;
 }
 
 int32_t CStorageAllocer::Capacity(int32_t id) const
 {
-    const auto it = blocks_.find(id);
-    return it == blocks_.end() ? 0 : it->second.capacity;
+    const Slot* slot = Find(id);
+    return slot && slot->bytes ? slot->capacity : 0;
 }
 
 int32_t CStorageAllocer::GetLength(int32_t id) const
 {
-    const auto it = blocks_.find(id);
-    return it == blocks_.end() ? 0 : it->second.length;
+    const Slot* slot = Find(id);
+    return slot && slot->bytes ? slot->length : 0;
 }
 
 bool CStorageAllocer::SetLength(int32_t id, int32_t n, bool grow)
@@ -76,11 +164,11 @@ bool CStorageAllocer::SetLength(int32_t id, int32_t n, bool grow)
     if (grow) {
         return Resize(id, n) != nullptr;
     }
-    const auto it = blocks_.find(id);
-    if (it == blocks_.end() || n < 0 || n > it->second.capacity - kHeaderSize) {
+    Slot* slot = Find(id);
+    if (!slot || !slot->bytes || n < 0 || n > slot->capacity - kHeaderSize) {
         return false;
     }
-    it->second.length = n;
+    slot->length = n;
     return true;
 }
 
@@ -91,36 +179,38 @@ bool CStorageAllocer::SetLength(int32_t id, int32_t n, bool grow)
 // data are zero, even when they were used before and cut off by a shorter length.
 uint8_t* CStorageAllocer::Resize(int32_t id, int32_t n)
 {
-    const auto it = blocks_.find(id);
-    if (it == blocks_.end() || n < 0 || n > kMaxDataLength) {
+    Slot* slot = Find(id);
+    if (!slot || !slot->bytes || n < 0 || n > kMaxDataLength) {
         return nullptr;
     }
-    Block& block = it->second;
-    const int64_t spare = int64_t(block.capacity) - n - kHeaderSize;
+    const int64_t spare = int64_t(slot->capacity) - n - kHeaderSize;
     if (spare < 0 || spare > kSlack) {
-        const int64_t capacity = int64_t(n) + kSlack + kHeaderSize;
-        std::unique_ptr<uint8_t[]> bytes = NewBlockBytes(capacity);
+        const int32_t capacity = n + kSlack + kHeaderSize;
+        uint8_t* bytes = pool_.Allocate(DataBytes(capacity));
         if (!bytes) {
             return nullptr;
         }
-        std::memcpy(bytes.get(), block.bytes.get(), size_t(std::min(block.length, n)));
-        block.bytes = std::move(bytes);
-        block.capacity = int32_t(capacity);
-    } else if (n > block.length) {
-        std::memset(block.bytes.get() + block.length, 0, size_t(n - block.length));
+        std::memcpy(bytes, slot->bytes, size_t(std::min(slot->length, n)));
+        pool_.Free(slot->bytes, DataBytes(slot->capacity));
+        slot->bytes = bytes;
+        slot->capacity = capacity;
+    } else if (n > slot->length) {
+        std::memset(slot->bytes + slot->length, 0, size_t(n - slot->length));
     }
-    block.length = n;
-    return block.bytes.get();
+    slot->length = n;
+    return slot->bytes;
 }
 
 // The highest id drops by one even when the id had no block: a record may live without
 // one, and releasing it must still free its id for the next record.
 void CStorageAllocer::Free(int32_t id)
 {
-    blocks_.erase(id);
-    if (blocks_.empty()) {
-        // Give the bucket array back; the map builds a fresh one on the next insertion.
-        decltype(blocks_)().swap(blocks_);
+    if (Slot* slot = Find(id); slot && slot->bytes) {
+        pool_.Free(slot->bytes, DataBytes(slot->capacity));
+        slot->bytes = nullptr;
+        slot->capacity = 0;
+        slot->length = 0;
+        Account(*slot, true);
     }
     if (id > 0 && id == highestId_) {
         highestId_ = id - 1;

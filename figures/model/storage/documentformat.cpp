@@ -4,6 +4,8 @@
 #include "figures/model/document.h"
 #include "figures/model/objects/objectregistry.h"
 
+#include <algorithm>
+
 namespace figures {
 
 namespace {
@@ -13,6 +15,8 @@ constexpr int32_t kFormatVersion = 1;
 // A shape with its property record takes about 240 bytes; reserving a little more per
 // object up front means a typical document is written without the buffer ever moving.
 constexpr size_t kTypicalObjectBytes = 256;
+// No object record is shorter than its root part's eleven 32-bit fields.
+constexpr size_t kSmallestObjectBytes = 44;
 
 bool IsReadableVersion(int32_t version)
 {
@@ -59,6 +63,8 @@ int32_t ReadViewHeader(CArchive& ar, View& view)
 // objects before it staying in view.
 void ReadViewObjects(CArchive& ar, View& view, int32_t count, int32_t viewNumber)
 {
+    // The count is weighed against the bytes left, so a hostile one reserves nothing big.
+    view.objects.reserve(std::min(size_t(count), ar.Remaining() / kSmallestObjectBytes));
     for (int32_t i = 0; i < count; ++i) {
         ReadObjectResult read = ReadObject(ar);
         if (read.truncated) {

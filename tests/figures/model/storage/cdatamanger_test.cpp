@@ -55,7 +55,7 @@ std::vector<uint8_t> Stored(CDataManger& dm, int32_t id)
 {
     CArchive ar;
     dm.SerializeRecord(id, ar);
-    return ar.Bytes();
+    return ar.TakeBytes();
 }
 
 std::vector<uint8_t> V(const std::string& s)

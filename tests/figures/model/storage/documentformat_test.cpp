@@ -360,13 +360,15 @@ TEST(DocumentFormat, DeepGroupNestingIsRefusedWithoutExhaustingTheStack)
     CCmbObj leaf;
     const Bytes leafRecord = WriteObject(leaf);
     const Bytes prefix(leafRecord.begin(), leafRecord.end() - 4); // without "no members"
-    Bytes nested = leafRecord;
+    // Every level's header comes before the level it holds, so the record is 5000
+    // headers followed by the leaf.
+    Bytes nested;
     for (int depth = 0; depth < 5000; ++depth) {
-        Bytes level = prefix;
-        PutI32(level, 0); // one member
-        PutI32(level, TID_COMBINED);
-        nested = level + nested;
+        nested.insert(nested.end(), prefix.begin(), prefix.end());
+        PutI32(nested, 0); // one member
+        PutI32(nested, TID_COMBINED);
     }
+    nested.insert(nested.end(), leafRecord.begin(), leafRecord.end());
     CArchive ar(nested);
     const ReadObjectResult read = ReadObject(ar);
     EXPECT_EQ(read.object, nullptr);
