@@ -5,8 +5,11 @@
 
 #include "figures/render/pictures/metafile/recordreader.h"
 
+#include <QColor>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
+#include <QTransform>
 
 #include <cmath>
 #include <optional>
@@ -59,5 +62,27 @@ inline std::optional<QPolygonF> ReadPoints(RecordReader& r, uint32_t count, bool
     }
     return points;
 }
+
+inline QColor Argb(uint32_t v)
+{
+    return QColor::fromRgba(QRgb(v));
+}
+
+// Six reals of an affine matrix; a part that is not finite counts as zero.
+inline QTransform ReadMatrix(RecordReader& r)
+{
+    double m[6];
+    for (double& v : m) {
+        v = r.F32();
+        if (!Finite(v)) {
+            v = 0;
+        }
+    }
+    return QTransform(m[0], m[1], m[2], m[3], m[4], m[5]);
+}
+
+// A path object's figures: nothing when its points or types run past the record, or its
+// points are relative or run-length coded.
+std::optional<QPainterPath> ReadPath(RecordReader& r);
 
 } // namespace figures::emfplus

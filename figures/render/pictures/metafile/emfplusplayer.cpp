@@ -38,6 +38,7 @@ enum PlusRecord : uint16_t {
     kFillPie = 0x4010,
     kDrawPie = 0x4011,
     kDrawArc = 0x4012,
+    kFillRegion = 0x4013,
     kFillPath = 0x4014,
     kDrawPath = 0x4015,
     kDrawImage = 0x401A,
@@ -52,12 +53,19 @@ enum PlusRecord : uint16_t {
     kScaleWorldTransform = 0x402E,
     kRotateWorldTransform = 0x402F,
     kSetPageTransform = 0x4030,
+    kResetClip = 0x4031,
+    kSetClipRect = 0x4032,
+    kSetClipPath = 0x4033,
+    kSetClipRegion = 0x4034,
+    kOffsetClip = 0x4035,
+    kDrawDriverString = 0x4036,
 };
 
 enum PlusObjectType : uint32_t {
     kBrushObject = 1,
     kPenObject = 2,
     kPathObject = 3,
+    kRegionObject = 4,
     kImageObject = 5,
     kFontObject = 6,
     kStringFormatObject = 7,
@@ -71,41 +79,6 @@ constexpr uint16_t kClosed = 0x2000;        // lines: close the figure
 constexpr uint16_t kRelative = 0x0800;      // points relative to the previous one
 constexpr uint16_t kContinued = 0x8000;     // object: more of it in the next record
 constexpr uint32_t kPathRunLength = 0x1000; // path: types run-length coded
-
-constexpr uint32_t kSolidBrush = 0;
-constexpr uint32_t kHatchBrush = 1;
-
-QColor Argb(uint32_t v)
-{
-    return QColor::fromRgba(QRgb(v));
-}
-
-QTransform ReadMatrix(RecordReader& r)
-{
-    double m[6];
-    for (double& v : m) {
-        v = r.F32();
-        if (!Finite(v)) {
-            v = 0;
-        }
-    }
-    return QTransform(m[0], m[1], m[2], m[3], m[4], m[5]);
-}
-
-// A brush object's colour: solid brushes, and hatches by their fore colour.
-std::optional<QColor> ReadBrush(RecordReader& r)
-{
-    r.U32(); // version
-    const uint32_t type = r.U32();
-    if (type == kHatchBrush) {
-        r.U32(); // hatch style
-    }
-    const uint32_t colour = r.U32();
-    if (!r.Ok() || (type != kSolidBrush && type != kHatchBrush)) {
-        return std::nullopt;
-    }
-    return Argb(colour);
-}
 
 // Skips the optional fields of a pen that flags announces, in their stored order.
 bool SkipPenData(RecordReader& r, uint32_t flags)
@@ -139,6 +112,28 @@ bool SkipPenData(RecordReader& r, uint32_t flags)
     }
     return r.Ok();
 }
+
+std::optional<EmfPlusPlayer::Font> ReadFont(RecordReader& r)
+{
+    r.U32(); // version
+    const float emSize = r.F32();
+    const uint32_t unit = r.U32();
+    const int32_t style = r.I32();
+    r.U32(); // reserved
+    const uint32_t length = r.U32();
+    if (!r.Ok() || !Finite(emSize) || emSize <= 0 || !r.Has(length, 2)) {
+        return std::nullopt;
+    }
+    QString family;
+    for (uint32_t i = 0; i < length; ++i) {
+        family += QChar(char16_t(r.U16()));
+    }
+    return EmfPlusPlayer::Font{family, emSize, unit, style};
+}
+
+} // namespace
+
+namespace emfplus {
 
 std::optional<QPainterPath> ReadPath(RecordReader& r)
 {
@@ -181,25 +176,7 @@ std::optional<QPainterPath> ReadPath(RecordReader& r)
     return path;
 }
 
-std::optional<EmfPlusPlayer::Font> ReadFont(RecordReader& r)
-{
-    r.U32(); // version
-    const float emSize = r.F32();
-    const uint32_t unit = r.U32();
-    const int32_t style = r.I32();
-    r.U32(); // reserved
-    const uint32_t length = r.U32();
-    if (!r.Ok() || !Finite(emSize) || emSize <= 0 || !r.Has(length, 2)) {
-        return std::nullopt;
-    }
-    QString family;
-    for (uint32_t i = 0; i < length; ++i) {
-        family += QChar(char16_t(r.U16()));
-    }
-    return EmfPlusPlayer::Font{family, emSize, unit, style};
-}
-
-} // namespace
+} // namespace emfplus
 
 EmfPlusPlayer::EmfPlusPlayer(MetafileCanvas& canvas) : canvas_(canvas) {}
 
@@ -275,13 +252,22 @@ void EmfPlusPlayer::PlayRecord(uint16_t type, uint16_t flags, RecordReader& r)
     case kFillPath: FillPath(flags, r); break;
     case kDrawPath: DrawPath(flags, r); break;
     case kDrawString: DrawString(flags, r); break;
+    case kDrawDriverString: DrawDriverString(flags, r); break;
+    case kFillRegion: FillRegion(flags, r); break;
+    case kResetClip: clip_.reset(); break;
+    case kSetClipRect: SetClipRect(flags, r); break;
+    case kSetClipPath: SetClipPath(flags); break;
+    case kSetClipRegion: SetClipRegion(flags); break;
+    case kOffsetClip: OffsetClip(r); break;
     case kDrawImage: DrawImage(false, flags, r); break;
     case kDrawImagePoints: DrawImage(true, flags, r); break;
-    case kSave: saved_[r.U32()] = {world_, page_}; break;
+    case kSave: saved_[r.U32()] = Saved{world_, page_, clip_}; break;
     case kRestore: {
         const auto found = saved_.find(r.U32());
         if (found != saved_.end()) {
-            std::tie(world_, page_) = found->second;
+            world_ = found->second.world;
+            page_ = found->second.page;
+            clip_ = found->second.clip;
         }
         break;
     }
@@ -359,8 +345,8 @@ void EmfPlusPlayer::StoreObject(uint32_t id, uint32_t type, RecordReader& r)
     objects_[id].reset();
     switch (type) {
     case kBrushObject:
-        if (const auto colour = ReadBrush(r)) {
-            objects_[id] = *colour;
+        if (auto brush = ReadBrush(r)) {
+            objects_[id] = std::move(*brush);
         }
         break;
     case kPenObject: {
@@ -372,14 +358,19 @@ void EmfPlusPlayer::StoreObject(uint32_t id, uint32_t type, RecordReader& r)
         if (!r.Ok() || !Finite(width) || !SkipPenData(r, penFlags)) {
             break;
         }
-        if (const auto colour = ReadBrush(r)) {
-            objects_[id] = Pen{*colour, std::max(0.0, width) * UnitScale(unit)};
+        if (auto brush = ReadBrush(r)) {
+            objects_[id] = Pen{std::move(*brush), std::max(0.0, width) * UnitScale(unit)};
         }
         break;
     }
     case kPathObject:
         if (auto path = ReadPath(r)) {
             objects_[id] = std::move(*path);
+        }
+        break;
+    case kRegionObject:
+        if (auto region = ReadRegion(r)) {
+            objects_[id] = std::move(*region);
         }
         break;
     case kImageObject:
@@ -403,7 +394,7 @@ void EmfPlusPlayer::StoreObject(uint32_t id, uint32_t type, RecordReader& r)
         }
         break;
     }
-    default: break; // regions, image attributes and caps are not played
+    default: break; // image attributes and caps are not played
     }
 }
 
@@ -412,15 +403,13 @@ const EmfPlusPlayer::Object* EmfPlusPlayer::Find(uint32_t id) const
     return id < objects_.size() && objects_[id] ? &*objects_[id] : nullptr;
 }
 
-std::optional<QColor> EmfPlusPlayer::BrushOf(uint16_t flags, uint32_t value) const
+std::optional<EmfPlusPlayer::Brush> EmfPlusPlayer::BrushOf(uint16_t flags, uint32_t value) const
 {
     if (flags & kColourGiven) {
-        return Argb(value);
+        return Brush{QBrush(Argb(value)), QColor(Qt::transparent), std::nullopt};
     }
-    if (const Object* object = Find(value)) {
-        if (const auto* colour = std::get_if<QColor>(object)) {
-            return *colour;
-        }
+    if (const Brush* brush = FindAs<Brush>(value)) {
+        return *brush;
     }
     return std::nullopt;
 }
@@ -430,35 +419,52 @@ QTransform EmfPlusPlayer::ToPainter() const
     return world_ * page_ * canvas_.DeviceTransform();
 }
 
-void EmfPlusPlayer::Fill(const QPainterPath& world, const QColor& colour)
+EmfPlusPlayer::Drawing::Drawing(const EmfPlusPlayer& player) : painter(player.canvas_.Painter())
 {
-    QPainter& painter = canvas_.Painter();
     painter.save();
-    painter.setWorldTransform(ToPainter());
-    painter.fillPath(world, colour);
+    if (player.clip_) {
+        painter.setWorldTransform(player.canvas_.DeviceTransform());
+        painter.setClipPath(*player.clip_, Qt::IntersectClip);
+    }
+    painter.setWorldTransform(player.ToPainter());
+}
+
+EmfPlusPlayer::Drawing::~Drawing()
+{
     painter.restore();
+}
+
+void EmfPlusPlayer::Fill(const QPainterPath& world, const Brush& brush)
+{
+    Drawing drawing(*this);
+    if (brush.bounds) {
+        drawing.painter.setClipPath(*brush.bounds, Qt::IntersectClip);
+    }
+    if (brush.back.alpha() > 0) {
+        drawing.painter.fillPath(world, brush.back);
+    }
+    drawing.painter.fillPath(world, brush.brush);
 }
 
 void EmfPlusPlayer::Stroke(const QPainterPath& world, uint32_t penId)
 {
-    const Object* object = Find(penId);
-    const auto* pen = object != nullptr ? std::get_if<Pen>(object) : nullptr;
+    const Pen* pen = FindAs<Pen>(penId);
     if (pen == nullptr) {
         return;
     }
-    QPen qpen(pen->colour, pen->width);
+    QPen qpen(pen->brush.brush, pen->width);
     qpen.setCosmetic(pen->width <= 0);
     qpen.setJoinStyle(Qt::MiterJoin);
-    QPainter& painter = canvas_.Painter();
-    painter.save();
-    painter.setWorldTransform(ToPainter());
-    painter.strokePath(world, qpen);
-    painter.restore();
+    Drawing drawing(*this);
+    if (pen->brush.bounds) {
+        drawing.painter.setClipPath(*pen->brush.bounds, Qt::IntersectClip);
+    }
+    drawing.painter.strokePath(world, qpen);
 }
 
 void EmfPlusPlayer::FillRects(uint16_t flags, RecordReader& r)
 {
-    const std::optional<QColor> colour = BrushOf(flags, r.U32());
+    const std::optional<Brush> colour = BrushOf(flags, r.U32());
     const uint32_t count = r.U32();
     if (!colour || !r.Has(count, flags & kCompressed ? 8 : 16)) {
         return;
@@ -534,7 +540,7 @@ void EmfPlusPlayer::ArcLike(uint16_t type, uint16_t flags, RecordReader& r)
 
 void EmfPlusPlayer::FillPolygon(uint16_t flags, RecordReader& r)
 {
-    const std::optional<QColor> colour = BrushOf(flags, r.U32());
+    const std::optional<Brush> colour = BrushOf(flags, r.U32());
     const uint32_t count = r.U32();
     if (!colour || (flags & kRelative)) {
         return;
@@ -565,9 +571,8 @@ void EmfPlusPlayer::DrawLines(uint16_t flags, RecordReader& r)
 
 void EmfPlusPlayer::FillPath(uint16_t flags, RecordReader& r)
 {
-    const std::optional<QColor> colour = BrushOf(flags, r.U32());
-    const Object* object = Find(flags & 0xFF);
-    const auto* path = object != nullptr ? std::get_if<QPainterPath>(object) : nullptr;
+    const std::optional<Brush> colour = BrushOf(flags, r.U32());
+    const QPainterPath* path = FindAs<QPainterPath>(flags & 0xFF);
     if (colour && path != nullptr) {
         Fill(*path, *colour);
     }
@@ -576,77 +581,10 @@ void EmfPlusPlayer::FillPath(uint16_t flags, RecordReader& r)
 void EmfPlusPlayer::DrawPath(uint16_t flags, RecordReader& r)
 {
     const uint32_t pen = r.U32();
-    const Object* object = Find(flags & 0xFF);
-    const auto* path = object != nullptr ? std::get_if<QPainterPath>(object) : nullptr;
+    const QPainterPath* path = FindAs<QPainterPath>(flags & 0xFF);
     if (r.Ok() && path != nullptr) {
         Stroke(*path, pen);
     }
-}
-
-void EmfPlusPlayer::DrawString(uint16_t flags, RecordReader& r)
-{
-    const std::optional<QColor> colour = BrushOf(flags, r.U32());
-    const uint32_t formatId = r.U32();
-    const uint32_t length = r.U32();
-    const QRectF layout = ReadRect(r, false);
-    const Object* fontObject = Find(flags & 0xFF);
-    const auto* font = fontObject != nullptr ? std::get_if<Font>(fontObject) : nullptr;
-    if (!colour || font == nullptr || !Finite(layout) || !r.Has(length, 2)) {
-        return;
-    }
-    QString text;
-    for (uint32_t i = 0; i < length; ++i) {
-        text += QChar(char16_t(r.U16()));
-    }
-    const FaceSubstitute face = SubstituteFace(font->family, 0);
-    // Laid out at a fixed pixel size, then scaled to the em size, so that small world
-    // units still give hinted glyphs of a sensible size.
-    constexpr double kLayoutPixels = 100;
-    QFont qfont;
-    ApplyFace(qfont, face, (font->style & 1) ? 700 : 400);
-    qfont.setItalic(font->style & 2);
-    qfont.setUnderline(font->style & 4);
-    qfont.setStrikeOut(font->style & 8);
-    qfont.setPixelSize(int(kLayoutPixels));
-    text = SymbolTextToUnicode(face.encoding, text);
-    int alignment = Qt::AlignLeft | Qt::AlignTop;
-    if (const Object* formatObject = Find(formatId)) {
-        if (const auto* format = std::get_if<StringFormat>(formatObject)) {
-            const int h[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-            const int v[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
-            alignment = h[std::min(format->alignment, 2u)] | v[std::min(format->lineAlignment, 2u)];
-        }
-    }
-    // An em in world units: as given in world units, else through the page's scale.
-    const double pageScale = page_.m11();
-    const double em = font->unit == 0 || !(pageScale > 0) ? font->emSize
-                                                          : font->emSize * UnitScale(font->unit) *
-                                                                canvas_.DpiY() / dpiY_ / pageScale;
-    const double k = em / kLayoutPixels;
-    if (!(k > 0) || !Finite(k)) {
-        return;
-    }
-    // Glyphs larger than this many output pixels along either axis are no text a picture
-    // shows, and the rasteriser's glyph cache cannot hold them.
-    constexpr double kMaxTextPixels = 8192;
-    const QTransform toOutput = QTransform::fromScale(k, k) * ToPainter();
-    const double across = std::hypot(toOutput.m11(), toOutput.m12()) * kLayoutPixels;
-    const double down = std::hypot(toOutput.m21(), toOutput.m22()) * kLayoutPixels;
-    if (!(across > 0.5 && down > 0.5 && across < kMaxTextPixels && down < kMaxTextPixels)) {
-        return;
-    }
-    const QRectF box(layout.x() / k, layout.y() / k, layout.width() / k, layout.height() / k);
-    QPainter& painter = canvas_.Painter();
-    painter.save();
-    painter.setWorldTransform(toOutput);
-    painter.setFont(qfont);
-    painter.setPen(*colour);
-    if (layout.width() > 0 && layout.height() > 0) {
-        painter.drawText(box, alignment | Qt::TextWordWrap, text);
-    } else {
-        painter.drawText(box.topLeft() + QPointF(0, QFontMetricsF(qfont).ascent()), text);
-    }
-    painter.restore();
 }
 
 } // namespace figures

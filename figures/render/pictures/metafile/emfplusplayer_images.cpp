@@ -152,12 +152,10 @@ void EmfPlusPlayer::DrawImage(bool points, uint16_t flags, RecordReader& r)
             QTransform::fromScale(dest.width() / source.width(), dest.height() / source.height()) *
             QTransform::fromTranslate(dest.x(), dest.y());
     }
-    QPainter& painter = canvas_.Painter();
-    painter.save();
-    painter.setWorldTransform(sourceToWorld * ToPainter());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(source, *image, source);
-    painter.restore();
+    Drawing drawing(*this);
+    drawing.painter.setWorldTransform(sourceToWorld * ToPainter());
+    drawing.painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    drawing.painter.drawImage(source, *image, source);
 }
 
 } // namespace figures

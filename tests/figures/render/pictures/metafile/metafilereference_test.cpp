@@ -3,6 +3,7 @@
 // references after a deliberate change, then look at every rewritten image before
 // committing it.
 #include "figures/render/pictures/metafile/metafileplayer.h"
+#include "tests/figures/render/pictures/metafile/emfplusfillscenes.h"
 #include "tests/figures/render/pictures/metafile/emfplusscenes.h"
 #include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
@@ -51,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Played("metafile-wmf-western-text", WmfWesternText, {400, 250}),
                     Played("metafile-wmf-plain", WmfPlain, {400, 300}),
                     Played("metafile-emfplus-only", EmfPlusOnly, {384, 288}),
-                    Played("metafile-emfplus-images", EmfPlusImages, {384, 288})),
+                    Played("metafile-emfplus-images", EmfPlusImages, {384, 288}),
+                    Played("metafile-emfplus-clip-brushes", EmfPlusClipAndBrushes, {384, 288})),
     testsupport::CaseName());
 
 } // namespace
