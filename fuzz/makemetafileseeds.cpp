@@ -1,6 +1,7 @@
 // Writes the seed corpora of the metafile fuzz targets into DIR/wmf and DIR/emf: the
 // pictures of the player's reference tests, one family of records each, and a few
 // files of single records.
+#include "tests/figures/render/pictures/metafile/emfplusfillscenes.h"
 #include "tests/figures/render/pictures/metafile/emfplusscenes.h"
 #include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
@@ -38,6 +39,7 @@ int main(int argc, char* argv[])
     WriteSeed(root / "wmf" / "clip-mapping", WmfClipAndMapping());
     WriteSeed(root / "wmf" / "western-text", WmfWesternText());
     WriteSeed(root / "wmf" / "plain", WmfPlain());
+    WriteSeed(root / "wmf" / "plain-metric", WmfPlainMetric());
     WriteSeed(root / "wmf" / "plain-turned-up", WmfBuilder(0, 0, 1, 1)
                                                     .SetWindowOrg(0, 100)
                                                     .SetWindowExt(100, -100)
@@ -64,6 +66,9 @@ int main(int argc, char* argv[])
     WriteSeed(root / "emf" / "plus-only", EmfPlusOnly());
     WriteSeed(root / "emf" / "plus-dual", EmfPlusDual());
     WriteSeed(root / "emf" / "plus-images", EmfPlusImages());
+    WriteSeed(root / "emf" / "plus-regions-clips", EmfPlusPicture({AddRegionsAndClips}));
+    WriteSeed(root / "emf" / "plus-brushes", EmfPlusPicture({AddBrushes}));
+    WriteSeed(root / "emf" / "plus-positioned-text", EmfPlusPicture({AddPositionedText}));
     WriteSeed(root / "emf" / "comment-and-pixels",
               Emf()
                   .Comment({'E', 'M', 'F', '+', 1, 0x40, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0})

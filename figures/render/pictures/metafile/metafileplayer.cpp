@@ -2,6 +2,7 @@
 
 #include "figures/render/pictures/metafile/emfplayer.h"
 #include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/plainmetafile.h"
 #include "figures/render/pictures/metafile/recordreader.h"
 #include "figures/render/pictures/metafile/wmfplayer.h"
 #include "figures/render/numeric.h"
@@ -15,10 +16,6 @@ namespace {
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr size_t kPlaceableSize = 22;
 constexpr uint16_t kStandardHeaderWords = 9;
-constexpr size_t kRecordHeaderSize = 6; // size in words, function
-constexpr uint16_t kMetaEof = 0x0000;
-constexpr uint16_t kMetaSetWindowOrg = 0x020B;
-constexpr uint16_t kMetaSetWindowExt = 0x020C;
 constexpr uint32_t kEmfHeaderType = 1;
 constexpr uint32_t kEmfSignature = 0x464D4520; // " EMF"
 constexpr size_t kEmfHeaderMinSize = 88;
@@ -55,77 +52,6 @@ size_t InspectPlaceable(std::span<const uint8_t> bytes, MetafileInfo& info)
     info.dpiX = inch;
     info.dpiY = inch;
     return kPlaceableSize + 2 * size_t(headerWords);
-}
-
-// The window a metafile without the placeable header sets for its picture: the first
-// window origin and extent among its records. Walks record sizes only, never past the
-// end-of-file record or the bytes.
-struct PlainWindow {
-    bool hasExtent = false;
-    QPointF origin;
-    QPointF extent;
-};
-
-PlainWindow FindPlainWindow(std::span<const uint8_t> records)
-{
-    PlainWindow window;
-    bool hasOrigin = false;
-    size_t at = 0;
-    while (records.size() - at >= kRecordHeaderSize) {
-        RecordReader r(records.subspan(at));
-        const uint64_t bytes = uint64_t(r.U32()) * 2;
-        const uint16_t function = r.U16();
-        if (function == kMetaEof || bytes < kRecordHeaderSize || bytes > records.size() - at) {
-            break;
-        }
-        if ((function == kMetaSetWindowOrg && !hasOrigin) ||
-            (function == kMetaSetWindowExt && !window.hasExtent)) {
-            const int16_t y = r.I16();
-            const int16_t x = r.I16();
-            if (r.Ok() && bytes >= kRecordHeaderSize + 4) {
-                if (function == kMetaSetWindowOrg) {
-                    window.origin = QPointF(x, y);
-                    hasOrigin = true;
-                } else {
-                    window.extent = QPointF(x, y);
-                    window.hasExtent = true;
-                }
-            }
-        }
-        if (hasOrigin && window.hasExtent) {
-            break;
-        }
-        at += size_t(bytes);
-    }
-    return window;
-}
-
-// Where the records of a metafile without the placeable header begin, or 0 when its
-// header does not read or its records set no window. Such a file says nothing of its
-// size but its window: the window's units are taken for screen pixels.
-size_t InspectPlain(std::span<const uint8_t> bytes, MetafileInfo& info)
-{
-    RecordReader r(bytes);
-    const uint16_t type = r.U16();
-    const uint16_t headerWords = r.U16();
-    const uint16_t version = r.U16();
-    if (!r.Ok() || (type != 1 && type != 2) || headerWords != kStandardHeaderWords ||
-        (version != 0x0100 && version != 0x0300) || bytes.size() < 2 * size_t(headerWords)) {
-        return 0;
-    }
-    const size_t recordsAt = 2 * size_t(headerWords);
-    const PlainWindow window = FindPlainWindow(bytes.subspan(recordsAt));
-    const double width = std::abs(window.extent.x());
-    const double height = std::abs(window.extent.y());
-    if (!window.hasExtent || width == 0 || height == 0) {
-        return 0;
-    }
-    info.widthHimetric = MulDiv(int32_t(width), int32_t(kHimetricPerInch), int32_t(kDefaultDpi));
-    info.heightHimetric = MulDiv(int32_t(height), int32_t(kHimetricPerInch), int32_t(kDefaultDpi));
-    info.bounds = QRectF(window.origin, window.origin + window.extent).normalized();
-    info.dpiX = kDefaultDpi;
-    info.dpiY = kDefaultDpi;
-    return recordsAt;
 }
 
 // A length in device pixels as HIMETRIC, rounded half away from zero; false when it does
@@ -191,26 +117,27 @@ bool InspectEnhanced(std::span<const uint8_t> bytes, MetafileInfo& info)
     return false;
 }
 
-size_t Inspect(std::span<const uint8_t> bytes, MetafileInfo& info)
+// Where the records begin, and whether they map to the device by themselves.
+PlainLayout Inspect(std::span<const uint8_t> bytes, MetafileInfo& info)
 {
     info = MetafileInfo{};
     if (const size_t recordsAt = InspectPlaceable(bytes, info)) {
         info.ok = true;
-        return recordsAt;
+        return {recordsAt, false};
     }
     info = MetafileInfo{};
-    if (const size_t recordsAt = InspectPlain(bytes, info)) {
+    if (const PlainLayout plain = InspectPlainMetafile(bytes, info); plain.recordsAt != 0) {
         info.ok = true;
-        return recordsAt;
+        return plain;
     }
     info = MetafileInfo{};
     if (InspectEnhanced(bytes, info)) {
         info.ok = true;
         info.enhanced = true;
-        return 0;
+        return {};
     }
     info = MetafileInfo{};
-    return 0;
+    return {};
 }
 
 } // namespace
@@ -226,7 +153,7 @@ bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRect
                   uint64_t pixelBudget)
 {
     MetafileInfo info;
-    const size_t recordsAt = Inspect(bytes, info);
+    const PlainLayout layout = Inspect(bytes, info);
     if (!info.ok || !painter.isActive() || !std::isfinite(target.x()) ||
         !std::isfinite(target.y()) || !std::isfinite(target.width()) ||
         !std::isfinite(target.height()) || target.width() == 0 || target.height() == 0) {
@@ -241,6 +168,9 @@ bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRect
     if (info.enhanced) {
         return PlayEmfRecords(bytes, canvas);
     }
+    if (layout.ownMapping) {
+        return PlayWmfRecords(bytes.subspan(layout.recordsAt), canvas);
+    }
     // A placeable picture plays as if its bounding box were both window and viewport,
     // so that logical units are bounding-box units until the file sets its own window;
     // a picture without the placeable header likewise with the window it sets.
@@ -248,7 +178,7 @@ bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRect
     state.SetMapMode(MapMode::Anisotropic);
     state.windowOrg = state.viewportOrg = info.bounds.topLeft();
     state.windowExt = state.viewportExt = QPointF(info.bounds.width(), info.bounds.height());
-    return PlayWmfRecords(bytes.subspan(recordsAt), canvas);
+    return PlayWmfRecords(bytes.subspan(layout.recordsAt), canvas);
 }
 
 } // namespace figures

@@ -13,20 +13,23 @@ namespace figures {
 // 22-byte header with a bounding box and its units per inch), plain metafiles (the same
 // records without that header) and enhanced metafiles (32-bit records, the first a header
 // with bounds, frame and the reference device's size). A plain metafile carries no size:
-// its picture is the window its records set first (origin and extent), at 96 units per
-// inch; one that sets no window extent is not taken as a picture.
+// its records' mapping says it (see InspectPlainMetafile): a fixed-scale mapping mode
+// gives the units' real length, a viewport its pixels at 96 an inch, else the window its
+// records set first (origin and extent) is taken at 96 units per inch; one that says no
+// size is not taken as a picture.
 struct MetafileInfo {
     bool ok = false;       // a picture of any kind whose header reads and has a size
     bool enhanced = false; // enhanced (true) or placeable or plain
     // The size the platform's picture object reports, in HIMETRIC (0.01 mm): a placeable
     // file's bounding box scaled by its units per inch (MulDiv(extent, 2540, inch)), a
-    // plain file's window likewise at 96 units per inch; an enhanced file's frame,
+    // plain file's rectangle likewise at its units per inch; an enhanced file's frame,
     // right - left by bottom - top, or when the frame is empty its bounds scaled from
     // device pixels by the reference device's millimetres per pixel.
     int32_t widthHimetric = 0;
     int32_t heightHimetric = 0;
     // The rectangle of the file's own coordinates that fills the picture: the bounding
-    // box (logical units) of a placeable file, the window of a plain one; the frame, or
+    // box (logical units) of a placeable file, the window or device rectangle of a plain
+    // one; the frame, or
     // the bounds, in the reference device's pixels of an enhanced file. Normalised: width
     // and height are positive.
     QRectF bounds;

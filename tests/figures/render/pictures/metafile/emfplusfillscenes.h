@@ -221,14 +221,10 @@ inline void DrawDriverString(EmfPlusRecords& p, int font, uint32_t argb, uint32_
 
 namespace figures::metafiletest {
 
-// Regions filled and used as clips (each combination mode), saved and restored clips,
-// hatched, textured and gradient brushes, and strings of positioned characters.
-inline Bytes EmfPlusClipAndBrushes()
+// Regions filled and used as clips (each combination mode), saved and restored clips.
+inline void AddRegionsAndClips(EmfPlusRecords& p)
 {
     using namespace plus;
-    constexpr uint32_t kPlusBlack = 0xFF000000;
-    EmfPlusRecords p;
-    p.Header(false);
     // Top row: a region of two overlapping squares combined each way, filled.
     const QRectF a(0, 0, 40, 40), b(20, 20, 40, 40);
     const uint32_t ops[] = {kAnd, kUnion, kXor, kExclude, kComplement};
@@ -254,6 +250,12 @@ inline Bytes EmfPlusClipAndBrushes()
     OffsetClip(p, 4, 0);
     p.FillRects(0xFF800080, true, {QRectF(260, 70, 120, 90)});
     ResetClip(p);
+}
+
+// Hatched, textured and gradient brushes.
+inline void AddBrushes(EmfPlusRecords& p)
+{
+    using namespace plus;
     // Third row: hatches, a texture, a linear gradient with a blend, a path gradient.
     HatchBrush(p, 3, 5, 0xFF0000FF, 0xFFFFFFC0);
     p.FillRects(3, false, {QRectF(10, 165, 50, 50)});
@@ -266,14 +268,36 @@ inline Bytes EmfPlusClipAndBrushes()
     PathGradient(p, 7, QPointF(330, 190), 0xFFFFFFFF, 0xFF008000,
                  {{290, 165}, {370, 165}, {370, 215}, {290, 215}});
     p.FillRects(7, false, {QRectF(280, 160, 100, 60)});
+}
+
+inline void AddPositionedText(EmfPlusRecords& p)
+{
+    using namespace plus;
+    constexpr uint32_t kPlusBlack = 0xFF000000;
     // Last row: characters at their own positions, one a Greek letter, and a string
     // whose later characters follow the first's advance.
     p.Font(8, 24, 2, 0, u"Arial");
     DrawDriverString(p, 8, kPlusBlack, 1, u"Spaced\u03A9", {{10, 250}, {30, 250}, {50, 250}, {70, 250},
                                                    {90, 250}, {110, 250}, {130, 250}});
     DrawDriverString(p, 8, 0xFF0000C0, 5, u"Advanced", std::vector<QPointF>(8, {170, 250}));
+}
+
+// A picture drawn only through the newer model of some of the parts above.
+inline Bytes EmfPlusPicture(std::initializer_list<void (*)(EmfPlusRecords&)> parts)
+{
+    EmfPlusRecords p;
+    p.Header(false);
+    for (auto part : parts) {
+        part(p);
+    }
     p.EndOfFile();
     return Emf().Comment(p.TakeComment()).Finish();
+}
+
+// Regions and clips, brushes, and strings of positioned characters.
+inline Bytes EmfPlusClipAndBrushes()
+{
+    return EmfPlusPicture({AddRegionsAndClips, AddBrushes, AddPositionedText});
 }
 
 } // namespace figures::metafiletest

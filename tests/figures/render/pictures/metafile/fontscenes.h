@@ -62,4 +62,21 @@ inline Bytes WmfPlain()
     return b.FinishPlain();
 }
 
+// A metafile without the placeable header drawn in tenths of a millimetre (the y axis
+// upward, no window extent): its picture is what it draws, a frame of 10 x 7.5 cm.
+inline Bytes WmfPlainMetric()
+{
+    WmfBuilder b(0, 0, 1, 1);
+    b.SetMapMode(2).SetWindowOrg(0, 0);
+    b.CreatePen(0, 5, kBlack).CreateBrush(0, kYellow).SelectObject(0).SelectObject(1);
+    b.Rectangle(0, 0, 1000, -750);
+    b.CreatePen(0, 10, kBlue).CreateBrush(0, kCyan).SelectObject(2).SelectObject(3);
+    b.Ellipse(100, -100, 450, -400);
+    b.CreateBrush(2, kGreen, 3).SelectObject(4).Poly(0x0324, Star(720, -250, 180));
+    b.Poly(0x0325, {{100, -650}, {300, -500}, {500, -650}, {700, -500}, {900, -650}});
+    b.CreateFont(-60, 700, 0, "Arial").SelectObject(5);
+    b.SetBkMode(1).SetTextColor(kBlack).TextOut(100, -430, "10 cm by 7.5 cm");
+    return b.FinishPlain();
+}
+
 } // namespace figures::metafiletest

@@ -51,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Played("metafile-emf-text", EmfText, {384, 288}),
                     Played("metafile-wmf-western-text", WmfWesternText, {400, 250}),
                     Played("metafile-wmf-plain", WmfPlain, {400, 300}),
+                    Played("metafile-wmf-plain-metric", WmfPlainMetric, {400, 300}),
                     Played("metafile-emfplus-only", EmfPlusOnly, {384, 288}),
                     Played("metafile-emfplus-images", EmfPlusImages, {384, 288}),
                     Played("metafile-emfplus-clip-brushes", EmfPlusClipAndBrushes, {384, 288})),
