@@ -69,6 +69,15 @@ int main(int argc, char* argv[])
     WriteSeed(root / "emf" / "plus-regions-clips", EmfPlusPicture({AddRegionsAndClips}));
     WriteSeed(root / "emf" / "plus-brushes", EmfPlusPicture({AddBrushes}));
     WriteSeed(root / "emf" / "plus-positioned-text", EmfPlusPicture({AddPositionedText}));
+    {
+        // Glyph numbers in a face installed under its own name.
+        EmfPlusRecords p;
+        p.Header(false).Font(1, 30, 2, 0, u"DejaVu Sans");
+        plus::DrawDriverString(p, 1, 0xFF000000, 0, u"\x002A\x004F\x0050\x2000",
+                               {{10, 40}, {40, 40}, {70, 40}, {100, 40}});
+        WriteSeed(root / "emf" / "plus-glyph-numbers",
+                  Emf().Comment(p.TakeComment()).Finish());
+    }
     WriteSeed(root / "emf" / "comment-and-pixels",
               Emf()
                   .Comment({'E', 'M', 'F', '+', 1, 0x40, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0})

@@ -46,6 +46,9 @@ enum PlusRecord : uint16_t {
     kDrawString = 0x401C,
     kSave = 0x4025,
     kRestore = 0x4026,
+    kBeginContainer = 0x4027,
+    kBeginContainerNoParams = 0x4028,
+    kEndContainer = 0x4029,
     kSetWorldTransform = 0x402A,
     kResetWorldTransform = 0x402B,
     kMultiplyWorldTransform = 0x402C,
@@ -261,11 +264,16 @@ void EmfPlusPlayer::PlayRecord(uint16_t type, uint16_t flags, RecordReader& r)
     case kOffsetClip: OffsetClip(r); break;
     case kDrawImage: DrawImage(false, flags, r); break;
     case kDrawImagePoints: DrawImage(true, flags, r); break;
-    case kSave: saved_[r.U32()] = Saved{world_, page_, clip_}; break;
-    case kRestore: {
+    case kSave: saved_[r.U32()] = Saved{world_, container_, page_, clip_}; break;
+    case kBeginContainer: BeginContainerWithRects(r); break;
+    case kBeginContainerNoParams: BeginContainer(r.U32(), QTransform()); break;
+    case kRestore:
+    case kEndContainer: {
+        // Containers and saved states share their numbers' stack.
         const auto found = saved_.find(r.U32());
         if (found != saved_.end()) {
             world_ = found->second.world;
+            container_ = found->second.container;
             page_ = found->second.page;
             clip_ = found->second.clip;
         }
@@ -324,6 +332,30 @@ void EmfPlusPlayer::SetPageTransform(uint16_t flags, RecordReader& r)
     }
     const double k = UnitScale(flags & 0xFF) * scale * canvas_.DpiY() / dpiY_;
     page_ = QTransform::fromScale(k, k);
+}
+
+void EmfPlusPlayer::BeginContainer(uint32_t index, const QTransform& transform)
+{
+    saved_[index] = Saved{world_, container_, page_, clip_};
+    container_ = transform * world_ * container_;
+    world_ = QTransform();
+}
+
+// A container whose source rectangle (its units) lands on a destination rectangle of the
+// parent's world.
+void EmfPlusPlayer::BeginContainerWithRects(RecordReader& r)
+{
+    const QRectF dest = ReadRect(r, false);
+    const QRectF source = ReadRect(r, false);
+    const uint32_t index = r.U32();
+    if (!r.Ok() || !Finite(dest) || !Finite(source) || source.width() == 0 ||
+        source.height() == 0) {
+        return;
+    }
+    BeginContainer(index, QTransform::fromTranslate(-source.x(), -source.y()) *
+                              QTransform::fromScale(dest.width() / source.width(),
+                                                    dest.height() / source.height()) *
+                              QTransform::fromTranslate(dest.x(), dest.y()));
 }
 
 void EmfPlusPlayer::ReadObject(uint16_t flags, RecordReader& r)
@@ -416,7 +448,7 @@ std::optional<EmfPlusPlayer::Brush> EmfPlusPlayer::BrushOf(uint16_t flags, uint3
 
 QTransform EmfPlusPlayer::ToPainter() const
 {
-    return world_ * page_ * canvas_.DeviceTransform();
+    return WorldToDevice() * canvas_.DeviceTransform();
 }
 
 EmfPlusPlayer::Drawing::Drawing(const EmfPlusPlayer& player) : painter(player.canvas_.Painter())

@@ -23,9 +23,9 @@ class RecordReader;
 
 // Plays the records of the newer drawing model that enhanced metafiles carry in their
 // comment records ("EMF+"): an object table of brushes, pens, paths, regions, fonts,
-// images and string formats, a world and a page transform, saved states, clipping, and
-// the drawing of rectangles, ellipses, arcs, pies, polygons, lines, paths, regions,
-// strings and strings of positioned glyphs.
+// images and string formats, a world and a page transform, saved states and containers,
+// clipping, and the drawing of rectangles, ellipses, arcs, pies, polygons, lines, paths,
+// regions, strings and strings of positioned glyphs.
 //
 // A file whose first such header says it is dual holds the same drawing in the older
 // records too: those are played and these are skipped, since the older records are
@@ -35,15 +35,16 @@ class RecordReader;
 // Brushes are solid, hatched (the six line hatches as such, the percentage ones as the
 // nearest dot density, the rest as their colours half and half), textured, or linear
 // gradients with their blend; a path gradient is drawn as an elliptic gradient from its
-// centre colour to its surrounding colour, inside its boundary. Images are bitmaps in PNG,
-// JPEG, GIF or BMP form or of 24 and 32 bits a pixel, also when stored in several records;
-// their pixels count against the canvas's budget.
+// centre colour to its first surrounding colour, inside its boundary. Images are bitmaps
+// in PNG, JPEG, GIF or BMP form or of 24 and 32 bits a pixel, also when stored in several
+// records; their pixels count against the canvas's budget.
+//
 // Not played: images that are metafiles, custom line caps, dashes, image attributes,
-// containers, records with relative or run-length coded points, and glyph strings given
-// as glyph numbers of a face that is not installed under its own name (the numbers of a
-// stand-in face mean other letters). Every count is checked against the bytes of its
-// record; objects live in 64 slots as the format numbers them; regions are read to a
-// bounded depth and number of nodes.
+// records with relative or run-length coded points, and glyph strings given as glyph
+// numbers of a face that is not installed under its own name (the numbers of a stand-in
+// face mean other letters). Every count is checked against the bytes of its record;
+// objects live in 64 slots as the format numbers them; regions are read to a bounded
+// depth and number of nodes, and shapes too complex to combine leave the clip as it was.
 class EmfPlusPlayer {
 public:
     explicit EmfPlusPlayer(MetafileCanvas& canvas);
@@ -142,6 +143,11 @@ private:
     void Stroke(const QPainterPath& world, uint32_t penId);
     // World units to the painter's coordinates.
     QTransform ToPainter() const;
+    // World units to reference-device units.
+    QTransform WorldToDevice() const { return world_ * container_ * page_; }
+    // Opens a container drawing through transform (its units to its parent's world).
+    void BeginContainer(uint32_t index, const QTransform& transform);
+    void BeginContainerWithRects(RecordReader& r);
     // Device pixels per unit of the reference device.
     double UnitScale(uint32_t unit) const;
 
@@ -151,11 +157,13 @@ private:
     double dpiX_ = 96;
     double dpiY_ = 96;
     QTransform world_;
-    QTransform page_; // page units to reference-device pixels
+    QTransform container_; // the open containers' units to the outermost world
+    QTransform page_;      // page units to reference-device pixels
     // Where drawing may go, in reference-device units; none means everywhere.
     std::optional<QPainterPath> clip_;
     struct Saved {
         QTransform world;
+        QTransform container;
         QTransform page;
         std::optional<QPainterPath> clip;
     };

@@ -157,7 +157,7 @@ void EmfPlusPlayer::CombineClip(uint16_t flags, const Region& world)
     // The clip is kept in device units, inside the output's limit; a region is taken
     // there with what it covers of that limit.
     const QRectF limit = DeviceLimit();
-    QPainterPath device = (world_ * page_).map(world.path);
+    QPainterPath device = WorldToDevice().map(world.path);
     if (!limit.contains(device.boundingRect())) {
         if (device.elementCount() > kMaxCombinedElements) {
             return;
@@ -202,7 +202,7 @@ void EmfPlusPlayer::OffsetClip(RecordReader& r)
     if (!r.Ok() || !clip_ || !Finite(dx) || !Finite(dy)) {
         return;
     }
-    const QTransform m = world_ * page_;
+    const QTransform m = WorldToDevice();
     const QPointF delta = m.map(QPointF(dx, dy)) - m.map(QPointF(0, 0));
     if (Finite(delta.x()) && Finite(delta.y())) {
         clip_->translate(delta);
@@ -218,7 +218,7 @@ void EmfPlusPlayer::FillRegion(uint16_t flags, RecordReader& r)
     }
     // A region reaching beyond the output, or all of it but a shape, is cut to it.
     bool invertible = false;
-    const QTransform toWorld = (world_ * page_).inverted(&invertible);
+    const QTransform toWorld = WorldToDevice().inverted(&invertible);
     const QRectF limit = DeviceLimit();
     if (!invertible || limit.isEmpty()) {
         return;
@@ -229,7 +229,7 @@ void EmfPlusPlayer::FillRegion(uint16_t flags, RecordReader& r)
     }
     if (region->inverted) {
         Fill(worldLimit.subtracted(region->path), *brush);
-    } else if (!limit.contains((world_ * page_).mapRect(region->path.boundingRect()))) {
+    } else if (!limit.contains(WorldToDevice().mapRect(region->path.boundingRect()))) {
         Fill(region->path.intersected(worldLimit), *brush);
     } else {
         Fill(region->path, *brush);

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 
 #include <gtest/gtest.h>
 
@@ -150,6 +151,75 @@ TEST(EmfPlusFills, PositionedCharactersLandWhereTheRecordPutsThem)
     // The string laid out from its first position runs on past it.
     EXPECT_TRUE(Inked(image, QRect(170, 232, 20, 20)));
     EXPECT_TRUE(Inked(image, QRect(230, 232, 30, 20)));
+
+    // Glyph numbers of a face installed under its own name draw that face's letters: the
+    // same picture as the characters they stand for.
+    QFont face(QStringLiteral("DejaVu Sans"));
+    face.setPixelSize(40);
+    const QRawFont raw = QRawFont::fromFont(face);
+    ASSERT_EQ(raw.familyName(), QStringLiteral("DejaVu Sans"));
+    const QList<quint32> numbers = raw.glyphIndexesForString(QStringLiteral("Glyph"));
+    ASSERT_EQ(numbers.size(), 5);
+    const std::vector<QPointF> at = {{10, 100}, {50, 100}, {90, 100}, {130, 100}, {170, 100}};
+    auto drawn = [&at](uint32_t options, const std::u16string& glyphs) {
+        EmfPlusRecords p;
+        p.Header(false).Font(1, 40, 2, 0, u"DejaVu Sans");
+        plus::DrawDriverString(p, 1, 0xFF000000, options, glyphs, at);
+        return Played(Emf().Comment(p.TakeComment()).Finish());
+    };
+    const QImage byNumber = drawn(0, std::u16string(numbers.begin(), numbers.end()));
+    const QImage byCharacter = drawn(1, u"Glyph");
+    int differing = 0;
+    for (int y = 0; y < byNumber.height(); ++y) {
+        for (int x = 0; x < byNumber.width(); ++x) {
+            differing += !Near(byNumber.pixel(x, y), byCharacter.pixel(x, y), 64);
+        }
+    }
+    EXPECT_LT(differing, 20);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(Inked(byNumber, QRect(10 + 40 * i, 75, 30, 30))) << "glyph " << i;
+    }
+}
+
+TEST(EmfPlusFills, ContainersDrawInsideTheirParentsWorldAndEndAsTheyBegan)
+{
+    using namespace plus;
+    EmfPlusRecords p;
+    p.Header(false).SetWorldTransform(QTransform::fromTranslate(100, 20));
+    SetClipRect(p, 0, QRectF(0, 0, 250, 250));
+    BeginContainer(p, 1);
+    // Inside: the world starts afresh within the parent's, and its own transform and
+    // clip act within that.
+    p.SetWorldTransform(QTransform::fromScale(2, 2));
+    p.FillRects(0xFFFF0000, true, {QRectF(0, 0, 20, 10)});
+    BeginContainer(p, QRectF(0, 100, 40, 40), QRectF(0, 0, 4, 4), 2);
+    p.FillRects(0xFF0000FF, true, {QRectF(1, 1, 2, 2)});
+    EndContainer(p, 2);
+    SetClipRect(p, 0, QRectF(0, 0, 1, 1));
+    EndContainer(p, 1);
+    // After: the parent's translation and clip again.
+    p.FillRects(0xFF00A000, true, {QRectF(150, 0, 300, 20)});
+    const QImage image = Played(Emf().Comment(p.EndOfFile().TakeComment()).Finish());
+    struct Row {
+        const char* what;
+        QPoint at;
+        QRgb colour;
+    };
+    const Row rows[] = {
+        {"scaled inside, moved by the parent", {138, 38}, qRgb(255, 0, 0)},
+        {"beyond the scaled rectangle", {142, 42}, kWhite},
+        // Its 4 units on 40 of the scaled world: (1, 1)-(3, 3) at (120, 240)-(160, 280).
+        {"the inner container's square", {140, 255}, qRgb(0, 0, 255)},
+        {"the inner container's margin", {116, 236}, kWhite},
+        {"the inner container clipped by the parent", {140, 275}, kWhite},
+        {"after: the parent's world", {260, 30}, qRgb(0, 160, 0)},
+        {"after: the parent's clip, not the container's", {340, 30}, qRgb(0, 160, 0)},
+        {"after: clipped by the parent", {360, 30}, kWhite},
+    };
+    for (const Row& row : rows) {
+        EXPECT_TRUE(Near(image.pixel(row.at), row.colour, 0))
+            << row.what << ": " << std::hex << image.pixel(row.at);
+    }
 }
 
 TEST(EmfPlusFills, DamagedRegionsBrushesAndStringsAreSkipped)

@@ -120,6 +120,26 @@ inline void Restore(EmfPlusRecords& p, uint32_t index)
     p.Record(0x4026, 0, d);
 }
 
+inline void BeginContainer(EmfPlusRecords& p, uint32_t index)
+{
+    Bytes d;
+    Put32(d, index);
+    p.Record(0x4028, 0, d);
+}
+// A container whose source rectangle lands on dest of the world around it.
+inline void BeginContainer(EmfPlusRecords& p, QRectF dest, QRectF source, uint32_t index)
+{
+    Bytes d = EmfPlusRecords::Rects({dest, source});
+    Put32(d, index);
+    p.Record(0x4027, 0, d);
+}
+inline void EndContainer(EmfPlusRecords& p, uint32_t index)
+{
+    Bytes d;
+    Put32(d, index);
+    p.Record(0x4029, 0, d);
+}
+
 inline void BrushHead(Bytes& d, uint32_t type)
 {
     Put32(d, 0xDBC01002u);
