@@ -98,6 +98,10 @@ if(NOT page_count EQUAL 2)
     message(FATAL_ERROR "the sample's two views gave ${page_count} PDF pages")
 endif()
 expect_exit(2 render ${SAMPLE} ${WORK}/x.png --view all)
+expect_exit(1 render ${SAMPLE} ${WORK}/no-such-folder/render-all.pdf --view all)
+if(EXISTS ${WORK}/no-such-folder/render-all.pdf)
+    message(FATAL_ERROR "a failed render of every view left an output file")
+endif()
 
 # A render that fails keeps the picture that was there.
 file(WRITE ${WORK}/kept.png "keep me")
