@@ -106,7 +106,8 @@ void UndoCommands::Show(const SnapshotPool::Snapshot& version)
     QByteArray bytes(qsizetype(version.Size()), Qt::Uninitialized);
     version.CopyTo({reinterpret_cast<uint8_t*>(bytes.data()), size_t(bytes.size())});
     const int view = canvas_.CurrentView();
-    canvas_.SetDocumentContent(bytes);
+    // Every version is bytes the canvas wrote itself.
+    canvas_.RestoreDocumentContent(bytes);
     if (view > 0 && view < canvas_.ViewCount()) {
         canvas_.SetCurrentView(view);
     }

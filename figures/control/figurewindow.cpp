@@ -294,6 +294,18 @@ QByteArray FigureWindow::DocumentContent() const
 
 bool FigureWindow::SetDocumentContent(const QByteArray& bytes)
 {
+    return ReadContent(bytes, false);
+}
+
+bool FigureWindow::RestoreDocumentContent(const QByteArray& bytes)
+{
+    return ReadContent(bytes, true);
+}
+
+// ownWriting: the bytes are what this control's writer made of a document, so reading
+// them back and writing again gives them once more, and they serve as the written bytes.
+bool FigureWindow::ReadContent(const QByteArray& bytes, bool ownWriting)
+{
     d_->ForgetDocumentBytes();
     return Guarded(false, [&] {
         if (bytes.isEmpty()) {
@@ -309,6 +321,10 @@ bool FigureWindow::SetDocumentContent(const QByteArray& bytes)
             return false;
         }
         const bool complete = d_->view->SetDocumentContent(AsSpan(bytes));
+        if (complete && ownWriting) {
+            d_->documentBytes = bytes;
+            d_->documentBytesCurrent = true;
+        }
         d_->reportedBytes = DocumentContent();
         return complete;
     });

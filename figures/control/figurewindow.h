@@ -86,6 +86,11 @@ public:
     // false. A document damaged further on keeps the views read before the damage and
     // yields false too.
     bool SetDocumentContent(const QByteArray& bytes);
+    // Puts back a document this control handed out earlier through DocumentContent, as an
+    // undo does. The same as SetDocumentContent, except that the bytes are kept as the
+    // document's own writing instead of being written once more: a large drawing takes
+    // longer to write than to read. Bytes of any other origin belong to SetDocumentContent.
+    bool RestoreDocumentContent(const QByteArray& bytes);
     int CurrentView() const;
     // A valid index shows that view; any other value leaves no view current.
     void SetCurrentView(int index);
@@ -192,6 +197,7 @@ private:
     void ConnectView();
     void NoteChange();
     void FlushChange();
+    bool ReadContent(const QByteArray& bytes, bool ownWriting);
     void DeliverCanvasInput(const QEvent& input);
 
     class Impl;

@@ -5,6 +5,7 @@
 #include "figures/dialogs/viewmanagerdialog.h"
 #include "figures/render/gbk.h"
 #include "figures/view/cviewwnd.h"
+#include "tools/makesample/sampledocument.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -151,6 +152,48 @@ TEST(FigureWindow, ReportsEachViewManagerSessionThatEditedTheDocumentOnce)
         if (c.reports == 0) {
             EXPECT_EQ(control->DocumentContent(), before);
         }
+    }
+}
+
+TEST(FigureWindow, KeepsTheBytesOfARestoredDocumentAsItsOwnWriting)
+{
+    Document sample;
+    makesample::BuildSampleDocument(sample);
+    const std::vector<uint8_t> sampleBytes = WriteDocument(sample);
+    FigureWindow several;
+    several.AddShape(5);
+    several.InsertView(QStringLiteral("第二页"));
+    several.SetCurrentView(1);
+    several.AddShape(0);
+    several.GetObjects(0).SetAngle(300);
+    FigureWindow empty;
+    struct Case {
+        std::string name;
+        QByteArray written;
+    };
+    const std::vector<Case> cases{
+        {"the sample", QByteArray(reinterpret_cast<const char*>(sampleBytes.data()),
+                                  qsizetype(sampleBytes.size()))},
+        {"two views", several.DocumentContent()},
+        {"an empty document", empty.DocumentContent()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto control = ShownControl();
+        QSignalSpy changed(control.get(), &FigureWindow::documentChanged);
+        ASSERT_TRUE(control->RestoreDocumentContent(c.written));
+        EXPECT_EQ(control->DocumentContent().constData(), c.written.constData()) << "not written";
+        EXPECT_EQ(control->DocumentContent(), FreshBytes(*control));
+
+        // A click that edits nothing is no change; an edit is one, and lets go of the bytes.
+        QWidget* canvas = control->findChild<CViewWnd*>()->viewport();
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(40, 40));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(changed.count(), 0);
+        control->AddShape();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(changed.count(), 1);
+        EXPECT_EQ(control->DocumentContent(), FreshBytes(*control));
     }
 }
 
