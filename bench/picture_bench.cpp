@@ -1,11 +1,13 @@
 // Opening and painting documents whose small picture files claim huge pixel counts: sixteen
-// GIFs of thirty bytes that each claim 7000 x 7000 pixels, and four placeable metafiles of
-// a few kilobytes that each stretch an 8192 x 8192 run-length bitmap eight times. The time
-// and memory of both stay bounded by the file and by the decoded-picture cache's budget.
+// GIFs of thirty bytes that each claim 7000 x 7000 pixels (and the same padded with codes
+// that give no pixel), and four placeable metafiles of a few kilobytes that each stretch an
+// 8192 x 8192 run-length bitmap eight times. The time and memory of all stay bounded by the
+// file and by the decoded-picture cache's budget.
 //
 //   picture_bench [benchmark flags]      runs the benchmarks (peak memory as a counter)
-//   picture_bench --write DIR            writes claiming-gifs.vkd and runlength-wmf.vkd, for
-//                                        measuring vkdtool info and render under time -v
+//   picture_bench --write DIR            writes claiming-gifs.vkd, padded-gifs.vkd and
+//                                        runlength-wmf.vkd, for measuring vkdtool info and
+//                                        render under time -v
 #include "figures/model/document.h"
 #include "figures/model/storage/documentformat.h"
 #include "figures/model/view.h"
@@ -34,6 +36,19 @@ std::vector<uint8_t> GifDocumentBytes()
 {
     Document document;
     testsupport::BuildPictureDocument(document, testsupport::ClaimingGifs());
+    return WriteDocument(document);
+}
+
+// The same sixteen pictures, each padded with forty kilobytes of clear codes: data enough
+// to describe every pixel if it were pixels, yet it describes none.
+std::vector<uint8_t> PaddedGifDocumentBytes()
+{
+    std::vector<testsupport::Bytes> gifs;
+    for (int i = 0; i < 16; ++i) {
+        gifs.push_back(testsupport::ClaimingGif(7000, 7000, uint8_t(i), 40000));
+    }
+    Document document;
+    testsupport::BuildPictureDocument(document, gifs);
     return WriteDocument(document);
 }
 
@@ -105,6 +120,12 @@ void BM_RenderClaimingGifDocument(benchmark::State& state)
 }
 BENCHMARK(BM_RenderClaimingGifDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+void BM_RenderPaddedGifDocument(benchmark::State& state)
+{
+    Render(state, PaddedGifDocumentBytes());
+}
+BENCHMARK(BM_RenderPaddedGifDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_RenderRunLengthMetafileDocument(benchmark::State& state)
 {
     Render(state, MetafileDocumentBytes());
@@ -126,6 +147,7 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
         const QString dir = QString::fromLocal8Bit(argv[2]);
         if (!WriteFile(dir + "/claiming-gifs.vkd", GifDocumentBytes()) ||
+            !WriteFile(dir + "/padded-gifs.vkd", PaddedGifDocumentBytes()) ||
             !WriteFile(dir + "/runlength-wmf.vkd", MetafileDocumentBytes())) {
             std::fputs("picture_bench: cannot write the documents\n", stderr);
             return 1;

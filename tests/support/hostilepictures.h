@@ -23,8 +23,7 @@ using Bytes = std::vector<uint8_t>;
 // data is a clear code and the end code: decoding it would allocate the whole claimed size.
 // variant goes into the pixel aspect byte, which decoders ignore, so that pictures of
 // several variants are different files that show the same. padding adds that many bytes
-// of clear codes to the data, enough of them making a file whose data might describe
-// every pixel.
+// of clear codes (three bytes hold eight) to the data: bytes that give no pixel.
 inline Bytes ClaimingGif(int width, int height, uint8_t variant = 0, size_t padding = 0)
 {
     Bytes out{'G', 'I', 'F', '8', '9', 'a'};
@@ -39,13 +38,88 @@ inline Bytes ClaimingGif(int width, int height, uint8_t variant = 0, size_t padd
     out.push_back(0);
     // Minimum code size 2: clear code 4 and end code 5, three bits each.
     out.push_back(2);
-    for (size_t left = padding; left > 0;) {
-        const size_t n = std::min<size_t>(left, 255);
+    constexpr uint8_t kEightClearCodes[] = {0x24, 0x49, 0x92};
+    padding = (padding + 2) / 3 * 3;
+    for (size_t done = 0; done < padding;) {
+        const size_t n = std::min<size_t>(padding - done, 255);
         out.push_back(uint8_t(n));
-        out.insert(out.end(), n, 0x24); // clear codes
-        left -= n;
+        for (size_t i = 0; i < n; ++i, ++done) {
+            out.push_back(kEightClearCodes[done % 3]);
+        }
     }
     out.insert(out.end(), {2, 4 | 5 << 3, 0, 0, 0x3B});
+    return out;
+}
+
+// A GIF of width x height pixels on a black and white table whose data gives its first
+// `described` pixels (every pixel when negative) in white, compressed as tightly as LZW
+// allows: each code one pixel longer than the one before until the table of 4096 entries is
+// full, then the longest over and over. The codes widen from 3 to 12 bits on the way, as a
+// decoder expects them; 20000 x 20000 pixels take about 150 KB. With clearAfter, a clear
+// code follows every clearAfter codes and the table starts again from 3-bit codes.
+inline Bytes SolidGif(int width, int height, int64_t described = -1, uint32_t clearAfter = 0)
+{
+    using figures::metafiletest::Put16;
+    Bytes out{'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, uint32_t(width));
+    Put16(out, uint32_t(height));
+    out.insert(out.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255}); // black, white
+    out.push_back(0x2C);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, uint32_t(width));
+    Put16(out, uint32_t(height));
+    out.push_back(0);
+    out.push_back(2); // minimum code size: clear 4, end 5, the first entry 6
+    constexpr uint32_t kClear = 4;
+    constexpr uint32_t kEnd = 5;
+    constexpr uint32_t kFirstEntry = 6;
+    constexpr uint32_t kTableSize = 4096;
+    Bytes data;
+    uint64_t accumulator = 0;
+    uint32_t bits = 0;
+    uint32_t codeSize = 3;
+    uint32_t next = kFirstEntry;
+    auto put = [&](uint32_t code) {
+        accumulator |= uint64_t(code) << bits;
+        for (bits += codeSize; bits >= 8; bits -= 8) {
+            data.push_back(uint8_t(accumulator));
+            accumulator >>= 8;
+        }
+    };
+    // Entry e holds e - 4 white pixels: each extends the one before by a pixel.
+    auto codeOf = [](uint64_t pixels) { return pixels == 1 ? 1u : uint32_t(pixels) + 4; };
+    put(kClear);
+    uint64_t left = described < 0 ? uint64_t(width) * uint64_t(height) : uint64_t(described);
+    uint64_t last = 0; // pixels of the code before
+    for (uint32_t codes = 0; left > 0; ++codes) {
+        if (clearAfter > 0 && codes == clearAfter) {
+            put(kClear);
+            codes = 0;
+            codeSize = 3;
+            next = kFirstEntry;
+            last = 0;
+        }
+        const uint64_t longest = next < kTableSize ? last + 1 : kTableSize - 1 - 4;
+        const uint64_t pixels = last == 0 ? 1 : std::min(left, longest);
+        put(codeOf(pixels));
+        if (last != 0 && next < kTableSize && ++next == 1u << codeSize && codeSize < 12) {
+            ++codeSize;
+        }
+        left -= pixels;
+        last = pixels;
+    }
+    put(kEnd);
+    if (bits > 0) {
+        data.push_back(uint8_t(accumulator));
+    }
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, data.size() - at);
+        out.push_back(uint8_t(n));
+        out.insert(out.end(), data.begin() + std::ptrdiff_t(at),
+                   data.begin() + std::ptrdiff_t(at + n));
+    }
+    out.insert(out.end(), {0, 0x3B});
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "figures/render/pictures/gifclip.h"
 
 #include <algorithm>
+#include <array>
 
 namespace figures {
 
@@ -8,7 +9,15 @@ namespace {
 
 constexpr size_t kScreenHeightAt = 8;
 constexpr size_t kImageHeightAt = 7; // from the image separator
-constexpr uint64_t kMaxPixelsPerCode = 4096;
+// The table of LZW codes: at most 4096 entries, codes at most 12 bits wide. A decoder walks
+// no string longer than the table (plus the pixel a code past the table adds).
+constexpr uint32_t kMaxCodes = 4096;
+constexpr uint32_t kMaxCodeBits = 12;
+constexpr uint32_t kLongestString = kMaxCodes + 1;
+// Minimum code sizes whose codes are counted one by one; for others each code that fits the
+// data is taken at the longest string.
+constexpr uint32_t kFewestColourBits = 2;
+constexpr uint32_t kMostColourBits = 11;
 // An interlaced image sends every eighth row first.
 constexpr uint64_t kInterlaceStride = 8;
 
@@ -47,6 +56,76 @@ size_t ColourTableBytes(uint8_t flags)
     return (flags & 0x80) != 0 ? 3 * (size_t(2) << (flags & 7)) : 0;
 }
 
+// The pixels the LZW codes of an image's data sub-blocks (from `at`, the first block's size)
+// produce, counted the way the decoder walks them without decoding any, up to `enough`.
+// A code gives the string of a table entry: one pixel for a colour index, one more than
+// the entry it extends for the others. Entries the codes did not make since the last clear
+// code are counted at the longest a decoder could walk, so the count never falls short.
+uint64_t CountCodedPixels(std::span<const uint8_t> b, size_t at, uint32_t minCodeSize,
+                          uint64_t enough)
+{
+    const uint32_t clear = 1u << minCodeSize;
+    const uint32_t end = clear + 1;
+    std::array<uint16_t, kMaxCodes> length{};
+    auto lengthOf = [&](uint32_t code, uint32_t next) -> uint32_t {
+        if (code < clear) {
+            return 1;
+        }
+        return code >= clear + 2 && code < next ? length[code] : kLongestString;
+    };
+    uint32_t codeSize = minCodeSize + 1;
+    uint32_t next = clear + 2;
+    int64_t previous = -1; // none: the next code starts a string afresh
+    uint64_t pixels = 0;
+    uint32_t accumulator = 0;
+    uint32_t bits = 0;
+    while (at < b.size()) {
+        const size_t size = b[at++];
+        const size_t n = std::min(size, b.size() - at);
+        if (n == 0) {
+            break;
+        }
+        for (const uint8_t byte : b.subspan(at, n)) {
+            accumulator |= uint32_t(byte) << bits;
+            bits += 8;
+            while (bits >= codeSize) {
+                const uint32_t code = accumulator & ((1u << codeSize) - 1);
+                accumulator >>= codeSize;
+                bits -= codeSize;
+                if (code == end) {
+                    return pixels;
+                }
+                if (code == clear) {
+                    codeSize = minCodeSize + 1;
+                    next = clear + 2;
+                    previous = -1;
+                    continue;
+                }
+                if (previous < 0) {
+                    pixels += 1;
+                } else {
+                    // A code past the table repeats the previous string plus its first pixel.
+                    const uint32_t extended =
+                        std::min(lengthOf(uint32_t(previous), next) + 1, kLongestString);
+                    pixels += code < next ? lengthOf(code, next) : extended;
+                    if (next < kMaxCodes) {
+                        length[next++] = uint16_t(extended);
+                        if (next == 1u << codeSize && codeSize < kMaxCodeBits) {
+                            ++codeSize;
+                        }
+                    }
+                }
+                previous = code;
+                if (pixels >= enough) {
+                    return pixels;
+                }
+            }
+        }
+        at += n;
+    }
+    return pixels;
+}
+
 } // namespace
 
 std::optional<ClippedGif> ClipGifToItsData(std::span<const uint8_t> b)
@@ -74,13 +153,16 @@ std::optional<ClippedGif> ClipGifToItsData(std::span<const uint8_t> b)
     if (at >= b.size() || width == 0) {
         return std::nullopt;
     }
-    const uint32_t codeBits = std::max(uint32_t(b[at]), 2u) + 1;
-    ++at;
-    const std::optional<uint64_t> data = SkipSubBlocks(b, at);
-    if (!data) {
+    const uint32_t minCodeSize = b[at];
+    const size_t data = ++at;
+    const std::optional<uint64_t> dataBytes = SkipSubBlocks(b, at);
+    if (!dataBytes) {
         return std::nullopt;
     }
-    const uint64_t pixels = *data * 8 / codeBits * kMaxPixelsPerCode;
+    const uint64_t pixels =
+        minCodeSize >= kFewestColourBits && minCodeSize <= kMostColourBits
+            ? CountCodedPixels(b, data, minCodeSize, width * height)
+            : *dataBytes * 8 / (std::max(minCodeSize, kFewestColourBits) + 1) * kLongestString;
     uint64_t rows = (pixels + width - 1) / width + 1;
     if ((flags & 0x40) != 0) {
         rows = rows * kInterlaceStride + kInterlaceStride;
