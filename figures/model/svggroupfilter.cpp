@@ -1,5 +1,7 @@
 #include "figures/model/svggroupfilter.h"
 
+#include "figures/render/styles/svgpatternfills.h"
+
 #include <string_view>
 
 namespace figures {
@@ -33,7 +35,8 @@ size_t TagEnd(std::string_view text, size_t from)
 
 } // namespace
 
-SvgGroupFilter::SvgGroupFilter(QIODevice& target) : target_(target)
+SvgGroupFilter::SvgGroupFilter(QIODevice& target, const SvgPatternFills* patterns)
+    : target_(target), patterns_(patterns)
 {
     open(QIODevice::WriteOnly);
 }
@@ -77,10 +80,34 @@ void SvgGroupFilter::Emit(std::string_view text)
 
 void SvgGroupFilter::EmitPending()
 {
-    for (const std::string& tag : pending_) {
-        Emit(tag);
+    for (std::string& tag : pending_) {
+        Emit(patterns_ ? WithPatternFill(std::move(tag)) : tag);
     }
     pending_.clear();
+}
+
+// The generator writes a brush as fill="#rrggbb" fill-opacity="..." on the group.
+std::string SvgGroupFilter::WithPatternFill(std::string tag) const
+{
+    static constexpr std::string_view kFill = "fill=\"#";
+    const std::string opacity = "\" fill-opacity=\"" + std::string(SvgPatternFills::kMarkerOpacity) + "\"";
+    const size_t fill = tag.find(kFill);
+    if (fill == std::string::npos) {
+        return tag;
+    }
+    const size_t colour = fill + kFill.size() - 1;
+    const size_t colourEnd = colour + 7;
+    if (tag.compare(colourEnd, opacity.size(), opacity) != 0) {
+        return tag;
+    }
+    const int entry = patterns_->Find(std::string_view(tag).substr(colour, 7));
+    if (entry < 0) {
+        return tag;
+    }
+    const std::string reference =
+        "fill=\"url(#" + SvgPatternFills::Id(entry) + ")\" fill-opacity=\"1\"";
+    tag.replace(fill, colourEnd + opacity.size() - fill, reference);
+    return tag;
 }
 
 void SvgGroupFilter::Process()
@@ -110,6 +137,10 @@ void SvgGroupFilter::Process()
         } else {
             // Content: every group held back holds something after all.
             EmitPending();
+            if (patterns_ && !definitionsWritten_ && rest.starts_with("</svg>")) {
+                Emit(patterns_->Definitions());
+                definitionsWritten_ = true;
+            }
             const size_t tag = text.find('<', next + 1);
             const size_t stop = tag == std::string_view::npos ? text.size() : tag;
             // Stop before the white space that leads up to the next tag, so that it

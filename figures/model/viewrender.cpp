@@ -5,6 +5,7 @@
 #include "figures/model/view.h"
 #include "figures/model/viewpainter.h"
 #include "figures/render/drawcontext.h"
+#include "figures/render/styles/svgpatternfills.h"
 
 #include <QImage>
 #include <QImageWriter>
@@ -61,22 +62,25 @@ bool PlanOutput(const View& view, const RenderSettings& settings, Output& out, Q
     return true;
 }
 
-void PaintOutput(QPainter& painter, const View& view, const Output& out, double dpi)
+void PaintOutput(QPainter& painter, const View& view, const Output& out, double dpi,
+                 SvgPatternFills* svgPatterns = nullptr)
 {
     painter.setRenderHint(QPainter::Antialiasing);
-    const DrawContext dc(painter, dpi, dpi, out.zoom, out.zoom, {out.area.left, out.area.top});
+    DrawContext dc(painter, dpi, dpi, out.zoom, out.zoom, {out.area.left, out.area.top});
+    dc.SetSvgPatternFills(svgPatterns);
     PaintOptions options;
     options.deviceClip = {0, 0, out.size.width(), out.size.height()};
     PaintView(view, dc, options);
 }
 
-bool Paint(QPaintDevice& device, const View& view, const Output& out, double dpi)
+bool Paint(QPaintDevice& device, const View& view, const Output& out, double dpi,
+           SvgPatternFills* svgPatterns = nullptr)
 {
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
     }
-    PaintOutput(painter, view, out, dpi);
+    PaintOutput(painter, view, out, dpi, svgPatterns);
     return painter.end();
 }
 
@@ -110,14 +114,16 @@ bool WriteSvg(const View& view, QIODevice& file, const Output& out, double dpi)
 {
     // The generator opens a group at every change of the painter's state, drawn into or
     // not; the empty ones made nearly half of a large drawing's file.
-    SvgGroupFilter filter(file);
+    // Pattern fills go through the filter too: see SvgPatternFills.
+    SvgPatternFills patterns;
+    SvgGroupFilter filter(file, &patterns);
     QSvgGenerator svg;
     svg.setOutputDevice(&filter);
     svg.setSize(out.size);
     svg.setViewBox(QRect(QPoint(0, 0), out.size));
     svg.setResolution(int(std::lround(dpi)));
     svg.setTitle(QString::fromUtf8(view.name.empty() ? "drawing" : "view"));
-    const bool painted = Paint(svg, view, out, dpi);
+    const bool painted = Paint(svg, view, out, dpi, &patterns);
     filter.close();
     return painted; // write errors fail the commit
 }

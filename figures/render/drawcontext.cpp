@@ -3,6 +3,7 @@
 #include "figures/render/colour.h"
 #include "figures/render/styles/fillstyle.h"
 #include "figures/render/styles/linestyle.h"
+#include "figures/render/styles/svgpatternfills.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,6 +74,18 @@ void DrawContext::FillPath(const QPainterPath& doc, uint32_t colour) const
 bool DrawContext::FillPattern(const QPainterPath& doc, int32_t pattern, uint32_t foreground,
                               uint32_t background) const
 {
+    if (svgPatterns_ != nullptr) {
+        if (pattern < 0 || pattern >= FillPatternCount()) {
+            return false;
+        }
+        // The tile is placed as DevicePixelBrush places the raster one.
+        bool invertible = false;
+        const QTransform toTile = WorldTransform().inverted(&invertible);
+        const QColor marker = svgPatterns_->Marker(pattern, foreground, background,
+                                                   invertible ? toTile : QTransform());
+        painter_.fillPath(doc, QBrush(marker));
+        return true;
+    }
     const PatternKey key{pattern, foreground, background};
     if (!(key == patternKey_)) {
         const std::optional<QBrush> brush = MakeFillBrush(pattern, foreground, background);

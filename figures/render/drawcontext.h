@@ -13,6 +13,8 @@
 
 namespace figures {
 
+class SvgPatternFills;
+
 // A painter together with the mapping from document units to device pixels. The same
 // type serves the screen, images, SVG, PDF and printers.
 //
@@ -76,6 +78,10 @@ public:
     // Fills with fill pattern 0..53 in device-pixel size; false for other patterns.
     bool FillPattern(const QPainterPath& doc, int32_t pattern, uint32_t foreground,
                      uint32_t background) const;
+    // Painting into SVG: pattern fills are painted with the table's stand-in colours,
+    // which the SVG filter turns into pattern references. The table must outlive the
+    // painting; null (the default) paints the patterns themselves.
+    void SetSvgPatternFills(SvgPatternFills* fills) { svgPatterns_ = fills; }
 
     // Narrows the clip to a path in document units until the matching PopClip.
     void PushClip(const QPainterPath& doc) const;
@@ -86,6 +92,7 @@ public:
 
 private:
     QPainter& painter_;
+    SvgPatternFills* svgPatterns_ = nullptr;
 
     struct PenKey {
         int32_t type = -1;
