@@ -1,13 +1,58 @@
 // Reads arbitrary bytes as a picture file and draws it small and large: headers are read
 // when the picture is read, pixels decoded when it is drawn, both within the decoded-picture
-// cache's budget (lowered here so that every run stays small).
+// cache's budget (lowered here so that every run stays small). A GIF cut to the rows its
+// codes give is checked against the whole file decoded, when that is small: no pixel the
+// decoder reaches may lie below the cut.
 #include "figures/render/drawcontext.h"
+#include "figures/render/pictures/gifclip.h"
 #include "figures/render/pictures/picture.h"
 #include "figures/render/pictures/picturecache.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Whole files up to this many pixels are decoded to check the cut.
+constexpr qint64 kMostPixelsChecked = qint64(1) << 20;
+
+void CheckGifCut(std::span<const uint8_t> bytes)
+{
+    const std::optional<figures::ClippedGif> cut = figures::ClipGifToItsData(bytes);
+    if (!cut) {
+        return;
+    }
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "gif");
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > kMostPixelsChecked) {
+        return;
+    }
+    const QImage whole = reader.read();
+    if (whole.isNull() || whole.depth() != 32) {
+        return;
+    }
+    // Pixels no code reaches keep the zero word the decoder starts from.
+    for (int y = cut->rows; y < whole.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(whole.constScanLine(y));
+        for (int x = 0; x < whole.width(); ++x) {
+            if (row[x] != 0) {
+                std::abort(); // the cut dropped a row the data reaches
+            }
+        }
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -22,6 +67,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    if (size >= 6 && std::memcmp(data, "GIF", 3) == 0) {
+        CheckGifCut({data, size});
+    }
     const figures::Picture picture = figures::Picture::Read({data, size});
     if (picture.IsEmpty()) {
         return 0;
