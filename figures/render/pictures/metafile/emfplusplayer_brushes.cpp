@@ -146,6 +146,10 @@ std::optional<EmfPlusPlayer::Brush> ReadLinearGradient(RecordReader& r)
     } else if (flags & kBlendFactors) {
         stops = ReadBlendFactors(r, start, end, false);
     }
+    // A blend announced but damaged makes the brush damaged.
+    if ((flags & (kPresetColours | kBlendFactors)) && !stops) {
+        return std::nullopt;
+    }
     if (stops) {
         gradient.setStops(*stops);
     }
@@ -210,6 +214,9 @@ std::optional<EmfPlusPlayer::Brush> EmfPlusPlayer::ReadPathGradient(RecordReader
         stops = ReadPresetColours(r, true);
     } else if (flags & kBlendFactors) {
         stops = ReadBlendFactors(r, edgeColour, centreColour, true);
+    }
+    if ((flags & (kPresetColours | kBlendFactors)) && !stops) {
+        return std::nullopt;
     }
     if (stops) {
         gradient.setStops(*stops);

@@ -25,9 +25,11 @@ namespace {
 // Strings are laid out at a fixed pixel size, then scaled to the em size, so that small
 // world units still give hinted glyphs of a sensible size.
 constexpr double kLayoutPixels = 100;
-// Glyphs larger than this many output pixels along either axis are no text a picture
-// shows, and the rasteriser's glyph cache cannot hold them.
+// Glyphs larger than this many output pixels along either axis, or stretched or sheared
+// more than this many times one way than the other, are no text a picture shows, and the
+// rasteriser's glyph cache cannot hold them.
 constexpr double kMaxTextPixels = 8192;
+constexpr double kMaxTextDistortion = 16;
 
 constexpr uint32_t kCmapLookup = 0x0001;      // the glyphs are characters
 constexpr uint32_t kRealizedAdvance = 0x0004; // only the first position counts
@@ -87,6 +89,12 @@ std::optional<EmfPlusPlayer::TextFrame> EmfPlusPlayer::TextFrameFor(const Font& 
     const double across = std::hypot(toOutput.m11(), toOutput.m12()) * kLayoutPixels;
     const double down = std::hypot(toOutput.m21(), toOutput.m22()) * kLayoutPixels;
     if (!(across > 0.5 && down > 0.5 && across < kMaxTextPixels && down < kMaxTextPixels)) {
+        return std::nullopt;
+    }
+    // The area of an em square against what its two sides would span at right angles.
+    const double area = std::abs(toOutput.determinant()) * kLayoutPixels * kLayoutPixels;
+    if (!(across < kMaxTextDistortion * down && down < kMaxTextDistortion * across &&
+          across * down < kMaxTextDistortion * area)) {
         return std::nullopt;
     }
     return TextFrame{toOutput, k};

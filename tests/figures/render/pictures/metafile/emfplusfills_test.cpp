@@ -313,6 +313,14 @@ TEST(EmfPlusFills, DamagedRegionsBrushesAndStringsAreSkipped)
              }
              p.Record(0x4036, 0x8001, d);
          })},
+        {"a string stretched far wider than tall", only([](EmfPlusRecords& p) {
+             // Glyphs 2000 pixels wide and 4 tall: the glyph cache cannot hold them.
+             p.Font(1, 40, 2, 0, u"Arial");
+             p.SetWorldTransform(QTransform::fromScale(50, 0.1));
+             p.DrawString(1, 0xFFFF0000, 99, QRectF(0, 100, 0, 0), u"Wide");
+             plus::DrawDriverString(p, 1, 0xFFFF0000, 1, u"Wi", {{0, 1000}, {2, 1000}});
+             p.ResetWorldTransform();
+         })},
         {"glyph numbers of a face that is not installed", only([](EmfPlusRecords& p) {
              p.Font(1, 20, 2, 0, u"No Such Face");
              DrawDriverString(p, 1, 0xFF000000, 0, u"\x0024\x0025", {{300, 220}, {310, 220}});
@@ -328,6 +336,13 @@ TEST(EmfPlusFills, DamagedRegionsBrushesAndStringsAreSkipped)
         EXPECT_TRUE(Near(image.pixel(310, 210), qRgb(0, 255, 0), 0))
             << "the records after it still play: " << std::hex << image.pixel(310, 210);
         EXPECT_LT(timer.elapsed(), 5000) << "bounded work";
+        int red = 0;
+        for (int y = 0; y < 120; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                red += qRed(image.pixel(x, y)) > 128 && qGreen(image.pixel(x, y)) < 128;
+            }
+        }
+        EXPECT_EQ(red, 0) << "nothing of the damaged records drawn";
     }
 }
 
