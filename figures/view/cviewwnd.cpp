@@ -464,7 +464,7 @@ int CViewWnd::AddShape(int shapeIndex)
         return -1;
     }
     SetModified();
-    ResetIndex();
+    index_.Added(*currentView_, currentView_->ObjectByIndex(index));
     InvalidateObject(currentView_->ObjectByIndex(index));
     UpdateScrollBars();
     return index;

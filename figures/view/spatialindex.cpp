@@ -41,6 +41,7 @@ void SpatialIndex::Clear()
     cells_.clear();
     large_.clear();
     columns_ = rows_ = 0;
+    laidOutFor_ = 0;
 }
 
 void SpatialIndex::Rebuild(const View& view)
@@ -73,6 +74,7 @@ void SpatialIndex::Rebuild(const View& view)
     columns_ = int(std::min<int64_t>(kMaxCells, int64_t(width / cellSize_) + 1));
     rows_ = int(std::clamp<int64_t>(int64_t(height / cellSize_) + 1, 1, kMaxCells / columns_));
     cells_.assign(size_t(columns_) * size_t(rows_), {});
+    laidOutFor_ = order_.size();
     for (size_t i = 0; i < order_.size(); ++i) {
         Insert(int(i));
     }
@@ -138,6 +140,27 @@ bool SpatialIndex::Update(const CBaseCom* object)
     entries_[size_t(rank)].bounds = PaintedBounds(*object);
     Insert(rank);
     return true;
+}
+
+// A grid laid out for n objects stays good up to about 2n: the cells then hold twice
+// their intended share. Beyond that, and for an object that would take a rank below
+// others, a rebuild costs no more in the long run than the adds that led to it.
+void SpatialIndex::Added(const View& view, const CBaseCom* object)
+{
+    CBaseCom* appended = view.objects.empty() ? nullptr : view.objects.back().get();
+    const bool last = appended != nullptr && appended == object;
+    const bool onTop = order_.empty() || order_.back()->layer <= object->layer;
+    const bool gridFits = columns_ > 0 && order_.size() < 2 * laidOutFor_ + 16;
+    if (!onTop || !last || !gridFits || Rank(object) >= 0 ||
+        order_.size() + 1 != view.objects.size()) {
+        Rebuild(view);
+        return;
+    }
+    const int rank = int(order_.size());
+    order_.push_back(appended);
+    entries_.push_back({PaintedBounds(*object), {}, false});
+    ranks_[object] = rank;
+    Insert(rank);
 }
 
 int SpatialIndex::Rank(const CBaseCom* object) const

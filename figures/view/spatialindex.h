@@ -2,6 +2,7 @@
 
 #include "figures/render/geometry.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -27,6 +28,11 @@ public:
     void Clear();
     // Reads one object's bounds again; false when the object is not indexed.
     bool Update(const CBaseCom* object);
+    // Takes in the object just appended to the view's list. One that paints on top of
+    // everything indexed (its layer is not below the topmost's) is added in place, in
+    // time independent of the drawing's size; otherwise, or when the drawing has grown
+    // well past what the grid was laid out for, the index is rebuilt from the view.
+    void Added(const View& view, const CBaseCom* object);
 
     // Objects whose bounds grown by margin contain the point, topmost first.
     void ObjectsAt(Point doc, int32_t margin, std::vector<CBaseCom*>& out) const;
@@ -63,6 +69,7 @@ private:
     int32_t cellSize_ = 1;
     int columns_ = 0;
     int rows_ = 0;
+    size_t laidOutFor_ = 0; // object count the grid's cell size was chosen for
     mutable std::vector<int> scratch_;
 };
 

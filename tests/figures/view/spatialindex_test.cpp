@@ -1,6 +1,7 @@
 #include "tests/figures/view/viewtestsupport.h"
 
 #include "figures/model/objects/crichline.h"
+#include "figures/model/storage/documentformat.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,69 @@ TEST(ViewSpatialIndex, AnswersExactlyAsTheWalkOverEveryObject)
         }
         EXPECT_GT(hits, 100) << "round " << round; // the points met objects
     }
+}
+
+// Adds the number of points that met an object to hits.
+void ExpectHitsAsTheWalk(CViewWnd& view, std::mt19937& random, int step, int& hits)
+{
+    std::uniform_int_distribution<int> x(-5, 405);
+    std::uniform_int_distribution<int> y(-5, 305);
+    for (int i = 0; i < 150; ++i) {
+        const Point p{x(random), y(random)};
+        CBaseCom* expected = ObjectAtByWalk(view, p);
+        ASSERT_EQ(view.ObjectAt(p), expected)
+            << "after step " << step << " at " << p.x << ", " << p.y;
+        hits += expected != nullptr ? 1 : 0;
+    }
+}
+
+// Shapes added one by one through the view (mostly on top, sometimes under a shape
+// raised above them), moved, deleted, sent to the back, and earlier versions of the
+// document loaded back as an undo does: after every step the hit test still answers
+// exactly as the walk over every object.
+TEST(ViewSpatialIndex, StaysExactThroughAddsMovesDeletesAndUndo)
+{
+    std::mt19937 random(20261210);
+    auto view = ShownView(400, 300);
+    view->SetZoom(100);
+    std::vector<std::vector<uint8_t>> versions{WriteDocument(view->GetDocument())};
+    std::uniform_int_distribution<int> action(0, 99);
+    std::uniform_int_distribution<int> entry(0, 109);
+    int hits = 0;
+    for (int step = 0; step < 400; ++step) {
+        View& v = *view->CurrentView();
+        const int count = v.ObjectCount();
+        std::uniform_int_distribution<int> pick(0, std::max(0, count - 1));
+        const int a = action(random);
+        if (a < 60 || count == 0) {
+            const int index = view->AddShape(entry(random));
+            ASSERT_GE(index, 0);
+            // Some stay where new shapes appear, stacked on each other.
+            if (a % 3 != 0) {
+                view->SetObjectRect(v.ObjectByIndex(index), RandomFrame(random, 1000));
+            }
+        } else if (a < 75) {
+            view->SetObjectRect(v.ObjectByIndex(pick(random)), RandomFrame(random, 1000));
+        } else if (a < 85) {
+            CBaseCom* doomed[] = {v.ObjectByIndex(pick(random))};
+            view->DeleteObjects(doomed);
+        } else if (a < 92) {
+            // Raised or lowered out of list order: later adds may land below it.
+            v.ObjectByIndex(pick(random))->layer = a % 2 == 0 ? 3 : -3;
+            view->ObjectsChanged();
+        } else {
+            std::uniform_int_distribution<size_t> earlier(0, versions.size() - 1);
+            ASSERT_TRUE(view->SetDocumentContent(versions[earlier(random)]));
+        }
+        if (step % 10 == 0) {
+            versions.push_back(WriteDocument(view->GetDocument()));
+        }
+        ExpectHitsAsTheWalk(*view, random, step, hits);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+    EXPECT_GT(hits, 1500); // the points met objects
 }
 
 TEST(ViewSpatialIndex, FindsObjectsMovedFarOutsideTheIndexedArea)
