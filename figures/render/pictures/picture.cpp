@@ -112,9 +112,11 @@ void MakeOpaque(QImage& image)
     if (image.format() != QImage::Format_RGB32) {
         return;
     }
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             row[x] |= 0xFF000000u;
         }
     }
