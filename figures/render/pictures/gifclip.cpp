@@ -7,6 +7,7 @@ namespace figures {
 
 namespace {
 
+constexpr size_t kScreenWidthAt = 6;
 constexpr size_t kScreenHeightAt = 8;
 constexpr size_t kImageHeightAt = 7; // from the image separator
 // The table of LZW codes: at most 4096 entries, codes at most 12 bits wide. A decoder walks
@@ -145,9 +146,16 @@ std::optional<ClippedGif> ClipGifToItsData(std::span<const uint8_t> b)
         return std::nullopt;
     }
     const size_t image = at;
+    const uint32_t left = U16(b, image + 1);
     const uint32_t top = U16(b, image + 3);
     const uint64_t width = U16(b, image + 5);
     const uint32_t height = U16(b, image + 7);
+    // Decoders fill a screen the first image leaves partly bare with its background colour
+    // before decoding, so the pixels no data reaches are not zero there; such files are
+    // decoded whole.
+    if (left != 0 || top != 0 || width != U16(b, kScreenWidthAt) || height != screenHeight) {
+        return std::nullopt;
+    }
     const uint8_t flags = b[image + 9];
     at = image + 10 + ColourTableBytes(flags);
     if (at >= b.size() || width == 0) {

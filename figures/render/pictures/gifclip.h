@@ -20,8 +20,9 @@ struct ClippedGif {
     int32_t rows = 0;           // the screen rows the cut file holds, from the top
 };
 
-// The cut file, or nothing when the data may describe the whole screen or the file's
-// blocks do not read up to the first image's data.
+// The cut file, or nothing when the data may describe the whole screen, the first image
+// does not cover the screen exactly, or the file's blocks do not read up to the first
+// image's data.
 std::optional<ClippedGif> ClipGifToItsData(std::span<const uint8_t> bytes);
 
 } // namespace figures

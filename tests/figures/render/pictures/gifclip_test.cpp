@@ -32,6 +32,25 @@ Bytes ShortGif(int w, int h, int described, bool interlaced = false)
     return gif;
 }
 
+// The image descriptor's left, top and width of picturetest::Gif (two-colour global table).
+constexpr size_t kImageTopAt = 13 + 6 + 3;
+constexpr size_t kImageWidthAt = 13 + 6 + 5;
+
+// The file with its first image `width` pixels wide on the same screen.
+Bytes Narrowed(Bytes gif, uint8_t width)
+{
+    gif[kImageWidthAt] = width;
+    gif[kImageWidthAt + 1] = 0;
+    return gif;
+}
+
+// The file with its first image placed `top` rows down the same screen.
+Bytes Lowered(Bytes gif, uint8_t top)
+{
+    gif[kImageTopAt] = top;
+    return gif;
+}
+
 // The file without its last n bytes.
 Bytes Chopped(const Bytes& bytes, size_t n)
 {
@@ -69,6 +88,9 @@ TEST(GifClip, CutsOnlyFilesWhoseDataCannotReachTheirRows)
         {"codes cleared back to three bits, cut short",
          testsupport::SolidGif(64, 40000, 500000, 600), true, 7815},
         {"cut inside the data", Chopped(testsupport::ClaimingGif(7000, 7000), 4), false, 0},
+        {"an image narrower than its screen, which decoders fill first",
+         Narrowed(ShortGif(64, 4096, 20), 40), false, 0},
+        {"an image lower on its screen", Lowered(ShortGif(64, 4096, 20), 1), false, 0},
         {"nothing but the header", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, false,
          0},
     };
