@@ -128,7 +128,7 @@ QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entr
 {
     QByteArray data = RawBytes(bytes);
     QBuffer buffer(&data);
-    const auto reader = OpenReader(buffer, format, entry);
+    auto reader = OpenReader(buffer, format, entry);
     if (!reader) {
         return {};
     }
@@ -139,6 +139,9 @@ QImage DecodeRaster(std::span<const uint8_t> bytes, const char* format, int entr
     if (!reader->read(&image)) {
         return {};
     }
+    // The GIF reader keeps a share of the pixels for the next frame: let it go first, so
+    // that making them opaque writes into the only copy instead of copying them all.
+    reader.reset();
     MakeOpaque(image);
     return image;
 }
