@@ -1,5 +1,6 @@
 #include "figures/model/bandedpainter.h"
 
+#include "figures/model/geometrycache.h"
 #include "figures/model/view.h"
 #include "figures/render/drawcontext.h"
 
@@ -77,7 +78,7 @@ QSize LogicalSize(const QImage& image)
 }
 
 void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
-                      const PaintOptions& options)
+                      const PaintOptions& options, GeometryCache* cache)
 {
     // The clip, limited to the image's pixels.
     const QSize size = LogicalSize(image);
@@ -98,7 +99,14 @@ void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mappin
     const int threads = std::max(1, pool.maxThreadCount());
     const std::vector<Band> bands =
         SplitIntoBands(clip.top, clip.bottom, mapping.bands > 0 ? mapping.bands : 2 * threads);
-    const std::vector<PaintEntry> order = PaintingOrder(view);
+    std::vector<PaintEntry> order = PaintingOrder(view);
+    if (cache != nullptr) {
+        // Every object a band draws, the ones reaching in from beyond its rows included.
+        const DeviceMapping map(mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,
+                                mapping.origin);
+        cache->Prepare(order, map.ToDocument(Rect{clip.left, clip.top - kCullMargin, clip.right,
+                                                  clip.bottom + kCullMargin}));
+    }
 
     // Taken before the threads start: asking a shared image for writable bits copies it.
     uchar* const bits = image.bits();

@@ -11,6 +11,7 @@
 
 namespace figures {
 
+class GeometryCache;
 class View;
 
 // How a view maps onto an image painted in bands: the document mapping of DrawContext,
@@ -35,8 +36,9 @@ QSize LogicalSize(const QImage& image);
 // its own painter and DrawContext, clipped to its rows of the image. The pixels are the
 // ones a single painter over the clip gives: every band paints on the same device with
 // the same transform, and objects whose antialiased edges reach into a band from outside
-// it are drawn there too. Returns when every band is done.
+// it are drawn there too. With a cache the objects' geometry is brought up to date in it
+// before the bands start, and the bands only read it. Returns when every band is done.
 void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
-                      const PaintOptions& options);
+                      const PaintOptions& options, GeometryCache* cache = nullptr);
 
 } // namespace figures

@@ -1,5 +1,6 @@
 #include "figures/model/viewpainter.h"
 
+#include "figures/model/geometrycache.h"
 #include "figures/model/objects/crectcom.h"
 #include "figures/model/view.h"
 #include "figures/render/colour.h"
@@ -72,10 +73,15 @@ bool PaintAsDot(const PaintEntry& entry, const DrawRequest& request)
 
 } // namespace
 
-void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options)
+void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options,
+               GeometryCache* cache)
 {
     // One list per paint, so that paints on several threads share nothing.
-    PaintView(view, PaintingOrder(view), dc, options);
+    std::vector<PaintEntry> order = PaintingOrder(view);
+    if (cache != nullptr) {
+        cache->Prepare(order, dc.ToDocument(options.deviceClip));
+    }
+    PaintView(view, order, dc, options);
 }
 
 void PaintView(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,
@@ -106,6 +112,7 @@ void PaintView(const View& view, const std::vector<PaintEntry>& order, const Dra
             continue;
         }
         request.target = entry.object->frame;
+        request.geometry = entry.geometry;
         if (!PaintAsDot(entry, request)) {
             entry.object->Draw(request);
         }

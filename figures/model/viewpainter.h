@@ -9,7 +9,9 @@ namespace figures {
 
 class CBaseCom;
 class DrawContext;
+class GeometryCache;
 class View;
+struct ObjectGeometry;
 
 struct PaintOptions {
     Rect deviceClip;                // the pixels to paint
@@ -21,13 +23,16 @@ struct PaintOptions {
 // bounds meet the clip, bottom to top in ascending layer order (equal layers keep their
 // list order). The editing view, previews, printing and exports all paint through here.
 // Painting changes neither the view nor its objects: threads may paint the same view at
-// once, each into its own context.
-void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options);
+// once, each into its own context. With a cache the objects' geometry is taken from it
+// and kept there for the next paint (one thread at a time per cache).
+void PaintView(const View& view, const DrawContext& dc, const PaintOptions& options,
+               GeometryCache* cache = nullptr);
 
 // An object with the area it paints, in painting order.
 struct PaintEntry {
     const CBaseCom* object;
     Rect bounds; // Bounds(0) grown by one unit: the right and bottom edges paint too
+    const ObjectGeometry* geometry = nullptr; // its cached geometry, if any
 };
 
 // The view's objects in painting order with their painted areas, worked out once for

@@ -367,7 +367,7 @@ void CViewWnd::PaintCanvas(QImage& picture, const QRect& client)
     options.deviceClip = {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
     options.background = background_;
     options.fromView = true;
-    PaintViewInBands(*currentView_, picture, mapping, options);
+    PaintViewInBands(*currentView_, picture, mapping, options, &geometry_);
 
     // The marks go over every band, so they are painted once the bands are done.
     QPainter painter(&picture);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/model/document.h"
+#include "figures/model/geometrycache.h"
 #include "figures/render/devicemapping.h"
 #include "figures/render/geometry.h"
 #include "figures/view/spatialindex.h"
@@ -242,6 +243,8 @@ private:
     std::vector<CBaseCom*> savedSelection_;
     SpatialIndex index_;
     ViewCanvas canvas_;
+    // The shown objects' geometry between repaints of the canvas.
+    GeometryCache geometry_;
     std::unique_ptr<DragMachine> drag_;
     mutable std::vector<CBaseCom*> candidates_;
     bool updatingScrollBars_ = false;

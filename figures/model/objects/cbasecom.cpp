@@ -6,6 +6,7 @@
 #include "figures/render/drawcontext.h"
 #include "figures/render/numeric.h"
 
+#include <atomic>
 #include <cmath>
 #include <numbers>
 
@@ -30,7 +31,12 @@ void DrawButtonMark(QPainter& painter, Point at)
     painter.setPen(QPen(Qt::black, 0));
 }
 
+// Serials are never reused in a process, so cached geometry never outlives its object.
+std::atomic<uint64_t> nextSerial{1};
+
 } // namespace
+
+CBaseCom::CBaseCom() : serial_(nextSerial.fetch_add(1, std::memory_order_relaxed)) {}
 
 CBaseCom::~CBaseCom()
 {
@@ -46,6 +52,22 @@ void CBaseCom::ReleaseRecord()
 {
     DataManager().ReleaseRecord(recordId_);
     recordId_ = 0;
+    ++revision_;
+}
+
+bool CBaseCom::BuildGeometry(ObjectGeometry&) const
+{
+    return false;
+}
+
+const ObjectGeometry* CBaseCom::GeometryFor(const DrawRequest& request) const
+{
+    const ObjectGeometry* geometry = request.geometry;
+    if (geometry == nullptr || geometry->object != this || !geometry->built || request.pose ||
+        request.target != frame || geometry->key != CurrentGeometryKey()) {
+        return nullptr;
+    }
+    return geometry;
 }
 
 void CBaseCom::Serialize(CArchive& ar)
@@ -84,6 +106,7 @@ void CBaseCom::Serialize(CArchive& ar)
     angle = ar.ReadI32();
     jumpTarget = ar.ReadString();
     DataManager().SerializeRecord(recordId_, ar);
+    ++revision_;
 }
 
 int32_t CBaseCom::OnMessage(ObjectMessage code, const MessageArgs& args)
@@ -388,6 +411,7 @@ bool CBaseCom::SetProperty(uint16_t tag, const uint8_t* data, int32_t length)
         }
         recordId_ = dm.NewRecord(kItemListRecord);
     }
+    ++revision_;
     return dm.SetItem(recordId_, tag, data, length, true);
 }
 

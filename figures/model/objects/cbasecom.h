@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/model/objects/objectflags.h"
+#include "figures/model/objects/objectgeometry.h"
 #include "figures/model/objects/objectmessages.h"
 #include "figures/render/devicemapping.h"
 #include "figures/render/geometry.h"
@@ -23,7 +24,7 @@ class CBaseCom {
 public:
     static constexpr int32_t kTypeId = TID_BASE;
 
-    CBaseCom() = default;
+    CBaseCom();
     virtual ~CBaseCom();
     CBaseCom(const CBaseCom&) = delete;
     CBaseCom& operator=(const CBaseCom&) = delete;
@@ -54,6 +55,15 @@ public:
     // What OM_GET_BOUNDS answers: the area the object paints, in document units, grown by
     // the selection margin (see BoundsRequest).
     virtual Rect Bounds(int32_t selectionMargin) const;
+
+    // What the object's cached geometry must have been built from to be current.
+    GeometryKey CurrentGeometryKey() const
+    {
+        return {serial_, revision_, frame, angle, flags, GeometryVariant()};
+    }
+    // Fills geometry with the paths the object builds at every paint of its own frame,
+    // for a view's geometry cache; false for classes that keep none (the default).
+    virtual bool BuildGeometry(ObjectGeometry& geometry) const;
 
     // The frame, flags and angle as they stand.
     ObjectPose Pose() const { return {frame, flags, angle}; }
@@ -108,9 +118,17 @@ protected:
     bool TrackStandardHandle(const HandleDragRecord& drag);
     // The area of the rotated frame, grown by the selection margin.
     Rect RootBounds(int32_t selectionMargin) const;
+    // What a class builds its cached geometry from beyond the root members and the
+    // property record; 0 by default.
+    virtual int32_t GeometryVariant() const { return 0; }
+    // The geometry drawing may use for the request: the request's cached geometry when it
+    // was built for this object as it stands, at its own frame and pose; null otherwise.
+    const ObjectGeometry* GeometryFor(const DrawRequest& request) const;
 
 private:
     int32_t recordId_ = 0;
+    const uint64_t serial_;
+    uint64_t revision_ = 0; // counts changes of the property record
 };
 
 } // namespace figures

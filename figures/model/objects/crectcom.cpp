@@ -207,6 +207,18 @@ bool CRectCom::SilhouetteRegion(const DrawRequest&, QPainterPath&) const
     return false;
 }
 
+const QPainterPath* CRectCom::FillRegionFor(const DrawRequest& request,
+                                            QPainterPath& scratch) const
+{
+    return FillRegion(request, scratch) ? &scratch : nullptr;
+}
+
+const QPainterPath* CRectCom::SilhouetteFor(const DrawRequest& request,
+                                            QPainterPath& scratch) const
+{
+    return SilhouetteRegion(request, scratch) ? &scratch : nullptr;
+}
+
 bool CRectCom::FillIsOpaque(const Paint& paint)
 {
     switch (paint.fillKind) {
@@ -227,10 +239,14 @@ void CRectCom::DrawShadow(const DrawRequest& request) const
     const Point v = ShadowVector(shadowDirection, shadowOffset);
     const DrawContext& dc = *request.dc;
     {
-        const DrawContext::ScratchPath silhouette(dc);
-        if (SilhouetteRegion(request, *silhouette)) {
-            silhouette->translate(v.x, v.y);
-            dc.FillPath(*silhouette, shadowColour);
+        const DrawContext::ScratchPath scratch(dc);
+        if (const QPainterPath* silhouette = SilhouetteFor(request, *scratch)) {
+            // A cached silhouette stays as it is; the shifted copy goes to the scratch path.
+            if (silhouette != &*scratch) {
+                scratch->addPath(*silhouette);
+            }
+            scratch->translate(v.x, v.y);
+            dc.FillPath(*scratch, shadowColour);
             return;
         }
     }
@@ -300,25 +316,25 @@ void CRectCom::FillShape(const DrawRequest& request) const
     const DrawContext& dc = *request.dc;
     const DrawContext::ScratchPath fillPath(dc);
     const DrawContext::ScratchPath silhouettePath(dc);
-    QPainterPath& fill = *fillPath;
-    QPainterPath& silhouette = *silhouettePath;
-    const bool hasFill = FillRegion(request, fill);
+    const QPainterPath* fill = FillRegionFor(request, *fillPath);
+    const QPainterPath* silhouette = SilhouetteFor(request, *silhouettePath);
+    const bool hasFill = fill != nullptr;
     // Inner figures (eyes, inner rings, the openings of a prohibition sign) show white
     // holes whatever the fill: the silhouette minus the fill region. The silhouette is
     // the first figure of the fill's own path, so equal sizes mean there is none.
-    const bool hasHoles = SilhouetteRegion(request, silhouette) &&
-                          (!hasFill || silhouette.elementCount() != fill.elementCount());
+    const bool hasHoles = silhouette != nullptr &&
+                          (!hasFill || silhouette->elementCount() != fill->elementCount());
     // Under an opaque fill the same picture comes from whitening the silhouette before
     // filling, which needs no path arithmetic.
     const bool opaque = hasFill && FillIsOpaque(paint);
     if (hasHoles && opaque) {
-        dc.FillPath(silhouette, kWhite);
+        dc.FillPath(*silhouette, kWhite);
     }
     if (hasFill) {
-        PaintFill(request, fill);
+        PaintFill(request, *fill);
     }
     if (hasHoles && !opaque) {
-        const QPainterPath holes = hasFill ? silhouette.subtracted(fill) : silhouette;
+        const QPainterPath holes = hasFill ? silhouette->subtracted(*fill) : *silhouette;
         dc.FillPath(holes, kWhite);
     }
     DrawAfterFill(request);

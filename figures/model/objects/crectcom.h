@@ -82,6 +82,12 @@ protected:
     // takes them to the device). Objects without such regions (the default) answer false.
     virtual bool FillRegion(const DrawRequest& request, QPainterPath& region) const;
     virtual bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const;
+    // The same regions for painting: the object's cached path when the request carries
+    // one for it, else the region built into scratch; null when the object has none.
+    virtual const QPainterPath* FillRegionFor(const DrawRequest& request,
+                                              QPainterPath& scratch) const;
+    virtual const QPainterPath* SilhouetteFor(const DrawRequest& request,
+                                              QPainterPath& scratch) const;
     // True when the fill covers its region completely, so that the canvas need not be
     // painted beneath it.
     static bool FillIsOpaque(const Paint& paint);

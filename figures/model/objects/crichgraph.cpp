@@ -206,11 +206,61 @@ ShapeFrame CRichGraph::FrameFor(const DrawRequest& request) const
     return ShapeFrameAt(PoseFor(request), request.target);
 }
 
-bool CRichGraph::HasRegions(FillKind paintedFillKind) const
+bool CRichGraph::IsClosedFigure() const
 {
     const ShapeCatalogueEntry* entry = CatalogueEntry(shapeIndex);
-    return entry != nullptr && (entry->attributes & CA_OPEN) == 0 &&
-           paintedFillKind != FillKind::Gradient;
+    return entry != nullptr && (entry->attributes & CA_OPEN) == 0;
+}
+
+bool CRichGraph::HasRegions(FillKind paintedFillKind) const
+{
+    return IsClosedFigure() && paintedFillKind != FillKind::Gradient;
+}
+
+bool CRichGraph::BuildGeometry(ObjectGeometry& geometry) const
+{
+    const std::span<const uint8_t> program = GetProgram();
+    const ShapeFrame at = ShapeFrameAt(*this, frame);
+    geometry.outline.clear();
+    geometry.outline.setFillRule(Qt::OddEvenFill);
+    {
+        PainterPathSink sink(geometry.outline);
+        geometry.arrowLines = RunShapeProgram(program, at, ProgramMode::Outline, sink);
+    }
+    geometry.silhouette = QPainterPath();
+    if (IsClosedFigure()) {
+        QPainterPath silhouette;
+        silhouette.setFillRule(Qt::OddEvenFill);
+        PainterPathSink sink(silhouette);
+        RunShapeProgram(program, at, ProgramMode::Silhouette, sink);
+        // Most figures have no inner ones: the two paths then share one copy.
+        geometry.silhouette = silhouette == geometry.outline ? geometry.outline : silhouette;
+    }
+    return true;
+}
+
+const QPainterPath* CRichGraph::RegionFor(const DrawRequest& request, ProgramMode mode,
+                                          QPainterPath& scratch) const
+{
+    if (!HasRegions(PaintFor(request).fillKind)) {
+        return nullptr;
+    }
+    if (const ObjectGeometry* cached = GeometryFor(request)) {
+        return mode == ProgramMode::Outline ? &cached->outline : &cached->silhouette;
+    }
+    return ProgramRegion(request, mode, scratch) ? &scratch : nullptr;
+}
+
+const QPainterPath* CRichGraph::FillRegionFor(const DrawRequest& request,
+                                              QPainterPath& scratch) const
+{
+    return RegionFor(request, ProgramMode::Outline, scratch);
+}
+
+const QPainterPath* CRichGraph::SilhouetteFor(const DrawRequest& request,
+                                              QPainterPath& scratch) const
+{
+    return RegionFor(request, ProgramMode::Silhouette, scratch);
 }
 
 bool CRichGraph::ProgramRegion(const DrawRequest& request, ProgramMode mode,
@@ -241,12 +291,16 @@ void CRichGraph::Draw(const DrawRequest& request) const
     DrawShadow(request);
     FillShape(request);
     PaintShapeTexts(*this, request, ShapeTextPass::Texts);
-    const DrawContext::ScratchPath outline(*request.dc);
-    PainterPathSink sink(*outline);
+    const DrawContext::ScratchPath scratch(*request.dc);
+    PainterPathSink sink(*scratch);
     const ShapeFrame frameAt = FrameFor(request);
     const Colour ink = PaintFor(request).lineColour;
-    const int hasArrows = RunShapeProgram(GetProgram(), frameAt, ProgramMode::Outline, sink);
-    request.dc->StrokeLine(*outline, lineStyle, LineWidthUnits(lineWidth), ink);
+    const ObjectGeometry* cached = GeometryFor(request);
+    const int hasArrows = cached != nullptr
+                              ? cached->arrowLines
+                              : RunShapeProgram(GetProgram(), frameAt, ProgramMode::Outline, sink);
+    const QPainterPath& outline = cached != nullptr ? cached->outline : *scratch;
+    request.dc->StrokeLine(outline, lineStyle, LineWidthUnits(lineWidth), ink);
     if (hasArrows == 1) {
         // The arrow pass hands each arrow-line step to the drawer and leaves the path
         // alone, so the outline's sink can stand in for it.

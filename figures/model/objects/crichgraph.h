@@ -40,6 +40,9 @@ public:
     // A body hit counts only inside the outline, except for open catalogue figures,
     // which have no inside: their whole frame counts.
     int32_t HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const override;
+    // The outline (which is also the fill region) and, for closed catalogue figures, the
+    // silhouette at the shape's own frame.
+    bool BuildGeometry(ObjectGeometry& geometry) const override;
 
     // n < 0 acts as SetProgram without data. Otherwise drops the own program and
     // handles and, when the entry has handles, takes copies of both.
@@ -57,6 +60,11 @@ protected:
     CursorShape CursorFor(const HitRecord& hit) const override;
     bool FillRegion(const DrawRequest& request, QPainterPath& region) const override;
     bool SilhouetteRegion(const DrawRequest& request, QPainterPath& region) const override;
+    const QPainterPath* FillRegionFor(const DrawRequest& request,
+                                      QPainterPath& scratch) const override;
+    const QPainterPath* SilhouetteFor(const DrawRequest& request,
+                                      QPainterPath& scratch) const override;
+    int32_t GeometryVariant() const override { return shapeIndex; }
     // The lighter and darker faces of the three-dimensional shapes.
     void DrawAfterFill(const DrawRequest& request) const override;
 
@@ -67,6 +75,10 @@ private:
     // Catalogue shapes with a closed outline have fill and silhouette regions; custom
     // shapes, open figures and transparent fills (of the fill kind painted) have none.
     bool HasRegions(FillKind paintedFillKind) const;
+    // Whether the shape is a closed catalogue figure, whose regions fills and shadows use.
+    bool IsClosedFigure() const;
+    const QPainterPath* RegionFor(const DrawRequest& request, ProgramMode mode,
+                                  QPainterPath& scratch) const;
     bool ProgramRegion(const DrawRequest& request, ProgramMode mode, QPainterPath& region) const;
     // Copies the entry's program and handle list when the entry has handles.
     void TakeCatalogueCopies();

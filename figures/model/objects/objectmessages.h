@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/model/handles/objecthandles.h"
+#include "figures/model/objects/objectgeometry.h"
 #include "figures/render/geometry.h"
 #include "figures/render/shapes/adjust/adjustroutines.h"
 
@@ -115,6 +116,9 @@ struct DrawRequest {
     // Set while an object draws itself again as its own shadow: every colour it paints
     // is this one, its fill is a solid fill, and it casts no shadow of its own.
     std::optional<uint32_t> monochrome;
+    // The object's geometry kept by the painter between paints, or null: objects use it
+    // only when it was built for them as they stand (CBaseCom::GeometryFor).
+    const ObjectGeometry* geometry = nullptr;
 };
 
 // OM_FILL_HOOK and OM_GET_REGION: the object's fill region or silhouette for the request,
