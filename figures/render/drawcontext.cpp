@@ -87,16 +87,20 @@ bool DrawContext::FillPattern(const QPainterPath& doc, int32_t pattern, uint32_t
         return true;
     }
     const PatternKey key{pattern, foreground, background};
-    if (!(key == patternKey_)) {
-        const std::optional<QBrush> brush = MakeFillBrush(pattern, foreground, background);
-        if (!brush) {
-            return false;
+    if (patternBrush_ == nullptr || !(key == patternKey_)) {
+        auto found = patternBrushes_.find(key);
+        if (found == patternBrushes_.end()) {
+            const std::optional<QBrush> brush = MakeFillBrush(pattern, foreground, background);
+            if (!brush) {
+                return false;
+            }
+            // Patterns keep their 8 x 8 device pixels at every zoom.
+            found = patternBrushes_.emplace(key, DevicePixelBrush(*brush, WorldTransform())).first;
         }
-        // Patterns keep their 8 x 8 device pixels at every zoom.
-        patternBrush_ = DevicePixelBrush(*brush, WorldTransform());
+        patternBrush_ = &found->second;
         patternKey_ = key;
     }
-    painter_.fillPath(doc, patternBrush_);
+    painter_.fillPath(doc, *patternBrush_);
     return true;
 }
 

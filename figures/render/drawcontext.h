@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace figures {
@@ -110,8 +111,18 @@ private:
     mutable QPen pen_;
     mutable uint32_t solidColour_ = 0xFFFFFFFF;
     mutable QBrush solidBrush_{Qt::SolidPattern};
+    struct PatternKeyHash {
+        size_t operator()(const PatternKey& k) const
+        {
+            return std::hash<uint64_t>()((uint64_t(uint32_t(k.pattern)) << 56) ^
+                                         (uint64_t(k.foreground) << 24) ^ k.background);
+        }
+    };
+    // Every pattern brush of this paint: drawings mix a few patterns and colours over many
+    // objects, and building one is an 8 x 8 image and a transformed brush.
+    mutable std::unordered_map<PatternKey, QBrush, PatternKeyHash> patternBrushes_;
     mutable PatternKey patternKey_;
-    mutable QBrush patternBrush_;
+    mutable const QBrush* patternBrush_ = nullptr;
     struct RoundPenKey {
         int32_t width = -1;
         uint32_t colour = 0;

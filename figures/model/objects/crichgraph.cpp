@@ -18,6 +18,28 @@ namespace {
 
 constexpr uint8_t kEmptyProgram[2] = {0, 0};
 
+bool HasArrowLineStep(std::span<const uint8_t> program)
+{
+    for (std::span<const uint8_t> rest = program; !rest.empty(); rest = SkipSteps(rest, 1)) {
+        const uint16_t code = ProgramWord(rest, 0);
+        if (code == kArrowLine) {
+            return true;
+        }
+        if (code == 0) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// Arrow lines take the arrows pass only; the path it is given stays empty.
+class NoPath : public PathSink {
+public:
+    void MoveTo(Point) override {}
+    void LineTo(Point) override {}
+    void BezierTo(Point, Point, Point) override {}
+};
+
 } // namespace
 
 CRichGraph::CRichGraph(int32_t n)
@@ -215,6 +237,20 @@ bool CRichGraph::IsClosedFigure() const
 bool CRichGraph::HasRegions(FillKind paintedFillKind) const
 {
     return IsClosedFigure() && paintedFillKind != FillKind::Gradient;
+}
+
+Rect CRichGraph::Bounds(int32_t selectionMargin) const
+{
+    const Rect bounds = RectBounds(selectionMargin);
+    const std::span<const uint8_t> program = GetProgram();
+    if (!HasArrowLineStep(program)) {
+        return bounds;
+    }
+    ArrowStepBounds arrows(lineStyle, LineWidthUnits(lineWidth));
+    NoPath noPath;
+    RunShapeProgram(program, ShapeFrameAt(*this, frame), ProgramMode::Arrows, noPath, &arrows);
+    return arrows.any ? bounds.United(WithShadow(arrows.bounds.Inflated(selectionMargin)))
+                      : bounds;
 }
 
 bool CRichGraph::BuildGeometry(ObjectGeometry& geometry) const

@@ -40,6 +40,9 @@ public:
     // A body hit counts only inside the outline, except for open catalogue figures,
     // which have no inside: their whole frame counts.
     int32_t HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const override;
+    // The painted area: that of a rectangle object, united with the arrow lines and their
+    // arrowheads, which reach beyond the frame.
+    Rect Bounds(int32_t selectionMargin) const override;
     // The outline (which is also the fill region) and, for closed catalogue figures, the
     // silhouette at the shape's own frame.
     bool BuildGeometry(ObjectGeometry& geometry) const override;

@@ -108,12 +108,36 @@ void DrawLineWithEnds(const DrawContext& dc, Point p1, Point p2, int32_t lineTyp
     DrawDecoration(dc, p2, p1, endAtP1, w, colour);
 }
 
+namespace {
+
+// An arrow-line step's arrows word: bit 2 an arrowhead at p2, bit 1 one at p1.
+constexpr LineEnd kArrowhead{kEndArrowhead, 1, 1};
+constexpr LineEnd kPlain{};
+
+LineEnd EndAtP2(uint16_t arrows)
+{
+    return (arrows & 2) ? kArrowhead : kPlain;
+}
+
+LineEnd EndAtP1(uint16_t arrows)
+{
+    return (arrows & 1) ? kArrowhead : kPlain;
+}
+
+} // namespace
+
 void ArrowStepDrawer::ArrowLine(Point p1, Point p2, uint16_t arrows)
 {
-    constexpr LineEnd kArrowhead{kEndArrowhead, 1, 1};
-    constexpr LineEnd kPlain{};
-    DrawLineWithEnds(dc_, p1, p2, lineType_, widthUnits_, (arrows & 2) ? kArrowhead : kPlain,
-                     (arrows & 1) ? kArrowhead : kPlain, colour_);
+    DrawLineWithEnds(dc_, p1, p2, lineType_, widthUnits_, EndAtP2(arrows), EndAtP1(arrows),
+                     colour_);
+}
+
+void ArrowStepBounds::ArrowLine(Point p1, Point p2, uint16_t arrows)
+{
+    const Rect r =
+        LineWithEndsBounds(p1, p2, lineType_, widthUnits_, EndAtP2(arrows), EndAtP1(arrows));
+    bounds = any ? bounds.United(r) : r;
+    any = true;
 }
 
 } // namespace figures

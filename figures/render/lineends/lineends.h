@@ -43,4 +43,21 @@ private:
     uint32_t colour_;
 };
 
+// Collects the area the arrow lines of a shape program paint with ArrowStepDrawer: the
+// lines with their arrowheads, which reach beyond the shape's frame.
+class ArrowStepBounds : public ArrowLineSink {
+public:
+    ArrowStepBounds(int32_t lineType, int32_t widthUnits)
+        : lineType_(lineType), widthUnits_(widthUnits)
+    {}
+
+    void ArrowLine(Point p1, Point p2, uint16_t arrows) override;
+
+    bool any = false;
+    Rect bounds; // valid when any
+private:
+    int32_t lineType_;
+    int32_t widthUnits_;
+};
+
 } // namespace figures

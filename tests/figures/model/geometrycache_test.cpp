@@ -128,7 +128,8 @@ std::vector<uint8_t> Stored(CBaseCom& object)
 {
     CArchive ar;
     object.Serialize(ar);
-    return ar.Bytes();
+    const auto bytes = ar.Bytes();
+    return {bytes.begin(), bytes.end()};
 }
 
 void DragHandle(CBaseCom& object, int32_t handle, int32_t dx, int32_t dy)
