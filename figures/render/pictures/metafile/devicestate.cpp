@@ -278,4 +278,19 @@ void ScaleExtentBy(QPointF& extent, int32_t xNum, int32_t xDenom, int32_t yNum, 
     }
 }
 
+bool IsBlackAndWhite(const QImage& pattern)
+{
+    const QImage rgb = pattern.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb pixel = row[x] | 0xFF000000;
+            if (pixel != 0xFF000000 && pixel != 0xFFFFFFFF) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace figures

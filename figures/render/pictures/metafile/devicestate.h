@@ -120,7 +120,14 @@ struct GdiBrush {
     QColor colour = Qt::white;
     int32_t hatch = 0; // 0 horizontal .. 5 diagonal cross
     QImage pattern;    // for Pattern, in reference-device pixels
+    // A two-colour pattern (a monochrome brush bitmap) has no colours of its own: its
+    // black pixels take the text colour and its white ones the background colour current
+    // when a shape is filled, whatever the background mode.
+    bool monochrome = false;
 };
+
+// Whether every pixel of a decoded pattern is pure black or pure white.
+bool IsBlackAndWhite(const QImage& pattern);
 
 struct GdiFont {
     // Negative: character (em) height; positive: cell height; 0: the default size. All

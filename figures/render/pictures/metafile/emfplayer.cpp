@@ -114,8 +114,8 @@ void EmfPlayer::Play(uint32_t type, std::span<const uint8_t> record)
     case kEmrCreatePen: CreatePen(r); break;
     case kEmrExtCreatePen: ExtCreatePen(r); break;
     case kEmrCreateBrushIndirect: CreateBrush(r); break;
-    case kEmrCreateMonoBrush: CreatePatternBrush(r); break;
-    case kEmrCreateDibPatternBrushPt: CreatePatternBrush(r); break;
+    case kEmrCreateMonoBrush: CreatePatternBrush(r, true); break;
+    case kEmrCreateDibPatternBrushPt: CreatePatternBrush(r, false); break;
     case kEmrExtCreateFontIndirectW: CreateFont(r); break;
     case kEmrCreatePalette: CreatePlaceholder(r); break;
     case kEmrCreateColorSpace: CreatePlaceholder(r); break;

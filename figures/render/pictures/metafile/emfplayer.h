@@ -197,7 +197,7 @@ private:
     void ExtCreatePen(RecordReader& r);
     void CreateBrush(RecordReader& r);
     // Monochrome and device-independent pattern brushes: a bitmap at offsets in the record.
-    void CreatePatternBrush(RecordReader& r);
+    void CreatePatternBrush(RecordReader& r, bool monochrome);
     void CreateFont(RecordReader& r);
     // Palettes and colour spaces: they take their slot and draw nothing.
     void CreatePlaceholder(RecordReader& r);

@@ -172,7 +172,7 @@ void EmfPlayer::CreateBrush(RecordReader& r)
     Put(index, brush);
 }
 
-void EmfPlayer::CreatePatternBrush(RecordReader& r)
+void EmfPlayer::CreatePatternBrush(RecordReader& r, bool monochrome)
 {
     const uint32_t index = r.U32();
     const uint32_t usage = r.U32();
@@ -186,6 +186,9 @@ void EmfPlayer::CreatePatternBrush(RecordReader& r)
     if (!dib.image.isNull()) {
         brush.kind = GdiBrush::Kind::Pattern;
         brush.pattern = dib.image;
+        // A monochrome brush whose bitmap has its own colours (other than black and
+        // white) keeps them.
+        brush.monochrome = monochrome && IsBlackAndWhite(dib.image);
     }
     Put(index, brush);
 }

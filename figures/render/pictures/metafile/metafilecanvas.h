@@ -177,6 +177,7 @@ private:
     bool BeginRasterOp(int32_t rop2);
     QPen MakePen() const;
     QBrush MakeBrush(const GdiBrush& brush) const;
+    QImage Recoloured(const QImage& pattern) const;
     QRectF InsideFrame(const QRectF& box) const;
     bool DeviceRect(const QRectF& logical, QRect& out) const;
     ClipArea DeviceShapeOfRect(const QRectF& logical) const;

@@ -108,6 +108,22 @@ QPen MetafileCanvas::MakePen() const
     return out;
 }
 
+// A monochrome pattern in the colours current now: black pixels in the text colour, white
+// ones in the background colour.
+QImage MetafileCanvas::Recoloured(const QImage& pattern) const
+{
+    QImage out = pattern.convertToFormat(QImage::Format_RGB32);
+    const QRgb text = state_.textColour.rgb();
+    const QRgb background = state_.bkColour.rgb();
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            row[x] = (row[x] & 0x00FFFFFF) == 0 ? text : background;
+        }
+    }
+    return out;
+}
+
 QBrush MetafileCanvas::MakeBrush(const GdiBrush& brush) const
 {
     const QColor colour = state_.rop2 == kR2White   ? QColor(Qt::white)
@@ -127,7 +143,7 @@ QBrush MetafileCanvas::MakeBrush(const GdiBrush& brush) const
         if (brush.pattern.isNull()) {
             return colour;
         }
-        QBrush out(brush.pattern);
+        QBrush out(brush.monochrome ? Recoloured(brush.pattern) : brush.pattern);
         out.setTransform(QTransform::fromTranslate(state_.brushOrg.x(), state_.brushOrg.y()));
         return out;
     }

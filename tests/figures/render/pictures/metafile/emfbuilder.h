@@ -231,6 +231,28 @@ public:
         out.insert(out.end(), dib.begin(), dib.end());
         return Raw(94, out);
     }
+    // A monochrome brush of 1-bit rows 32 bits apart, without a colour table.
+    EmfBuilder& CreateMonoBrush(uint32_t index, int width, const std::vector<uint32_t>& rows)
+    {
+        Handle(index);
+        Bytes out;
+        const uint32_t info = 8 + 24;
+        const uint32_t bits = info + 40;
+        for (uint32_t v : {index, 2u, info, 40u, bits, uint32_t(4 * rows.size()), 40u}) {
+            Put32(out, v);
+        }
+        Put32(out, uint32_t(width));
+        Put32(out, uint32_t(rows.size()));
+        Put16(out, 1); // planes
+        Put16(out, 1); // bits a pixel
+        for (uint32_t v : {0u, uint32_t(4 * rows.size()), 0u, 0u, 0u, 0u}) {
+            Put32(out, v);
+        }
+        for (uint32_t row : rows) {
+            Put32(out, row);
+        }
+        return Raw(93, out);
+    }
     EmfBuilder& CreateFont(uint32_t index, int height, int weight, int charSet,
                            const std::u16string& face, int escapement = 0)
     {

@@ -568,6 +568,24 @@ TEST(MetafilePlay, PensWiderThanThePictureCoverIt)
     EXPECT_EQ(image.pixel(50, 98), kBluePixel);
 }
 
+TEST(MetafilePlay, MonochromeBrushesPaintInTheTextAndBackgroundColoursOfTheFill)
+{
+    // Each row of the 8 x 8 brush: four 0 bits, then four 1 bits. The 0 bits take the text
+    // colour and the 1 bits the background colour current when the shape is filled, not
+    // those at the brush's creation, and the background mode leaves them be.
+    EmfBuilder b = Emf100();
+    b.SetTextColor(kGreen).SetBkColor(kGreen);
+    b.CreateMonoBrush(1, 8, std::vector<uint32_t>(8, 0x0F)).SelectObject(1);
+    b.SetBkMode(1).SetTextColor(kRed).SetBkColor(kBlue);
+    b.Rectangle(0, 0, 100, 100);
+    const QImage image = Play(b.Finish());
+    for (const int x : {1, 41, 81}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(image.pixel(x, 50), kRedPixel);
+        EXPECT_EQ(image.pixel(x + 5, 50), kBluePixel);
+    }
+}
+
 TEST(MetafilePlay, WorldTransformModesAreReadWhateverTheMatrixHolds)
 {
     // A matrix that is no numbers is refused, and the mode after it is still read where it
