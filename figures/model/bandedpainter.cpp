@@ -1,6 +1,7 @@
 #include "figures/model/bandedpainter.h"
 
 #include "figures/model/geometrycache.h"
+#include "figures/model/poolwork.h"
 #include "figures/model/view.h"
 #include "figures/render/drawcontext.h"
 
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <latch>
 
 namespace figures {
 
@@ -95,8 +95,7 @@ void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mappin
     PaintOptions clipped = options;
     clipped.deviceClip = clip;
 
-    QThreadPool& pool = *QThreadPool::globalInstance();
-    const int threads = std::max(1, pool.maxThreadCount());
+    const int threads = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
     const std::vector<Band> bands =
         SplitIntoBands(clip.top, clip.bottom, mapping.bands > 0 ? mapping.bands : 2 * threads);
     std::vector<PaintEntry> order = PaintingOrder(view);
@@ -118,16 +117,7 @@ void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mappin
             PaintBand(view, order, bits, image, mapping, clipped, bands[i]);
         }
     };
-    const int helpers = int(std::min<size_t>(size_t(threads), bands.size())) - 1;
-    std::latch done(helpers);
-    for (int i = 0; i < helpers; ++i) {
-        pool.start([&] {
-            work();
-            done.count_down();
-        });
-    }
-    work();
-    done.wait();
+    RunOnPoolAndHere(int(std::min<size_t>(size_t(threads), bands.size())) - 1, work);
 }
 
 } // namespace figures

@@ -1,6 +1,7 @@
 #include "figures/model/geometrycache.h"
 
 #include "figures/model/objects/cbasecom.h"
+#include "figures/model/poolwork.h"
 
 #include <QImage>
 #include <QPainter>
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <latch>
 #include <unordered_set>
 
 namespace figures {
@@ -63,8 +63,7 @@ void Build(ObjectGeometry& entry, PathSettler& settler)
 // by exactly one of them.
 void BuildAll(const std::vector<ObjectGeometry*>& stale)
 {
-    QThreadPool& pool = *QThreadPool::globalInstance();
-    const int threads = std::max(1, pool.maxThreadCount());
+    const int threads = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
     if (stale.size() < kParallelFrom || threads == 1) {
         PathSettler settler;
         for (ObjectGeometry* entry : stale) {
@@ -84,16 +83,7 @@ void BuildAll(const std::vector<ObjectGeometry*>& stale)
             }
         }
     };
-    const int helpers = threads - 1;
-    std::latch done(helpers);
-    for (int i = 0; i < helpers; ++i) {
-        pool.start([&] {
-            work();
-            done.count_down();
-        });
-    }
-    work();
-    done.wait();
+    RunOnPoolAndHere(threads - 1, work);
 }
 
 } // namespace
