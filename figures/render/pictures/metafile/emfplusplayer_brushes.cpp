@@ -114,6 +114,27 @@ std::optional<QGradientStops> ReadBlendFactors(RecordReader& r, const QColor& fi
     return stops;
 }
 
+// Reads the blend the flags announce (preset colours, or factors between `first` and
+// `second`) into the gradient's stops. False when an announced blend is damaged, which makes
+// the whole brush damaged; a gradient without a blend keeps its two end colours.
+bool ReadBlendInto(RecordReader& r, uint32_t flags, const QColor& first, const QColor& second,
+                   bool reversed, QGradient& gradient)
+{
+    std::optional<QGradientStops> stops;
+    if (flags & kPresetColours) {
+        stops = ReadPresetColours(r, reversed);
+    } else if (flags & kBlendFactors) {
+        stops = ReadBlendFactors(r, first, second, reversed);
+    } else {
+        return true;
+    }
+    if (!stops) {
+        return false;
+    }
+    gradient.setStops(*stops);
+    return true;
+}
+
 QGradient::Spread SpreadOf(int32_t wrap)
 {
     switch (wrap) {
@@ -140,18 +161,8 @@ std::optional<EmfPlusPlayer::Brush> ReadLinearGradient(RecordReader& r)
     gradient.setSpread(SpreadOf(wrap));
     gradient.setColorAt(0, start);
     gradient.setColorAt(1, end);
-    std::optional<QGradientStops> stops;
-    if (flags & kPresetColours) {
-        stops = ReadPresetColours(r, false);
-    } else if (flags & kBlendFactors) {
-        stops = ReadBlendFactors(r, start, end, false);
-    }
-    // A blend announced but damaged makes the brush damaged.
-    if ((flags & (kPresetColours | kBlendFactors)) && !stops) {
+    if (!ReadBlendInto(r, flags, start, end, false, gradient)) {
         return std::nullopt;
-    }
-    if (stops) {
-        gradient.setStops(*stops);
     }
     QBrush brush(gradient);
     brush.setTransform(transform);
@@ -209,17 +220,8 @@ std::optional<EmfPlusPlayer::Brush> EmfPlusPlayer::ReadPathGradient(RecordReader
     gradient.setColorAt(0, centreColour);
     gradient.setColorAt(1, edgeColour);
     // Positions of a path gradient's blend run from the boundary (0) to the centre (1).
-    std::optional<QGradientStops> stops;
-    if (flags & kPresetColours) {
-        stops = ReadPresetColours(r, true);
-    } else if (flags & kBlendFactors) {
-        stops = ReadBlendFactors(r, edgeColour, centreColour, true);
-    }
-    if ((flags & (kPresetColours | kBlendFactors)) && !stops) {
+    if (!ReadBlendInto(r, flags, edgeColour, centreColour, true, gradient)) {
         return std::nullopt;
-    }
-    if (stops) {
-        gradient.setStops(*stops);
     }
     QBrush brush(gradient);
     brush.setTransform(QTransform::fromScale(rx, ry) *
