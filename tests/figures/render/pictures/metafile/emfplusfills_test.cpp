@@ -17,19 +17,6 @@ namespace {
 
 using namespace metafiletest;
 
-QImage Played(const Bytes& bytes, bool* played = nullptr)
-{
-    QImage image(384, 288, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    const bool ok = PlayMetafile(bytes, painter, QRectF(0, 0, 384, 288));
-    painter.end();
-    if (played != nullptr) {
-        *played = ok;
-    }
-    return image;
-}
-
 bool Near(QRgb actual, QRgb expected, int tolerance = 12)
 {
     return std::abs(qRed(actual) - qRed(expected)) <= tolerance &&

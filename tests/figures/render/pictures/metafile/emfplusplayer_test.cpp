@@ -12,19 +12,6 @@ namespace {
 
 using namespace metafiletest;
 
-QImage Played(const Bytes& bytes, bool* played = nullptr)
-{
-    QImage image(384, 288, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    const bool ok = PlayMetafile(bytes, painter, QRectF(0, 0, 384, 288));
-    painter.end();
-    if (played != nullptr) {
-        *played = ok;
-    }
-    return image;
-}
-
 TEST(EmfPlusPictures, OnlyFilesWithoutTheOlderDrawingPlayTheNewerRecords)
 {
     // Drawn only through the newer records: the yellow rectangle at (10, 10).

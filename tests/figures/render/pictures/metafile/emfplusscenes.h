@@ -3,9 +3,12 @@
 // Enhanced metafiles that draw through the newer model's records in comments: a writer
 // of those records and a picture using each kind the player plays.
 
+#include "figures/render/pictures/metafile/metafileplayer.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
 
 #include <QBuffer>
+#include <QImage>
+#include <QPainter>
 
 #include <string>
 
@@ -350,6 +353,20 @@ inline Bytes EmfPlusDual()
         .SelectObject(1)
         .Rectangle(10, 10, 100, 100)
         .Finish();
+}
+
+// A picture played on a white 384 x 288 image; `played` tells whether the player took it.
+inline QImage Played(const Bytes& bytes, bool* played = nullptr)
+{
+    QImage image(384, 288, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const bool ok = PlayMetafile(bytes, painter, QRectF(0, 0, 384, 288));
+    painter.end();
+    if (played != nullptr) {
+        *played = ok;
+    }
+    return image;
 }
 
 } // namespace figures::metafiletest
