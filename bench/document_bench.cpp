@@ -3,8 +3,12 @@
 #include "figures/model/objects/crichgraph.h"
 #include "figures/model/document.h"
 #include "figures/model/storage/documentformat.h"
+#include "figures/model/storage/filebytes.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <map>
 
@@ -61,6 +65,40 @@ void BM_ReadDocument(benchmark::State& state)
     state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
 }
 BENCHMARK(BM_ReadDocument)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Opening the document from a file, as vkdtool does: range(1) 0 maps the file, 1 reads it
+// into memory of its own; either way the bytes are parsed in place.
+void BM_OpenDocumentFile(benchmark::State& state)
+{
+    const std::vector<uint8_t> bytes = figures::WriteDocument(LargeDocument(int(state.range(0))));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.vkd"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) !=
+            qint64(bytes.size())) {
+        state.SkipWithError("cannot write the generated document");
+        return;
+    }
+    file.close();
+    const auto way = state.range(1) == 0 ? figures::FileBytes::Way::MapWherePossible
+                                         : figures::FileBytes::Way::Read;
+    for (auto _ : state) {
+        const figures::FileBytes opened(path, bytes.size(), way);
+        figures::Document document;
+        if (!opened.Ok() || !figures::ReadDocument(opened.Bytes(), document).ok) {
+            state.SkipWithError("the generated document did not open");
+            break;
+        }
+        benchmark::DoNotOptimize(document.ViewCount());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+    state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
+}
+BENCHMARK(BM_OpenDocumentFile)
+    ->ArgNames({"objects", "read"})
+    ->ArgsProduct({{10000, 100000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

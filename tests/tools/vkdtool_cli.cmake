@@ -11,6 +11,12 @@ expect_exit(0 info ${SAMPLE})
 expect_exit(0 info --json ${SAMPLE})
 expect_exit(1 info ${WORK}/no-such-file.vkd)
 expect_exit(1 info --json ${NOT_A_DOCUMENT})
+# Files that cannot be mapped are read: an empty device is an empty document, an endless
+# one is turned down at its first bytes.
+if(EXISTS /dev/zero)
+    expect_exit(0 info /dev/null)
+    expect_exit(1 info /dev/zero)
+endif()
 expect_exit(2)
 expect_exit(2 info)
 expect_exit(2 convert ${SAMPLE})

@@ -17,16 +17,15 @@
 
 #include "figures/model/document.h"
 #include "figures/model/storage/documentformat.h"
+#include "figures/model/storage/filebytes.h"
 #include "figures/model/viewrender.h"
 
 #include <QGuiApplication>
-#include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -52,42 +51,40 @@ void Fail(const QString& message)
     std::fprintf(stderr, "vkdtool: %s\n", qPrintable(message));
 }
 
-// The whole file in one read into a buffer of its size, which the reader then parses in
-// place.
-std::optional<std::vector<uint8_t>> ReadFileBytes(const QString& path)
+// Documents of a hundred thousand shapes take some 25 MB; 2 GiB leaves room for many
+// pictures while an endless stream (a device, a pipe that never closes) is refused instead of
+// exhausting memory.
+constexpr uint64_t kMaxDocumentFileBytes = uint64_t(1) << 31;
+
+// Reads the document file at path, mapped where possible and parsed in place. False (with
+// the reason on stderr) when the file cannot be had, or when it changed while it was read:
+// what was made of changing bytes is not the document in either version of the file.
+bool ReadDocumentFile(const QString& path, figures::Document& document,
+                      figures::ReadDocumentResult& read)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Fail(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
-        return std::nullopt;
+    // Every document begins with its magic number, least significant byte first.
+    static constexpr uint8_t kDocumentStart[] = {0xAE, 0xBA, 0xC2, 0x0B};
+    const figures::FileBytes file(path, kMaxDocumentFileBytes,
+                                  figures::FileBytes::Way::MapWherePossible, kDocumentStart);
+    if (!file.Ok()) {
+        Fail(QString::fromStdString(file.Error()));
+        return false;
     }
-    std::vector<uint8_t> bytes;
-    // A file whose size the system does not know (a pipe) is read in pieces instead.
-    const qint64 size = file.size();
-    if (size > 0) {
-        bytes.resize(size_t(size));
-        const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), size);
-        bytes.resize(size_t(std::max<qint64>(got, 0)));
+    read = figures::ReadDocument(file.Bytes(), document);
+    if (file.Changed()) {
+        Fail(QStringLiteral("%1 changed while it was being read").arg(path));
+        return false;
     }
-    if (file.error() == QFileDevice::NoError && !file.atEnd()) {
-        const QByteArray rest = file.readAll();
-        bytes.insert(bytes.end(), rest.begin(), rest.end());
-    }
-    if (file.error() != QFileDevice::NoError) {
-        Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    return bytes;
+    return true;
 }
 
 int Info(const QString& path, bool json)
 {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) {
+    figures::Document document;
+    figures::ReadDocumentResult read;
+    if (!ReadDocumentFile(path, document, read)) {
         return kExitUnreadable;
     }
-    figures::Document document;
-    const figures::ReadDocumentResult read = figures::ReadDocument(*bytes, document);
     if (json) {
         vkdtool::JsonStream out(stdout);
         vkdtool::WriteDocumentInfoJson(document, read, out);
@@ -120,12 +117,11 @@ bool WriteFileBytes(const QString& path, const std::vector<uint8_t>& bytes)
 
 int Roundtrip(const QString& in, const QString& out)
 {
-    const auto bytes = ReadFileBytes(in);
-    if (!bytes) {
+    figures::Document document;
+    figures::ReadDocumentResult read;
+    if (!ReadDocumentFile(in, document, read)) {
         return kExitUnreadable;
     }
-    figures::Document document;
-    const figures::ReadDocumentResult read = figures::ReadDocument(*bytes, document);
     if (!read.ok) {
         Fail(QStringLiteral("%1: %2").arg(in, QString::fromStdString(read.error)));
         return kExitUnreadable;
@@ -181,12 +177,11 @@ int Render(const QStringList& args)
     if (!ParseRender(args, parsed)) {
         return Usage();
     }
-    const auto bytes = ReadFileBytes(parsed.in);
-    if (!bytes) {
+    figures::Document document;
+    figures::ReadDocumentResult read;
+    if (!ReadDocumentFile(parsed.in, document, read)) {
         return kExitUnreadable;
     }
-    figures::Document document;
-    const figures::ReadDocumentResult read = figures::ReadDocument(*bytes, document);
     if (!read.ok) {
         Fail(QStringLiteral("%1: %2").arg(parsed.in, QString::fromStdString(read.error)));
         return kExitUnreadable;
