@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include <sys/stat.h>
+
 namespace {
 
 const QByteArray kDocument = QByteArrayLiteral("\xAE\xBA\xC2\x0B the rest of a document");
@@ -23,7 +27,8 @@ TEST(DocumentFile, AppendsTheExtensionUnlessTheNameEndsInExactlyVkd)
         {"/home/u/计划.Vkd", "/home/u/计划.Vkd.vkd"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(app::WithDocumentExtension(QString::fromUtf8(c.chosen)), QString::fromUtf8(c.saved))
+        EXPECT_EQ(app::WithDocumentExtension(QString::fromUtf8(c.chosen)),
+                  QString::fromUtf8(c.saved))
             << c.chosen;
     }
 }
@@ -47,13 +52,35 @@ TEST(DocumentFile, ReadsEmptyFilesAsEmptyDocumentsAndTellsWhatElseItFound)
         {"short.vkd", app::DocumentFileRead::NotADocument, {}},
         {"missing.vkd", app::DocumentFileRead::Unreadable, {}},
         {"folder.vkd", app::DocumentFileRead::Unreadable, {}},
+        // Devices are streamed: an empty one is an empty document, an endless one is turned
+        // down at its first bytes.
+        {"/dev/null", app::DocumentFileRead::Read, {}},
+        {"/dev/zero", app::DocumentFileRead::NotADocument, {}},
     };
     for (const auto& c : cases) {
-        const app::DocumentFileRead read = app::ReadDocumentFile(dir.filePath(c.name));
+        const app::DocumentFileRead read = app::ReadDocumentFile(
+            c.name[0] == '/' ? QString::fromUtf8(c.name) : dir.filePath(c.name));
         EXPECT_EQ(read.status, c.status) << c.name;
         EXPECT_EQ(read.bytes, c.bytes) << c.name;
         EXPECT_EQ(read.error.isEmpty(), c.status != app::DocumentFileRead::Unreadable) << c.name;
     }
+}
+
+TEST(DocumentFile, ReadsADocumentStreamedThroughAPipeToItsEnd)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("pipe.vkd");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // More than one piece of the stream, so that the pieces are joined in order.
+    QByteArray document = kDocument;
+    for (int i = 0; document.size() < 3 << 20; ++i) {
+        document += QByteArray::number(i);
+    }
+    std::thread writer([&] { WriteBytes(pipe, document); });
+    const app::DocumentFileRead read = app::ReadDocumentFile(pipe);
+    writer.join();
+    EXPECT_EQ(read.status, app::DocumentFileRead::Read);
+    EXPECT_TRUE(read.bytes == document);
 }
 
 TEST(DocumentFile, ReplacesAFileOnlyWhenTheNewOneIsCompletelyWritten)
@@ -80,8 +107,8 @@ TEST(DocumentFile, ReplacesAFileOnlyWhenTheNewOneIsCompletelyWritten)
         EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files).size(),
                   QFileInfo(path).isDir() ? 0 : 1)
             << failure.name;
-        QFile::setPermissions(QFileInfo(path).path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                          QFile::ExeOwner);
+        QFile::setPermissions(QFileInfo(path).path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 }
 
