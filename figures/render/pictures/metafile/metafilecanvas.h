@@ -161,6 +161,16 @@ public:
     // The bitmaps decoded so far, so that repeated ones are decoded once.
     DecodedDibs& Decoded() { return decoded_; }
 
+    // Metafiles that a picture carries as images are played inside it: this one lies
+    // that many pictures deep, and the pictures nested in it may together play that many
+    // bytes more, so that a file of many or recursive embedded pictures costs time in
+    // proportion to its own size.
+    struct Nesting {
+        int depth = 0;
+        uint64_t bytesLeft = 0;
+    };
+    Nesting& Nested() { return nesting_; }
+
 private:
     struct TextFont;
 
@@ -177,6 +187,8 @@ private:
     bool BeginRasterOp(int32_t rop2);
     QPen MakePen() const;
     QBrush MakeBrush(const GdiBrush& brush) const;
+    // pattern in the colours current now, recoloured once for each pattern and pair of
+    // colours during a playing.
     QImage Recoloured(const QImage& pattern) const;
     QRectF InsideFrame(const QRectF& box) const;
     bool DeviceRect(const QRectF& logical, QRect& out) const;
@@ -216,6 +228,16 @@ private:
 
     uint64_t pixelBudget_;
     DecodedDibs decoded_;
+    Nesting nesting_;
+    // Monochrome patterns recoloured so far: a chart fills hundreds of shapes with one
+    // brush in a few colours.
+    struct RecolouredPattern {
+        qint64 pattern = 0; // the pattern's cache key
+        QRgb text = 0;
+        QRgb background = 0;
+        QImage image;
+    };
+    mutable std::vector<RecolouredPattern> recoloured_;
 };
 
 } // namespace figures

@@ -109,17 +109,32 @@ QPen MetafileCanvas::MakePen() const
 }
 
 // A monochrome pattern in the colours current now: black pixels in the text colour, white
-// ones in the background colour.
+// ones in the background colour. Patterns up to a size are kept, a few at a time, so that
+// fills with one brush in colours seen before copy nothing.
 QImage MetafileCanvas::Recoloured(const QImage& pattern) const
 {
-    QImage out = pattern.convertToFormat(QImage::Format_RGB32);
+    constexpr size_t kKept = 16;
+    constexpr int64_t kMaxKeptPixels = 256 * 256;
     const QRgb text = state_.textColour.rgb();
     const QRgb background = state_.bkColour.rgb();
+    for (const RecolouredPattern& kept : recoloured_) {
+        if (kept.pattern == pattern.cacheKey() && kept.text == text &&
+            kept.background == background) {
+            return kept.image;
+        }
+    }
+    QImage out = pattern.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < out.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {
             row[x] = (row[x] & 0x00FFFFFF) == 0 ? text : background;
         }
+    }
+    if (int64_t(out.width()) * out.height() <= kMaxKeptPixels) {
+        if (recoloured_.size() >= kKept) {
+            recoloured_.erase(recoloured_.begin());
+        }
+        recoloured_.push_back({pattern.cacheKey(), text, background, out});
     }
     return out;
 }
