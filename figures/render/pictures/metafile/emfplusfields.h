@@ -45,22 +45,26 @@ inline bool Finite(const QRectF& rect)
     return Finite(rect.x()) && Finite(rect.y()) && Finite(rect.width()) && Finite(rect.height());
 }
 
-// count points, or nothing when the record lacks them or they are not finite.
+// How a record stores its points: as 32-bit reals, as 16-bit integers, or each as a
+// small integer offset from the point before it (the first from the origin).
+enum class PointForm { Real, Compressed, Relative };
+
+// The form that a drawing record's or a path's flags announce; relative points win over
+// compressed ones when both bits are set.
+inline PointForm PointFormOf(uint32_t flags)
+{
+    if (flags & 0x0800) {
+        return PointForm::Relative;
+    }
+    return (flags & 0x4000) ? PointForm::Compressed : PointForm::Real;
+}
+
+// count points in form, or nothing when the record lacks them or they are not finite.
+std::optional<QPolygonF> ReadPoints(RecordReader& r, uint32_t count, PointForm form);
+
 inline std::optional<QPolygonF> ReadPoints(RecordReader& r, uint32_t count, bool compressed)
 {
-    if (!r.Has(count, compressed ? 4 : 8)) {
-        return std::nullopt;
-    }
-    QPolygonF points;
-    points.reserve(qsizetype(count));
-    for (uint32_t i = 0; i < count; ++i) {
-        const QPointF p = ReadPoint(r, compressed);
-        if (!Finite(p.x()) || !Finite(p.y())) {
-            return std::nullopt;
-        }
-        points.append(p);
-    }
-    return points;
+    return ReadPoints(r, count, compressed ? PointForm::Compressed : PointForm::Real);
 }
 
 inline QColor Argb(uint32_t v)
@@ -81,8 +85,8 @@ inline QTransform ReadMatrix(RecordReader& r)
     return QTransform(m[0], m[1], m[2], m[3], m[4], m[5]);
 }
 
-// A path object's figures: nothing when its points or types run past the record, or its
-// points are relative or run-length coded.
+// A path object's figures, its points in any form and its point types plain or run-length
+// coded: nothing when its points or types run past the record.
 std::optional<QPainterPath> ReadPath(RecordReader& r);
 
 } // namespace figures::emfplus

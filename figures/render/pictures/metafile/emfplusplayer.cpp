@@ -41,6 +41,10 @@ enum PlusRecord : uint16_t {
     kFillRegion = 0x4013,
     kFillPath = 0x4014,
     kDrawPath = 0x4015,
+    kFillClosedCurve = 0x4016,
+    kDrawClosedCurve = 0x4017,
+    kDrawCurve = 0x4018,
+    kDrawBeziers = 0x4019,
     kDrawImage = 0x401A,
     kDrawImagePoints = 0x401B,
     kDrawString = 0x401C,
@@ -72,49 +76,14 @@ enum PlusObjectType : uint32_t {
     kImageObject = 5,
     kFontObject = 6,
     kStringFormatObject = 7,
+    kImageAttributesObject = 8,
 };
 
 // Record flags.
 constexpr uint16_t kDual = 0x0001;          // header: the older records draw the same
 constexpr uint16_t kColourGiven = 0x8000;   // the brush field is a colour
 constexpr uint16_t kCompressed = 0x4000;    // points and rectangles as 16-bit integers
-constexpr uint16_t kClosed = 0x2000;        // lines: close the figure
-constexpr uint16_t kRelative = 0x0800;      // points relative to the previous one
 constexpr uint16_t kContinued = 0x8000;     // object: more of it in the next record
-constexpr uint32_t kPathRunLength = 0x1000; // path: types run-length coded
-
-// Skips the optional fields of a pen that flags announces, in their stored order.
-bool SkipPenData(RecordReader& r, uint32_t flags)
-{
-    if (flags & 0x0001) {
-        r.Skip(24); // transform
-    }
-    for (uint32_t bit : {0x0002u, 0x0004u, 0x0008u, 0x0010u, 0x0020u, 0x0040u, 0x0080u}) {
-        if (flags & bit) {
-            r.Skip(4); // caps, join, miter limit, line style, dash cap and offset
-        }
-    }
-    for (uint32_t bit : {0x0100u}) {
-        if (flags & bit) {
-            const uint32_t n = r.U32();
-            r.Skip(r.Has(n, 4) ? size_t(n) * 4 : r.Remaining() + 1);
-        }
-    }
-    if (flags & 0x0200) {
-        r.Skip(4); // alignment
-    }
-    if (flags & 0x0400) {
-        const uint32_t n = r.U32();
-        r.Skip(r.Has(n, 4) ? size_t(n) * 4 : r.Remaining() + 1);
-    }
-    for (uint32_t bit : {0x0800u, 0x1000u}) {
-        if (flags & bit) {
-            const uint32_t n = r.U32(); // custom caps
-            r.Skip(n <= r.Remaining() ? size_t(n) : r.Remaining() + 1);
-        }
-    }
-    return r.Ok();
-}
 
 std::optional<EmfPlusPlayer::Font> ReadFont(RecordReader& r)
 {
@@ -135,51 +104,6 @@ std::optional<EmfPlusPlayer::Font> ReadFont(RecordReader& r)
 }
 
 } // namespace
-
-namespace emfplus {
-
-std::optional<QPainterPath> ReadPath(RecordReader& r)
-{
-    r.U32(); // version
-    const uint32_t count = r.U32();
-    const uint32_t flags = r.U32();
-    if (!r.Ok() || (flags & (kPathRunLength | kRelative))) {
-        return std::nullopt;
-    }
-    const std::optional<QPolygonF> points = ReadPoints(r, count, flags & kCompressed);
-    if (!points || !r.Has(count, 1)) {
-        return std::nullopt;
-    }
-    QPainterPath path;
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint8_t type = r.U8();
-        const QPointF p = (*points)[qsizetype(i)];
-        switch (type & 0x07) {
-        case 0: path.moveTo(p); break;
-        case 3:
-            // A Bezier takes three points; a short tail is drawn as lines.
-            if (i + 2 < count) {
-                const uint8_t t2 = r.U8();
-                const uint8_t t3 = r.U8();
-                path.cubicTo(p, (*points)[qsizetype(i + 1)], (*points)[qsizetype(i + 2)]);
-                i += 2;
-                if ((t2 | t3) & 0x80) {
-                    path.closeSubpath();
-                }
-                continue;
-            }
-            path.lineTo(p);
-            break;
-        default: path.lineTo(p); break;
-        }
-        if (type & 0x80) {
-            path.closeSubpath();
-        }
-    }
-    return path;
-}
-
-} // namespace emfplus
 
 EmfPlusPlayer::EmfPlusPlayer(MetafileCanvas& canvas) : canvas_(canvas) {}
 
@@ -252,6 +176,10 @@ void EmfPlusPlayer::PlayRecord(uint16_t type, uint16_t flags, RecordReader& r)
     case kDrawArc: ArcLike(type, flags, r); break;
     case kFillPolygon: FillPolygon(flags, r); break;
     case kDrawLines: DrawLines(flags, r); break;
+    case kDrawBeziers: DrawBeziers(flags, r); break;
+    case kDrawCurve: DrawCurve(flags, r); break;
+    case kDrawClosedCurve: DrawClosedCurve(flags, r); break;
+    case kFillClosedCurve: FillClosedCurve(flags, r); break;
     case kFillPath: FillPath(flags, r); break;
     case kDrawPath: DrawPath(flags, r); break;
     case kDrawString: DrawString(flags, r); break;
@@ -381,20 +309,11 @@ void EmfPlusPlayer::StoreObject(uint32_t id, uint32_t type, RecordReader& r)
             objects_[id] = std::move(*brush);
         }
         break;
-    case kPenObject: {
-        r.U32(); // version
-        r.U32(); // type
-        const uint32_t penFlags = r.U32();
-        const uint32_t unit = r.U32();
-        const double width = r.F32();
-        if (!r.Ok() || !Finite(width) || !SkipPenData(r, penFlags)) {
-            break;
-        }
-        if (auto brush = ReadBrush(r)) {
-            objects_[id] = Pen{std::move(*brush), std::max(0.0, width) * UnitScale(unit)};
+    case kPenObject:
+        if (auto pen = ReadPen(r)) {
+            objects_[id] = std::move(*pen);
         }
         break;
-    }
     case kPathObject:
         if (auto path = ReadPath(r)) {
             objects_[id] = std::move(*path);
@@ -406,7 +325,7 @@ void EmfPlusPlayer::StoreObject(uint32_t id, uint32_t type, RecordReader& r)
         }
         break;
     case kImageObject:
-        if (auto image = ReadImage(r)) {
+        if (auto image = ReadImageObject(r)) {
             objects_[id] = std::move(*image);
         }
         break;
@@ -417,16 +336,26 @@ void EmfPlusPlayer::StoreObject(uint32_t id, uint32_t type, RecordReader& r)
         break;
     case kStringFormatObject: {
         r.U32(); // version
-        r.U32(); // flags
+        const uint32_t formatFlags = r.U32();
         r.U32(); // language
         const uint32_t alignment = r.U32();
         const uint32_t lineAlignment = r.U32();
         if (r.Ok()) {
-            objects_[id] = StringFormat{alignment, lineAlignment};
+            objects_[id] = StringFormat{formatFlags, alignment, lineAlignment};
         }
         break;
     }
-    default: break; // image attributes and caps are not played
+    case kImageAttributesObject: {
+        r.U32(); // version
+        r.U32(); // reserved
+        const uint32_t wrap = r.U32();
+        const QColor clamp = Argb(r.U32());
+        if (r.Ok()) {
+            objects_[id] = ImageAttributes{wrap <= 4 ? wrap : 4, clamp};
+        }
+        break;
+    }
+    default: break; // custom caps alone are read with the pens that use them
     }
 }
 
@@ -476,22 +405,6 @@ void EmfPlusPlayer::Fill(const QPainterPath& world, const Brush& brush)
         drawing.painter.fillPath(world, brush.back);
     }
     drawing.painter.fillPath(world, brush.brush);
-}
-
-void EmfPlusPlayer::Stroke(const QPainterPath& world, uint32_t penId)
-{
-    const Pen* pen = FindAs<Pen>(penId);
-    if (pen == nullptr) {
-        return;
-    }
-    QPen qpen(pen->brush.brush, pen->width);
-    qpen.setCosmetic(pen->width <= 0);
-    qpen.setJoinStyle(Qt::MiterJoin);
-    Drawing drawing(*this);
-    if (pen->brush.bounds) {
-        drawing.painter.setClipPath(*pen->brush.bounds, Qt::IntersectClip);
-    }
-    drawing.painter.strokePath(world, qpen);
 }
 
 void EmfPlusPlayer::FillRects(uint16_t flags, RecordReader& r)
@@ -567,37 +480,6 @@ void EmfPlusPlayer::ArcLike(uint16_t type, uint16_t flags, RecordReader& r)
         Stroke(path, flags & 0xFF);
     } else if (const auto colour = BrushOf(flags, brush)) {
         Fill(path, *colour);
-    }
-}
-
-void EmfPlusPlayer::FillPolygon(uint16_t flags, RecordReader& r)
-{
-    const std::optional<Brush> colour = BrushOf(flags, r.U32());
-    const uint32_t count = r.U32();
-    if (!colour || (flags & kRelative)) {
-        return;
-    }
-    if (const auto points = ReadPoints(r, count, flags & kCompressed)) {
-        QPainterPath path;
-        path.addPolygon(*points);
-        path.closeSubpath();
-        Fill(path, *colour);
-    }
-}
-
-void EmfPlusPlayer::DrawLines(uint16_t flags, RecordReader& r)
-{
-    const uint32_t count = r.U32();
-    if (flags & kRelative) {
-        return;
-    }
-    if (const auto points = ReadPoints(r, count, flags & kCompressed)) {
-        QPainterPath path;
-        path.addPolygon(*points);
-        if (flags & kClosed) {
-            path.closeSubpath();
-        }
-        Stroke(path, flags & 0xFF);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "figures/render/pictures/metafile/emfplusfields.h"
 #include "figures/render/pictures/metafile/metafilecanvas.h"
+#include "figures/render/pictures/metafile/metafileplayer.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -26,7 +27,12 @@ constexpr uint32_t kFormatRgb32 = 0x00022009;
 constexpr uint32_t kFormatArgb32 = 0x0026200A;
 constexpr uint32_t kFormatPargb32 = 0x000E200B;
 
+constexpr uint32_t kMetafileImage = 2;
 constexpr uint16_t kCompressed = 0x4000; // points and rectangles as 16-bit integers
+constexpr uint32_t kWrapFlipX = 1;
+constexpr uint32_t kWrapFlipY = 2;
+constexpr uint32_t kWrapFlipXY = 3;
+constexpr uint32_t kWrapClamp = 4;
 
 } // namespace
 
@@ -117,14 +123,33 @@ std::optional<QImage> EmfPlusPlayer::ReadImage(RecordReader& r)
     return image;
 }
 
+std::optional<EmfPlusPlayer::Object> EmfPlusPlayer::ReadImageObject(RecordReader& r)
+{
+    RecordReader head = r;
+    head.U32(); // version
+    if (head.U32() != kMetafileImage) {
+        std::optional<QImage> image = ReadImage(r);
+        return image ? std::optional<Object>(std::move(*image)) : std::nullopt;
+    }
+    r.Skip(8); // version, type
+    r.U32();   // the metafile's kind: its header tells
+    const uint32_t size = r.U32();
+    const std::span<const uint8_t> bytes = r.Bytes(size);
+    const MetafileInfo info = r.Ok() ? InspectMetafile(bytes) : MetafileInfo{};
+    if (!info.ok) {
+        return std::nullopt;
+    }
+    return Metafile{QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(size)),
+                    info.bounds};
+}
+
 void EmfPlusPlayer::DrawImage(bool points, uint16_t flags, RecordReader& r)
 {
-    r.U32(); // image attributes
+    const uint32_t attributesId = r.U32();
     r.I32(); // source unit: pixels
     const QRectF source = ReadRect(r, false);
     const Object* object = Find(flags & 0xFF);
-    const auto* image = object != nullptr ? std::get_if<QImage>(object) : nullptr;
-    if (!r.Ok() || image == nullptr || !Finite(source) || source.width() <= 0 ||
+    if (!r.Ok() || object == nullptr || !Finite(source) || source.width() <= 0 ||
         source.height() <= 0) {
         return;
     }
@@ -133,7 +158,7 @@ void EmfPlusPlayer::DrawImage(bool points, uint16_t flags, RecordReader& r)
     QTransform sourceToWorld;
     if (points) {
         const uint32_t count = r.U32();
-        const std::optional<QPolygonF> p = ReadPoints(r, count, flags & kCompressed);
+        const std::optional<QPolygonF> p = ReadPoints(r, count, PointFormOf(flags));
         if (!p || count != 3) {
             return;
         }
@@ -152,10 +177,85 @@ void EmfPlusPlayer::DrawImage(bool points, uint16_t flags, RecordReader& r)
             QTransform::fromScale(dest.width() / source.width(), dest.height() / source.height()) *
             QTransform::fromTranslate(dest.x(), dest.y());
     }
+    if (const auto* image = std::get_if<QImage>(object)) {
+        const ImageAttributes* attributes = FindAs<ImageAttributes>(attributesId);
+        DrawBitmap(*image, source, sourceToWorld,
+                   attributes != nullptr ? *attributes : ImageAttributes{});
+    } else if (const auto* metafile = std::get_if<Metafile>(object)) {
+        DrawMetafile(*metafile, source, sourceToWorld);
+    }
+}
+
+// A tile of image and its mirror images, as wrap mode lays them side by side; null when
+// the pixels it needs are beyond the budget.
+QImage EmfPlusPlayer::WrapTile(const QImage& image, uint32_t wrap)
+{
+    const bool acrossX = wrap == kWrapFlipX || wrap == kWrapFlipXY;
+    const bool acrossY = wrap == kWrapFlipY || wrap == kWrapFlipXY;
+    if (!acrossX && !acrossY) {
+        return image;
+    }
+    const QSize size(image.width() * (acrossX ? 2 : 1), image.height() * (acrossY ? 2 : 1));
+    const uint64_t pixels = uint64_t(size.width()) * uint64_t(size.height());
+    if (pixels > canvas_.PixelBudget()) {
+        return QImage();
+    }
+    canvas_.SpendPixels(pixels);
+    QImage tile(size, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(Qt::transparent);
+    QPainter painter(&tile);
+    painter.drawImage(0, 0, image);
+    if (acrossX) {
+        painter.drawImage(image.width(), 0, image.mirrored(true, false));
+    }
+    if (acrossY) {
+        painter.drawImage(0, image.height(), image.mirrored(false, true));
+    }
+    if (acrossX && acrossY) {
+        painter.drawImage(image.width(), image.height(), image.mirrored(true, true));
+    }
+    return tile;
+}
+
+void EmfPlusPlayer::DrawBitmap(const QImage& image, const QRectF& source,
+                               const QTransform& sourceToWorld, const ImageAttributes& attributes)
+{
+    const QRectF pixels(QPointF(0, 0), image.size());
+    const QImage tile = attributes.wrap != kWrapClamp ? WrapTile(image, attributes.wrap) : QImage();
     Drawing drawing(*this);
-    drawing.painter.setWorldTransform(sourceToWorld * ToPainter());
-    drawing.painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    drawing.painter.drawImage(source, *image, source);
+    QPainter& painter = drawing.painter;
+    painter.setWorldTransform(sourceToWorld * ToPainter());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!tile.isNull()) {
+        // Tiles repeat from the image's own origin, as far as the source reaches.
+        painter.fillRect(source, QBrush(tile));
+        return;
+    }
+    if (attributes.clamp.alpha() > 0 && !pixels.contains(source)) {
+        QPainterPath beyond;
+        beyond.addRect(source);
+        QPainterPath inside;
+        inside.addRect(pixels);
+        painter.fillPath(beyond.subtracted(inside), attributes.clamp);
+    }
+    const QRectF shown = source & pixels;
+    if (!shown.isEmpty()) {
+        painter.drawImage(shown, image, shown);
+    }
+}
+
+// The source rectangle, in the coordinates of the metafile's own rectangle, of a picture
+// played by the metafile player inside this one.
+void EmfPlusPlayer::DrawMetafile(const Metafile& metafile, const QRectF& source,
+                                 const QTransform& sourceToWorld)
+{
+    Drawing drawing(*this);
+    QPainter& painter = drawing.painter;
+    painter.setWorldTransform(sourceToWorld * ToPainter());
+    painter.setClipRect(source, Qt::IntersectClip);
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(metafile.bytes.data()),
+                                         size_t(metafile.bytes.size()));
+    PlayNestedMetafile(bytes, painter, metafile.bounds, canvas_);
 }
 
 } // namespace figures

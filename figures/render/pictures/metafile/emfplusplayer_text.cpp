@@ -12,6 +12,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <QRawFont>
+#include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +31,11 @@ constexpr double kLayoutPixels = 100;
 // rasteriser's glyph cache cannot hold them.
 constexpr double kMaxTextPixels = 8192;
 constexpr double kMaxTextDistortion = 16;
+
+// String format flags.
+constexpr uint32_t kRightToLeft = 0x0001;
+constexpr uint32_t kVertical = 0x0002;
+constexpr uint32_t kNoWrap = 0x1000;
 
 constexpr uint32_t kCmapLookup = 0x0001;      // the glyphs are characters
 constexpr uint32_t kRealizedAdvance = 0x0004; // only the first position counts
@@ -117,24 +123,53 @@ void EmfPlusPlayer::DrawString(uint16_t flags, RecordReader& r)
     SymbolEncoding encoding = SymbolEncoding::None;
     const QFont qfont = LayoutFont(*font, encoding);
     const QString text = SymbolTextToUnicode(encoding, ReadUtf16(r, length));
-    int alignment = Qt::AlignLeft | Qt::AlignTop;
-    if (const StringFormat* format = FindAs<StringFormat>(formatId)) {
-        const int h[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-        const int v[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
-        alignment = h[std::min(format->alignment, 2u)] | v[std::min(format->lineAlignment, 2u)];
-    }
-    const double k = frame->k;
-    const QRectF box(layout.x() / k, layout.y() / k, layout.width() / k, layout.height() / k);
+    const StringFormat* format = FindAs<StringFormat>(formatId);
+    const StringFormat layoutFormat = format != nullptr ? *format : StringFormat{};
     Drawing drawing(*this);
     QPainter& painter = drawing.painter;
     painter.setWorldTransform(frame->toOutput);
     painter.setFont(qfont);
-    painter.setPen(TextPen(*brush, k));
+    painter.setPen(TextPen(*brush, frame->k));
+    const QRectF box(layout.topLeft() / frame->k, layout.size() / frame->k);
     if (layout.width() > 0 && layout.height() > 0) {
-        painter.drawText(box, alignment | Qt::TextWordWrap, text);
+        DrawInBox(painter, box, text, layoutFormat);
     } else {
-        painter.drawText(box.topLeft() + QPointF(0, QFontMetricsF(qfont).ascent()), text);
+        // Without a box the string starts at the box's corner: runs from right to left end
+        // there, vertical ones run down from it with their tops to the right.
+        const bool rightToLeft = layoutFormat.flags & kRightToLeft;
+        const QFontMetricsF metrics(qfont);
+        painter.translate(box.topLeft());
+        if (layoutFormat.flags & kVertical) {
+            painter.rotate(90);
+        }
+        painter.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        const double x = rightToLeft ? -metrics.horizontalAdvance(text) : 0;
+        painter.drawText(QPointF(x, metrics.ascent()), text);
     }
+}
+
+// Lays text out in box (layout pixels): wrapped at words unless the format says not to,
+// lines running right to left, or down the page with each new line to the left of the
+// one before.
+void EmfPlusPlayer::DrawInBox(QPainter& painter, const QRectF& box, const QString& text,
+                              const StringFormat& format)
+{
+    const int h[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    const int v[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    QRectF lines = box;
+    if (format.flags & kVertical) {
+        // Turned a quarter clockwise about the box's top right corner: lines run down it,
+        // and their tops face right.
+        painter.translate(box.topRight());
+        painter.rotate(90);
+        lines = QRectF(0, 0, box.height(), box.width());
+    }
+    QTextOption option(Qt::Alignment(h[std::min(format.alignment, 2u)] |
+                                     v[std::min(format.lineAlignment, 2u)]));
+    option.setTextDirection((format.flags & kRightToLeft) ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setWrapMode((format.flags & kNoWrap) ? QTextOption::NoWrap
+                                                : QTextOption::WordWrap);
+    painter.drawText(lines, text, option);
 }
 
 // Glyphs at their own positions (baseline origins in world units), as characters or as

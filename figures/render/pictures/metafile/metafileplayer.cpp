@@ -149,8 +149,12 @@ MetafileInfo InspectMetafile(std::span<const uint8_t> bytes)
     return info;
 }
 
-bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target,
-                  uint64_t pixelBudget)
+namespace {
+
+// Plays bytes onto painter within the budgets of a canvas nested as deep as nesting says,
+// and hands back what is left of them.
+bool Play(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target,
+          uint64_t& pixelBudget, MetafileCanvas::Nesting& nesting)
 {
     MetafileInfo info;
     const PlainLayout layout = Inspect(bytes, info);
@@ -165,11 +169,17 @@ bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRect
     const QTransform deviceToTarget(sx, 0, 0, sy, target.x() - info.bounds.x() * sx,
                                     target.y() - info.bounds.y() * sy);
     MetafileCanvas canvas(painter, deviceToTarget, info.dpiX, info.dpiY, pixelBudget);
+    canvas.Nested() = nesting;
+    const auto handBack = [&](bool result) {
+        pixelBudget = canvas.PixelBudget();
+        nesting.bytesLeft = canvas.Nested().bytesLeft;
+        return result;
+    };
     if (info.enhanced) {
-        return PlayEmfRecords(bytes, canvas);
+        return handBack(PlayEmfRecords(bytes, canvas));
     }
     if (layout.ownMapping) {
-        return PlayWmfRecords(bytes.subspan(layout.recordsAt), canvas);
+        return handBack(PlayWmfRecords(bytes.subspan(layout.recordsAt), canvas));
     }
     // A placeable picture plays as if its bounding box were both window and viewport,
     // so that logical units are bounding-box units until the file sets its own window;
@@ -178,7 +188,32 @@ bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRect
     state.SetMapMode(MapMode::Anisotropic);
     state.windowOrg = state.viewportOrg = info.bounds.topLeft();
     state.windowExt = state.viewportExt = QPointF(info.bounds.width(), info.bounds.height());
-    return PlayWmfRecords(bytes.subspan(layout.recordsAt), canvas);
+    return handBack(PlayWmfRecords(bytes.subspan(layout.recordsAt), canvas));
+}
+
+} // namespace
+
+bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target,
+                  uint64_t pixelBudget)
+{
+    MetafileCanvas::Nesting nesting{0, kNestedBytesFactor * uint64_t(bytes.size())};
+    return Play(bytes, painter, target, pixelBudget, nesting);
+}
+
+bool PlayNestedMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target,
+                        MetafileCanvas& outer)
+{
+    MetafileCanvas::Nesting& outerNesting = outer.Nested();
+    if (outerNesting.depth >= kMaxMetafileNesting || bytes.size() > outerNesting.bytesLeft) {
+        return false;
+    }
+    MetafileCanvas::Nesting nesting{outerNesting.depth + 1,
+                                    outerNesting.bytesLeft - uint64_t(bytes.size())};
+    uint64_t pixels = outer.PixelBudget();
+    const bool played = Play(bytes, painter, target, pixels, nesting);
+    outer.SpendPixels(outer.PixelBudget() - pixels);
+    outerNesting.bytesLeft = nesting.bytesLeft;
+    return played;
 }
 
 } // namespace figures

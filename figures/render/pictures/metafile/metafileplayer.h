@@ -9,6 +9,8 @@ class QPainter;
 
 namespace figures {
 
+class MetafileCanvas;
+
 // What the header of a metafile picture says: placeable metafiles (16-bit records behind a
 // 22-byte header with a bounding box and its units per inch), plain metafiles (the same
 // records without that header) and enhanced metafiles (32-bit records, the first a header
@@ -56,5 +58,16 @@ MetafileInfo InspectMetafile(std::span<const uint8_t> bytes);
 constexpr uint64_t kMetafilePixelBudget = uint64_t(256) << 20;
 bool PlayMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target,
                   uint64_t pixelBudget = kMetafilePixelBudget);
+
+// Pictures inside pictures: a metafile a picture carries as an image lies at most this deep,
+// and all those inside one picture may play this many times the outer file's bytes.
+constexpr int kMaxMetafileNesting = 4;
+constexpr uint64_t kNestedBytesFactor = 8;
+
+// Draws a metafile that the picture being played on outer carries as an image, as
+// PlayMetafile does, spending outer's budgets of bitmap pixels and nested bytes; draws
+// nothing and returns false when it lies too deep or those budgets cannot pay for it.
+bool PlayNestedMetafile(std::span<const uint8_t> bytes, QPainter& painter, const QRectF& target,
+                        MetafileCanvas& outer);
 
 } // namespace figures

@@ -95,11 +95,13 @@ public:
         }
         return Record(0x4008, uint16_t(0x0600 | id), d);
     }
-    // alignment and line alignment: 0 near, 1 centre, 2 far.
-    EmfPlusRecords& StringFormat(int id, uint32_t alignment, uint32_t lineAlignment)
+    // alignment and line alignment: 0 near, 1 centre, 2 far; flags 1 right to left,
+    // 2 vertical, 0x1000 no wrapping.
+    EmfPlusRecords& StringFormat(int id, uint32_t alignment, uint32_t lineAlignment,
+                                 uint32_t flags = 0)
     {
         Bytes d;
-        for (uint32_t v : {0xDBC01002u, 0u, 0u, alignment, lineAlignment}) {
+        for (uint32_t v : {0xDBC01002u, flags, 0u, alignment, lineAlignment}) {
             Put32(d, v);
         }
         for (int i = 0; i < 8; ++i) {
