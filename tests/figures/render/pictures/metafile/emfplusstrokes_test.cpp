@@ -283,11 +283,15 @@ TEST(EmfPlusStrokes, DamagedPensPointsAndCurvesAreSkipped)
          }},
         {"a path of an empty type run",
          [](EmfPlusRecords& p) {
-             PathIn(p, 2, Form::Real, {{0, 0}, {9, 9}}, {{0, 0}, {2, 1}}, true).FillPath(2, kInk);
+             PathIn(p, 2, Form::Real, {{20, 20}, {60, 20}, {60, 60}, {20, 60}},
+                    {{0, 0}, {1, 0}, {3, 1}}, true)
+                 .FillPath(2, kInk);
          }},
         {"a path whose runs count too many types",
          [](EmfPlusRecords& p) {
-             PathIn(p, 2, Form::Real, {{0, 0}, {9, 9}}, {{63, 1}}, true).FillPath(2, kInk);
+             PathIn(p, 2, Form::Real, {{20, 20}, {60, 20}, {60, 60}, {20, 60}},
+                    {{1, 0}, {63, 1}}, true)
+                 .FillPath(2, kInk);
          }},
     };
     for (const Case& c : cases) {
@@ -297,6 +301,7 @@ TEST(EmfPlusStrokes, DamagedPensPointsAndCurvesAreSkipped)
             p.FillRects(0xFF00FF00, true, {QRectF(300, 200, 20, 20)});
         });
         EXPECT_EQ(image.pixel(310, 210), qRgb(0, 255, 0)) << "the records after it still play";
+        EXPECT_EQ(image.pixel(40, 40), qRgb(255, 255, 255)) << "the damaged record draws nothing";
     }
 }
 
