@@ -252,13 +252,13 @@ TEST(EmfPlusStrokes, DamagedPensPointsAndCurvesAreSkipped)
          [&](EmfPlusRecords& p) {
              p.Record(0x4008, 0x0201, PenData(4, kInk, custom, Words({0xFF, 0x7FFFFFFF})));
          }},
-        {"a custom cap's path larger than the cap",
+        {"a custom cap's path larger than the cap: the line is drawn without it",
          [&](EmfPlusRecords& p) {
              const Bytes cap = Words({0xDBC01002u, 0, 1, 0}) + Reals({0}) + Words({0, 0, 0}) +
                                Reals({10, 1, 0, 0, 0, 0}) + Words({0x10000});
              p.Record(0x4008, 0x0201,
                       PenData(4, kInk, custom, Words({0xFF, uint32_t(cap.size())}) + cap));
-             p.DrawLines(1, false, {{0, 0}, {50, 50}});
+             p.DrawLines(1, false, {{0, 100}, {200, 100}});
          }},
         {"relative points beyond the record",
          [](EmfPlusRecords& p) { p.Record(0x400C, 0x8800, Words({kInk, 0x7FFFFFFF, 0})); }},
