@@ -69,6 +69,17 @@ std::vector<Band> SplitIntoBands(int top, int bottom, int wanted)
     return bands;
 }
 
+// The wanted clip, limited to the image's pixels.
+Rect ClipInImage(const QImage& image, const BandedPaint& mapping, const Rect& wanted)
+{
+    const QSize size = LogicalSize(image);
+    const Rect imageArea{mapping.imageOffset.x(), mapping.imageOffset.y(),
+                         mapping.imageOffset.x() + size.width(),
+                         mapping.imageOffset.y() + size.height()};
+    return {std::max(wanted.left, imageArea.left), std::max(wanted.top, imageArea.top),
+            std::min(wanted.right, imageArea.right), std::min(wanted.bottom, imageArea.bottom)};
+}
+
 } // namespace
 
 QSize LogicalSize(const QImage& image)
@@ -80,15 +91,30 @@ QSize LogicalSize(const QImage& image)
 void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
                       const PaintOptions& options, GeometryCache* cache)
 {
-    // The clip, limited to the image's pixels.
-    const QSize size = LogicalSize(image);
-    const Rect imageArea{mapping.imageOffset.x(), mapping.imageOffset.y(),
-                         mapping.imageOffset.x() + size.width(),
-                         mapping.imageOffset.y() + size.height()};
-    const Rect& wanted = options.deviceClip;
-    const Rect clip{std::max(wanted.left, imageArea.left), std::max(wanted.top, imageArea.top),
-                    std::min(wanted.right, imageArea.right),
-                    std::min(wanted.bottom, imageArea.bottom)};
+    const Rect clip = ClipInImage(image, mapping, options.deviceClip);
+    if (clip.IsEmpty()) {
+        return;
+    }
+    std::vector<PaintEntry> order = PaintingOrder(view);
+    if (cache != nullptr) {
+        // Every object a band draws, the ones reaching in from beyond its rows included.
+        const DeviceMapping map(mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,
+                                mapping.origin);
+        cache->Prepare(order, map.ToDocument(Rect{clip.left, clip.top - kCullMargin, clip.right,
+                                                  clip.bottom + kCullMargin}));
+    }
+    PaintViewInBands(view, order, image, mapping, options);
+}
+
+int BandCullMargin()
+{
+    return kCullMargin;
+}
+
+void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QImage& image,
+                      const BandedPaint& mapping, const PaintOptions& options)
+{
+    const Rect clip = ClipInImage(image, mapping, options.deviceClip);
     if (clip.IsEmpty()) {
         return;
     }
@@ -98,14 +124,6 @@ void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mappin
     const int threads = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
     const std::vector<Band> bands =
         SplitIntoBands(clip.top, clip.bottom, mapping.bands > 0 ? mapping.bands : 2 * threads);
-    std::vector<PaintEntry> order = PaintingOrder(view);
-    if (cache != nullptr) {
-        // Every object a band draws, the ones reaching in from beyond its rows included.
-        const DeviceMapping map(mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,
-                                mapping.origin);
-        cache->Prepare(order, map.ToDocument(Rect{clip.left, clip.top - kCullMargin, clip.right,
-                                                  clip.bottom + kCullMargin}));
-    }
 
     // Taken before the threads start: asking a shared image for writable bits copies it.
     uchar* const bits = image.bits();

@@ -41,4 +41,14 @@ QSize LogicalSize(const QImage& image);
 void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
                       const PaintOptions& options, GeometryCache* cache = nullptr);
 
+// The same with the objects to paint given in painting order, their geometry already
+// prepared (or none): a repaint of part of a picture passes only the objects near the
+// clip. The result is PaintViewInBands' when order holds every object whose area meets
+// the clip grown by BandCullMargin device pixels each way.
+void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QImage& image,
+                      const BandedPaint& mapping, const PaintOptions& options);
+
+// Device pixels beyond its rows within which a band still paints objects.
+int BandCullMargin();
+
 } // namespace figures

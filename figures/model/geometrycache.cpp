@@ -130,6 +130,35 @@ void GeometryCache::Prepare(std::vector<PaintEntry>& order, const Rect& docClip)
     }
 }
 
+void GeometryCache::PrepareSome(std::vector<PaintEntry>& some, const Rect& docClip)
+{
+    std::vector<ObjectGeometry*> stale;
+    for (PaintEntry& paint : some) {
+        paint.geometry = nullptr;
+        if (!paint.bounds.Intersects(docClip)) {
+            continue;
+        }
+        std::unique_ptr<ObjectGeometry>& slot = entries_[paint.object];
+        if (!slot) {
+            slot = std::make_unique<ObjectGeometry>();
+            slot->object = paint.object;
+        }
+        if (slot->key != paint.object->CurrentGeometryKey()) {
+            stale.push_back(slot.get());
+        }
+        paint.geometry = slot.get();
+    }
+    BuildAll(stale);
+    builtLastTime_ = stale.size();
+}
+
+void GeometryCache::DropAllBut(const std::vector<CBaseCom*>& objects)
+{
+    const std::unordered_set<const CBaseCom*> present(objects.begin(), objects.end());
+    std::erase_if(entries_, [&](const auto& item) { return !present.contains(item.first); });
+    std::fill(byPosition_.begin(), byPosition_.end(), nullptr);
+}
+
 // Only objects of the view can have entries, so more entries than objects means some
 // objects left it.
 void GeometryCache::DropDeparted(const std::vector<PaintEntry>& order)

@@ -36,6 +36,13 @@ public:
     // returns (see the .cpp), so several painters may then read them at once.
     void Prepare(std::vector<PaintEntry>& order, const Rect& docClip);
 
+    // Prepare for some of the view's objects (those a repaint of part of the picture
+    // draws, in painting order): the other objects keep their entries, and so do objects
+    // that have left the view until DropAllBut or a Prepare of the whole view.
+    void PrepareSome(std::vector<PaintEntry>& some, const Rect& docClip);
+    // Drops the entries of objects that are not among objects (the view's, in any order).
+    void DropAllBut(const std::vector<CBaseCom*>& objects);
+
     // Entries held, and how many objects the last Prepare had to build.
     size_t Size() const { return entries_.size(); }
     size_t BuiltLastTime() const { return builtLastTime_; }

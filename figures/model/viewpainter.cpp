@@ -97,8 +97,14 @@ void PaintView(const View& view, const std::vector<PaintEntry>& order, const Dra
     painter.fillRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()),
                      ToQColor(options.background));
     painter.restore();
-    dc.ApplyWorldTransform();
+    PaintObjects(view, order, dc, options);
+}
 
+void PaintObjects(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,
+                  const PaintOptions& options)
+{
+    dc.ApplyWorldTransform();
+    const Rect& clip = options.deviceClip;
     const Rect docClip = dc.ToDocument(clip);
     DrawRequest request;
     request.dc = &dc;

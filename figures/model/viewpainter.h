@@ -43,6 +43,12 @@ std::vector<PaintEntry> PaintingOrder(const View& view);
 void PaintView(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,
                const PaintOptions& options);
 
+// The objects of order whose areas meet the clip, over what dc already shows: PaintView
+// without the canvas fill. Painting an object that is on top of everything in the clip
+// over a picture of the rest gives the picture PaintView would.
+void PaintObjects(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,
+                  const PaintOptions& options);
+
 // The area all objects of the view paint (rotation, line widths and shadows included),
 // or the empty rectangle when there are none.
 Rect PaintedArea(const View& view);

@@ -71,6 +71,7 @@ bool CViewWnd::SetDocumentContent(std::span<const uint8_t> bytes, std::string* e
     lastHovered_ = nullptr;
     currentView_ = nullptr;
     index_.Clear();
+    indexStale_ = false;
     const ReadDocumentResult result = ReadDocument(bytes, document_);
     if (error != nullptr) {
         *error = result.error;
@@ -350,24 +351,13 @@ void CViewWnd::PaintCanvas(QImage& picture, const QRect& client)
     // shows exactly the same pixels.
     const QPoint offset = canvas_.Offset();
     const QRect device = client.translated(offset);
-    const DeviceMapping map = Mapping();
-    BandedPaint mapping;
-    mapping.dpiX = map.DpiX();
-    mapping.dpiY = map.DpiY();
-    mapping.zoomX = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomX);
-    mapping.zoomY = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomY);
-    mapping.imageOffset = offset;
-    // At a fractional ratio band edges fall inside screen pixels, which two bands would
-    // then share.
-    const qreal ratio = picture.devicePixelRatio();
-    if (ratio != std::round(ratio)) {
-        mapping.bands = 1;
-    }
+    const BandedPaint mapping = CanvasMapping();
     PaintOptions options;
     options.deviceClip = {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
     options.background = background_;
     options.fromView = true;
-    PaintViewInBands(*currentView_, picture, mapping, options, &geometry_);
+    partial_.Paint(*currentView_, Index(), geometry_, picture, mapping, options);
+    paintedObjects_ += partial_.LastCount();
 
     // The marks go over every band, so they are painted once the bands are done.
     QPainter painter(&picture);
@@ -380,6 +370,24 @@ void CViewWnd::PaintCanvas(QImage& picture, const QRect& client)
     PaintMarks(dc, dc.ToDocument(options.deviceClip));
 }
 
+BandedPaint CViewWnd::CanvasMapping() const
+{
+    const DeviceMapping map = Mapping();
+    BandedPaint mapping;
+    mapping.dpiX = map.DpiX();
+    mapping.dpiY = map.DpiY();
+    mapping.zoomX = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomX);
+    mapping.zoomY = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomY);
+    mapping.imageOffset = canvas_.Offset();
+    // At a fractional ratio band edges fall inside screen pixels, which two bands would
+    // then share.
+    const qreal ratio = canvas_.Image().devicePixelRatio();
+    if (ratio != std::round(ratio)) {
+        mapping.bands = 1;
+    }
+    return mapping;
+}
+
 void CViewWnd::PaintMarks(const DrawContext& dc, const Rect& docClip)
 {
     if (selection_.empty()) {
@@ -387,8 +395,9 @@ void CViewWnd::PaintMarks(const DrawContext& dc, const Rect& docClip)
     }
     // Marks go over all objects, in painting order.
     std::vector<CBaseCom*> ordered = selection_;
-    std::sort(ordered.begin(), ordered.end(), [this](const CBaseCom* a, const CBaseCom* b) {
-        return index_.Rank(a) < index_.Rank(b);
+    const SpatialIndex& index = Index();
+    std::sort(ordered.begin(), ordered.end(), [&index](const CBaseCom* a, const CBaseCom* b) {
+        return index.Rank(a) < index.Rank(b);
     });
     DrawRequest request;
     request.dc = &dc;
@@ -428,6 +437,13 @@ Rect CViewWnd::ClientBounds(const CBaseCom* object) const
     return DocumentToClient(ObjectBounds(object));
 }
 
+QRect CViewWnd::ClientArea(const CBaseCom* object) const
+{
+    const QRect r = ToQRect(ClientBounds(object)) & viewport()->rect();
+    // Antialiased edges reach into the pixels around the bounds.
+    return r.isEmpty() ? QRect() : r.adjusted(-1, -1, 1, 1);
+}
+
 void CViewWnd::InvalidateClient(const Rect& client)
 {
     const QRect r = ToQRect(client) & viewport()->rect();
@@ -436,10 +452,45 @@ void CViewWnd::InvalidateClient(const Rect& client)
     }
     const QRect grown = r.adjusted(-1, -1, 1, 1);
     // Dirty pixels are kept in the picture's coordinates: bring it to the current scroll
-    // position first.
-    canvas_.Follow(viewport()->size(), ScrollOffset());
+    // position first (at the screen's ratio, which a picture of another ratio would lose).
+    canvas_.Follow(viewport()->size(), ScrollOffset(), viewport()->devicePixelRatioF());
     canvas_.Invalidate(grown);
     viewport()->update(grown);
+}
+
+// A new object on top of everything around it is painted over the cached picture: the
+// picture already shows what lies under it, so the objects there need no repaint. False
+// when the picture cannot take it (a repaint pending there, selection marks that must stay
+// over the object, not the topmost object); the caller then repaints the area.
+bool CViewWnd::PaintOverCanvas(const CBaseCom* object)
+{
+    SpatialIndex& index = Index();
+    if (index.Rank(object) != index.Count() - 1 || IsSelected(object)) {
+        return false;
+    }
+    const QRect area = ClientArea(object);
+    if (area.isEmpty()) {
+        return true;
+    }
+    canvas_.Follow(viewport()->size(), ScrollOffset(), viewport()->devicePixelRatioF());
+    if (canvas_.Image().isNull() || canvas_.Dirty().intersects(area)) {
+        return false;
+    }
+    for (const CBaseCom* selected : selection_) {
+        if (ClientArea(selected).intersects(area)) {
+            return false;
+        }
+    }
+    const QRect device = area.translated(canvas_.Offset());
+    PaintOptions options;
+    options.deviceClip = {device.left(), device.top(), device.right() + 1, device.bottom() + 1};
+    options.background = background_;
+    options.fromView = true;
+    partial_.PaintOnTop(*currentView_, *object, geometry_, canvas_.Picture(), CanvasMapping(),
+                        options);
+    paintedObjects_ += partial_.LastCount();
+    viewport()->update(area);
+    return true;
 }
 
 void CViewWnd::InvalidateObject(const CBaseCom* object)
@@ -464,8 +515,11 @@ int CViewWnd::AddShape(int shapeIndex)
         return -1;
     }
     SetModified();
-    index_.Added(*currentView_, currentView_->ObjectByIndex(index));
-    InvalidateObject(currentView_->ObjectByIndex(index));
+    const CBaseCom* added = currentView_->ObjectByIndex(index);
+    Index().Added(*currentView_, added);
+    if (!PaintOverCanvas(added)) {
+        InvalidateObject(added);
+    }
     UpdateScrollBars();
     return index;
 }
@@ -477,7 +531,7 @@ void CViewWnd::SetObjectRect(CBaseCom* object, const Rect& rect)
     }
     InvalidateObject(object);
     object->frame = rect;
-    index_.Update(object);
+    Index().Update(object);
     InvalidateObject(object);
 }
 
@@ -510,22 +564,38 @@ void CViewWnd::ObjectsChanged()
 void CViewWnd::ObjectChanged(const CBaseCom* object)
 {
     InvalidateObject(object);
-    index_.Update(object);
+    Index().Update(object);
     InvalidateObject(object);
 }
 
 void CViewWnd::ResetIndex()
 {
-    if (currentView_ != nullptr) {
-        index_.Rebuild(*currentView_);
-    } else {
-        index_.Clear();
+    indexStale_ = true;
+}
+
+SpatialIndex& CViewWnd::Index()
+{
+    if (!indexStale_) {
+        return index_;
     }
+    indexStale_ = false;
+    if (currentView_ == nullptr) {
+        index_.Clear();
+        geometry_.Clear();
+        return index_;
+    }
+    index_.Rebuild(*currentView_);
+    // Repaints of parts of the picture keep the geometry of objects that left the view.
+    if (geometry_.Size() > size_t(index_.Count())) {
+        geometry_.DropAllBut(index_.ZOrder());
+    }
+    return index_;
 }
 
 void CViewWnd::PruneSelections()
 {
-    const auto gone = [this](const CBaseCom* o) { return index_.Rank(o) < 0; };
+    const SpatialIndex& index = Index();
+    const auto gone = [&index](const CBaseCom* o) { return index.Rank(o) < 0; };
     std::erase_if(selection_, gone);
     std::erase_if(savedSelection_, gone);
     if (lastHovered_ != nullptr && gone(lastHovered_)) {
@@ -542,7 +612,7 @@ bool CViewWnd::IsSelected(const CBaseCom* object) const
 
 void CViewWnd::Select(CBaseCom* object, bool add)
 {
-    if (object == nullptr || IsSelected(object) || index_.Rank(object) < 0) {
+    if (object == nullptr || IsSelected(object) || Index().Rank(object) < 0) {
         return;
     }
     if (!add) {
@@ -598,7 +668,7 @@ void CViewWnd::SetSelection(std::span<CBaseCom* const> objects, bool saveFirst)
     }
     selection_.clear();
     for (CBaseCom* object : objects) {
-        if (index_.Rank(object) >= 0 && !IsSelected(object)) {
+        if (Index().Rank(object) >= 0 && !IsSelected(object)) {
             selection_.push_back(object);
         }
     }
@@ -625,7 +695,7 @@ CBaseCom* CViewWnd::ObjectAt(Point client, Rect* clientFrame, Rect* clientBounds
     // Candidates come from the index by their bounds as last read, grown by the marks'
     // margin and two pixels of rounding; the exact test below is the hit test itself.
     const int32_t slack = SelectionMargin() + map.DocumentLengthX(2) + 2;
-    index_.ObjectsAt(map.ToDocument(device), slack, candidates_);
+    Index().ObjectsAt(map.ToDocument(device), slack, candidates_);
     for (CBaseCom* object : candidates_) {
         const Rect bounds = map.ToDevice(ObjectBounds(object));
         if (!bounds.Contains(device)) {

@@ -4,6 +4,7 @@
 #include "figures/model/geometrycache.h"
 #include "figures/render/devicemapping.h"
 #include "figures/render/geometry.h"
+#include "figures/view/partialpainter.h"
 #include "figures/view/spatialindex.h"
 #include "figures/view/viewcanvas.h"
 #include "figures/view/viewnotify.h"
@@ -168,6 +169,10 @@ public:
     // The popup menu was opened: the arrow cursor stays until the next left press.
     bool PopupShown() const { return popupShown_; }
 
+    // Objects handed to the painter for the cached picture since the view was made, counted
+    // once per repainted piece they meet: what repaints cost, for tests and benchmarks.
+    uint64_t PaintedObjectCount() const { return paintedObjects_; }
+
     // The view's commands by id, with their popup menu and keyboard actions.
     ViewCommands& Commands() { return *commands_; }
 
@@ -206,8 +211,13 @@ protected:
 private:
     friend class DragMachine;
 
+    // The index is rebuilt when first asked after the objects changed behind its back.
     void ResetIndex();
+    SpatialIndex& Index();
+    bool PaintOverCanvas(const CBaseCom* object);
+    QRect ClientArea(const CBaseCom* object) const;
     void PaintCanvas(QImage& picture, const QRect& client);
+    BandedPaint CanvasMapping() const;
     void PaintMarks(const DrawContext& dc, const Rect& docClip);
     int32_t SelectionMargin() const;
     Rect ObjectBounds(const CBaseCom* object) const;
@@ -242,6 +252,9 @@ private:
     std::vector<CBaseCom*> selection_;
     std::vector<CBaseCom*> savedSelection_;
     SpatialIndex index_;
+    bool indexStale_ = false;
+    PartialPainter partial_;
+    uint64_t paintedObjects_ = 0;
     ViewCanvas canvas_;
     // The shown objects' geometry between repaints of the canvas.
     GeometryCache geometry_;

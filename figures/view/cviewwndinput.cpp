@@ -47,7 +47,7 @@ void CViewWnd::PostNotification(void (CViewWnd::*signal)(CBaseCom*), CBaseCom* o
     QMetaObject::invokeMethod(
         this,
         [this, signal, object] {
-            if (index_.Rank(object) >= 0) {
+            if (Index().Rank(object) >= 0) {
                 emit(this->*signal)(object);
             }
         },
@@ -98,7 +98,7 @@ void CViewWnd::LeftPress(QMouseEvent* event)
     Select(object, ShiftHeld(event));
     emit leftButtonDown(MouseEventFor(object, event));
     // The control's handler runs the host's code, which may have deleted the object.
-    if (index_.Rank(object) < 0) {
+    if (Index().Rank(object) < 0) {
         return;
     }
     const Rect oldBounds = ClientBounds(object);

@@ -338,7 +338,7 @@ void DragMachine::FinishCreate(bool completed, Point release)
     CBaseCom* added = object.get();
     view_.CurrentView()->Append(std::move(object));
     view_.SetModified();
-    view_.ResetIndex();
+    view_.Index().Added(*view_.CurrentView(), added);
     view_.Select(added, false);
     view_.UpdateScrollBars();
     if (view_.picker_ != nullptr) {
@@ -415,7 +415,7 @@ void DragMachine::CollectTargets(const std::vector<Outline>& skip)
                        view_.ClientToDocument({size.width(), size.height()}).x,
                        view_.ClientToDocument({size.width(), size.height()}).y};
     std::vector<CBaseCom*> near;
-    view_.index_.ObjectsMeeting(visible, 0, near);
+    view_.Index().ObjectsMeeting(visible, 0, near);
     std::vector<Rect> frames;
     for (const CBaseCom* object : near) {
         const bool moving = std::any_of(skip.begin(), skip.end(),

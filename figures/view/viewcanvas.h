@@ -33,6 +33,9 @@ public:
     void Refresh(const Painter& paint);
 
     const QImage& Image() const { return image_; }
+    // The picture to paint over directly, for changes that need no repaint of what is
+    // under them; whoever does so keeps it what a repaint would give.
+    QImage& Picture() { return image_; }
     // The client area the picture covers, in logical pixels.
     QSize Size() const { return size_; }
     const QRegion& Dirty() const { return dirty_; }
