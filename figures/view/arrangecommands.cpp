@@ -168,7 +168,7 @@ void ArrangeCommands::ReorderSelection(bool toTop)
         list.insert(list.begin(), std::make_move_iterator(moved.begin()),
                     std::make_move_iterator(moved.end()));
     }
-    view_.ObjectsChanged();
+    view_.ObjectsReordered();
     view_.SetModified();
 }
 
@@ -252,7 +252,7 @@ void ArrangeCommands::GroupSelection()
         CCmbObj::Group(TakeObjects(view->objects, SortedByLayer(selection)));
     CCmbObj* added = group.get();
     view->objects.push_back(std::move(group));
-    view_.ObjectsChanged();
+    view_.ObjectsReordered();
     view_.Select(added, false);
     view_.SetModified();
 }
@@ -292,7 +292,7 @@ void ArrangeCommands::UngroupSelection()
         TakeObjects(view->objects, {group});
         dissolved = true;
     }
-    view_.ObjectsChanged();
+    view_.ObjectsReordered();
     if (!dissolved) {
         return;
     }

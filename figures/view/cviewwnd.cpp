@@ -549,7 +549,7 @@ void CViewWnd::DeleteObjects(std::span<CBaseCom* const> objects)
                               [&](const auto& o) { return doomed.count(o.get()) != 0; }),
                list.end());
     SetModified();
-    ObjectsChanged();
+    ObjectsReordered();
 }
 
 void CViewWnd::ObjectsChanged()
@@ -558,6 +558,13 @@ void CViewWnd::ObjectsChanged()
     PruneSelections();
     canvas_.InvalidateAll();
     viewport()->update();
+    UpdateScrollBars();
+}
+
+void CViewWnd::ObjectsReordered()
+{
+    ResetIndex();
+    PruneSelections();
     UpdateScrollBars();
 }
 

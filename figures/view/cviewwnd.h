@@ -141,6 +141,12 @@ public:
     // After changes made outside the view: re-reads the objects' order and bounds, drops
     // selected objects that are no longer in the view, repaints and rescales.
     void ObjectsChanged();
+    // After objects changed their layers or places in the list, joined the view or left it,
+    // with every area that looks different already repainted (InvalidateObject before the
+    // change for objects that leave or move down, after it for objects that arrive or move
+    // up): re-reads the order and bounds and drops selected objects that left, repainting
+    // nothing more.
+    void ObjectsReordered();
     // After one object's frame, angle or look changed outside the view.
     void ObjectChanged(const CBaseCom* object);
 

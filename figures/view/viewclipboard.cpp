@@ -187,7 +187,7 @@ void ViewClipboard::Paste()
     }
     view_.SetModified();
     view_.Deselect(nullptr);
-    view_.ObjectsChanged();
+    view_.ObjectsReordered();
     view_.SetSelection(added, false);
     for (const CBaseCom* object : added) {
         view_.InvalidateObject(object);
@@ -218,7 +218,7 @@ void ViewClipboard::PasteExternal()
     CBaseCom* added = object.get();
     view->objects.push_back(std::move(object));
     view_.SetModified();
-    view_.ObjectsChanged();
+    view_.ObjectsReordered();
     view_.Select(added, false);
 }
 

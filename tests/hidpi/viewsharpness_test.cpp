@@ -88,5 +88,30 @@ TEST(HighDensityView, ScrollingKeepsTheScreenPixelsOfAWholeRepaint)
     EXPECT_EQ(a, b);
 }
 
+// Invalidating an area must keep the picture painted at the screen's ratio: losing it
+// would repaint the whole canvas for every small edit.
+TEST(HighDensityView, MovingAShapeRepaintsOnlyTheShapesAroundIt)
+{
+    auto view = ShownView(300, 200);
+    View& v = *view->CurrentView();
+    for (int32_t y = 0; y < 520; y += 40) {
+        for (int32_t x = 0; x < 780; x += 40) {
+            const Rect frame{x, y, x + 30, y + 30};
+            v.AddNewShape(kEllipse, &frame);
+        }
+    }
+    view->ObjectsChanged();
+    ScreenPicture(*view);
+    const uint64_t whole = view->PaintedObjectCount();
+    ASSERT_GE(whole, 200u);
+    CBaseCom* shape = v.ObjectByIndex(100);
+    view->SetObjectRect(shape, shape->frame.Offset(3, 0));
+    const QImage moved = ScreenPicture(*view);
+    EXPECT_LE(view->PaintedObjectCount() - whole, 20u);
+
+    view->ObjectsChanged();
+    EXPECT_EQ(ScreenPicture(*view), moved);
+}
+
 } // namespace
 } // namespace figures
