@@ -3,6 +3,7 @@
 // files of single records.
 #include "tests/figures/render/pictures/metafile/emfplusfillscenes.h"
 #include "tests/figures/render/pictures/metafile/emfplusscenes.h"
+#include "tests/figures/render/pictures/metafile/emfplusstrokescenes.h"
 #include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
 
@@ -69,6 +70,8 @@ int main(int argc, char* argv[])
     WriteSeed(root / "emf" / "plus-regions-clips", EmfPlusPicture({AddRegionsAndClips}));
     WriteSeed(root / "emf" / "plus-brushes", EmfPlusPicture({AddBrushes}));
     WriteSeed(root / "emf" / "plus-positioned-text", EmfPlusPicture({AddPositionedText}));
+    WriteSeed(root / "emf" / "plus-strokes", plus::EmfPlusStrokes());
+    WriteSeed(root / "emf" / "plus-nested", plus::EmfPlusNested());
     {
         // Glyph numbers in a face installed under its own name.
         EmfPlusRecords p;

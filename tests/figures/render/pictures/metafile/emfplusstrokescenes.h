@@ -5,6 +5,8 @@
 
 #include "tests/figures/render/pictures/metafile/emfplusscenes.h"
 
+#include <functional>
+
 namespace figures::metafiletest::plus {
 
 // The optional fields of a pen.
@@ -138,6 +140,76 @@ inline Bytes SquarePicture(int size, uint32_t argb,
     return EmfBuilder(QRect(0, 0, size + 1, size + 1), QRect(0, 0, himetric + 1, himetric + 1))
         .Comment(p.EndOfFile().TakeComment())
         .Finish();
+}
+
+// Pens of each dash style and cap kind, a Bezier curve and splines with relative and
+// compressed points, and a path of run-length coded types: a fuzzing seed and a picture
+// to look at.
+inline Bytes EmfPlusStrokes()
+{
+    constexpr uint32_t kInk = 0xFF203080;
+    EmfPlusRecords p;
+    p.Header(false);
+    for (uint32_t style = 1; style <= 4; ++style) {
+        p.Record(0x4008, uint16_t(0x0200 | style), PenData(3, kInk, kStyleField, Words({style})));
+        p.DrawLines(int(style), false, {{20, 10.0 * style}, {180, 10.0 * style}});
+    }
+    p.Record(0x4008, 0x0205,
+             PenData(3, kInk, kStyleField | kDashOffsetField | kDashesField,
+                     Words({5}) + Reals({1}) + Words({4}) + Reals({4, 1, 1, 2})));
+    p.DrawLines(5, false, {{20, 50}, {180, 50}});
+    const Bytes arrow = Words({0xDBC01002u, 1}) + Reals({3, 3, 1}) + Words({1, 0, 0, 0}) +
+                        Reals({10, 1, 0, 0, 0, 0});
+    p.Record(0x4008, 0x0206,
+             PenData(6, kInk, kStartCapField | kEndCapField | kCustomEndField,
+                     Words({0x12, 0xFF, uint32_t(arrow.size())}) + arrow));
+    p.Record(0x400D, 0x0806, Words({3}) + PointsIn(Form::Relative, {{30, 80}, {100, 130}, {180, 80}}));
+    p.Record(0x4008, 0x0207, PenData(4, 0xFFC03000, kStartCapField | kEndCapField, Words({3, 0x13})));
+    p.Record(0x4019, 0x4007, Words({4}) + PointsIn(Form::Compressed, {{220, 20}, {260, 120}, {330, 0}, {370, 110}}));
+    p.Record(0x4018, 0x0807,
+             Reals({0.5}) + Words({0, 3, 4}) +
+                 PointsIn(Form::Relative, {{20, 160}, {80, 200}, {140, 160}, {200, 200}}));
+    p.Record(0x4016, 0xC000,
+             Words({0xFF40A040}) + Reals({0.7f}) + Words({4}) +
+                 PointsIn(Form::Compressed, {{240, 150}, {300, 130}, {360, 170}, {290, 220}}));
+    PathIn(p, 8, Form::Relative, {{20, 230}, {200, 230}, {200, 270}, {20, 270}},
+           {{1, 0}, {2, 1}, {1, 0x81}}, true);
+    p.FillPath(8, 0xFFE0C020);
+    return Emf().Comment(p.EndOfFile().TakeComment()).Finish();
+}
+
+// A metafile drawn twice inside another, once in part, and one nested seven deep; an
+// image tiled, mirrored and clamped beyond its edges; strings right to left and vertical.
+inline Bytes EmfPlusNested()
+{
+    const Bytes inner = SquarePicture(96, 0xFFFF0000, [](EmfPlusRecords& p) {
+        p.FillEllipse(0xFF0000FF, QRectF(24, 24, 48, 48));
+    });
+    EmfPlusRecords p;
+    p.Header(false);
+    MetafileImage(p, 1, inner);
+    p.DrawImage(1, QRectF(0, 0, 96, 96), QRectF(10, 10, 96, 96));
+    p.DrawImage(1, QRectF(0, 0, 48, 96), QRectF(120, 10, 48, 96));
+    Bytes nested = inner;
+    for (int level = 0; level < 6; ++level) {
+        nested = SquarePicture(96, 0xFF00A000 + uint32_t(level * 0x28), [&](EmfPlusRecords& q) {
+            MetafileImage(q, 1, nested);
+            q.DrawImage(1, QRectF(0, 0, 96, 96), QRectF(12, 12, 72, 72));
+        });
+    }
+    MetafileImage(p, 2, nested);
+    p.DrawImage(2, QRectF(0, 0, 96, 96), QRectF(180, 10, 96, 96));
+    p.Image(3, Quarters(8, 8), false);
+    for (uint32_t wrap = 0; wrap <= 4; ++wrap) {
+        ImageAttributes(p, int(4 + wrap), wrap, 0xFF00FFFF);
+        DrawImageWith(p, 3, 4 + wrap, QRectF(-4, -4, 16, 16),
+                      QRectF(10 + 56 * wrap, 120, 48, 48));
+    }
+    p.Font(10, 16, 2, 0, u"DejaVu Sans");
+    p.StringFormat(11, 0, 0, 0x0001).StringFormat(12, 1, 0, 0x0002);
+    p.DrawString(10, 0xFF000000, 11, QRectF(10, 180, 260, 24), u"Right to left");
+    p.DrawString(10, 0xFF000000, 12, QRectF(300, 120, 40, 160), u"Vertical text");
+    return Emf().Comment(p.EndOfFile().TakeComment()).Finish();
 }
 
 } // namespace figures::metafiletest::plus

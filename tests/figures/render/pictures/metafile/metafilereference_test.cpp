@@ -5,6 +5,7 @@
 #include "figures/render/pictures/metafile/metafileplayer.h"
 #include "tests/figures/render/pictures/metafile/emfplusfillscenes.h"
 #include "tests/figures/render/pictures/metafile/emfplusscenes.h"
+#include "tests/figures/render/pictures/metafile/emfplusstrokescenes.h"
 #include "tests/figures/render/pictures/metafile/fontscenes.h"
 #include "tests/figures/render/pictures/metafile/metafilescenes.h"
 #include "support/referencepicture.h"
@@ -54,7 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Played("metafile-wmf-plain-metric", WmfPlainMetric, {400, 300}),
                     Played("metafile-emfplus-only", EmfPlusOnly, {384, 288}),
                     Played("metafile-emfplus-images", EmfPlusImages, {384, 288}),
-                    Played("metafile-emfplus-clip-brushes", EmfPlusClipAndBrushes, {384, 288})),
+                    Played("metafile-emfplus-clip-brushes", EmfPlusClipAndBrushes, {384, 288}),
+                    Played("metafile-emfplus-strokes", plus::EmfPlusStrokes, {384, 288}),
+                    Played("metafile-emfplus-nested", plus::EmfPlusNested, {384, 288})),
     testsupport::CaseName());
 
 } // namespace
