@@ -51,6 +51,10 @@ constexpr uint32_t kCustomStyle = 5;
 constexpr uint32_t kArrowCapKind = 1;
 constexpr uint32_t kCapFillsPath = 0x1;
 constexpr uint32_t kCapStrokesPath = 0x2;
+// The caps of one stroke hold this many path elements in all at most: a path of many
+// open figures drawn with a pen whose caps are paths of many points would otherwise cost
+// their product. Figures beyond it are drawn without caps.
+constexpr int64_t kMaxCapElements = 1 << 16;
 // A stroke cut into more dashes than this is drawn solid: each dash costs the stroker a
 // figure, and a tiny dash along a long line would cost without end.
 constexpr double kMaxDashes = 1 << 16;
@@ -332,6 +336,7 @@ void EmfPlusPlayer::DrawLineCaps(QPainter& painter, const QPainterPath& world,
     QPen outline(pen.brush.brush, pen.width);
     outline.setJoinStyle(pen.join);
     const int count = world.elementCount();
+    int64_t budget = kMaxCapElements;
     for (int first = 0; first < count;) {
         int last = first + 1;
         while (last < count && !world.elementAt(last).isMoveTo()) {
@@ -346,6 +351,10 @@ void EmfPlusPlayer::DrawLineCaps(QPainter& painter, const QPainterPath& world,
                 QPointF d;
                 if (cap.Empty() || !FigureEnd(world, first, last, atStart, end, d)) {
                     continue;
+                }
+                budget -= cap.fill.elementCount() + cap.outline.elementCount();
+                if (budget < 0) {
+                    return;
                 }
                 const double w = pen.width;
                 const QTransform place(-d.y() * w, d.x() * w, d.x() * w, d.y() * w, end.x(),

@@ -168,6 +168,42 @@ TEST(EmfPlusStrokes, CapsReachBeyondTheLineEndsAsTheirKindSays)
                         });
 }
 
+TEST(EmfPlusStrokes, CapsOfManyFiguresStopAtABoundedCost)
+{
+    // A cap of 80 points (a square two widths beyond the end, its sides finely cut), on a
+    // path of a thousand open figures: the first figure, at the top, has its caps, the
+    // last, below it, has none; those between lie on one another further down.
+    Bytes square = Words({0xDBC01002u, 80, 0});
+    for (int i = 0; i < 80; ++i) {
+        const float t = float(i % 20) / 20;
+        const QPointF p[] = {{-1 + 2 * t, 0}, {1, 2 * t}, {1 - 2 * t, 2}, {-1, 2 - 2 * t}};
+        square = square + Reals({float(p[i / 20].x()), float(p[i / 20].y())});
+    }
+    square.push_back(0);
+    square.insert(square.end(), 78, 1);
+    square.push_back(0x81);
+    const Bytes cap = Words({0xDBC01002u, 0, 1, 0}) + Reals({0}) + Words({0, 0, 0}) +
+                      Reals({10, 1, 0, 0, 0, 0}) + Words({uint32_t(square.size())}) + square;
+    std::vector<QPoint> points;
+    std::vector<std::pair<uint8_t, uint8_t>> types;
+    for (int i = 0; i < 1000; ++i) {
+        const int y = i == 0 ? 20 : i == 999 ? 60 : 100;
+        points.insert(points.end(), {QPoint(20, y), QPoint(60, y)});
+        types.insert(types.end(), {{1, 0}, {1, 1}});
+    }
+    const QImage image = PlusPicture([&](EmfPlusRecords& p) {
+        p.Record(0x4008, 0x0201,
+                 PenData(4, kInk, kEndCapField | kCustomEndField,
+                         Words({0xFF, uint32_t(cap.size())}) + cap));
+        PathIn(p, 2, Form::Real, points, types, false).DrawPath(2, 1);
+    });
+    ExpectPixels(image, {
+                            {"the first figure's cap", {65, 20}, true},
+                            {"the last figure's line", {40, 60}, true},
+                            {"the last figure: no cap", {65, 60}, false},
+                        });
+}
+
 // One shape of each kind of point run, at (x, y), its points stored in form.
 void AddPointRuns(EmfPlusRecords& p, Form form)
 {
