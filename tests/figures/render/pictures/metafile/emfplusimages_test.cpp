@@ -54,6 +54,9 @@ TEST(EmfPlusImages, AnEmbeddedMetafileDrawsInItsDestinationRectangle)
         p.DrawImage(1, QRectF(0, 0, 96, 96), QRectF(200, 100, 48, 48));
         // Only the left half of the picture, stretched over 48 x 48.
         p.DrawImage(1, QRectF(0, 0, 48, 96), QRectF(20, 20, 48, 48));
+        // A placeable metafile of the older kind, 800 x 600 units, at a fifth of its size.
+        MetafileImage(p, 2, WmfShapes());
+        p.DrawImage(2, QRectF(0, 0, 800, 600), QRectF(200, 160, 160, 120));
     });
     ExpectColours(image, {
                              {"its left half", {212, 124}, kRedPixel},
@@ -63,6 +66,8 @@ TEST(EmfPlusImages, AnEmbeddedMetafileDrawsInItsDestinationRectangle)
                              {"below the rectangle", {224, 152}, kWhitePixel},
                              {"part of it: the left half", {60, 44}, kRedPixel},
                              {"part of it: nothing of the right", {72, 44}, kWhitePixel},
+                             {"the older kind: its first rectangle", {220, 172}, qRgb(255, 255, 0)},
+                             {"the older kind: not above it", {220, 156}, kWhitePixel},
                          });
 }
 
