@@ -1,13 +1,14 @@
 // Opening and painting documents whose small picture files claim huge pixel counts: sixteen
 // GIFs of thirty bytes that each claim 7000 x 7000 pixels (and the same padded with codes
-// that give no pixel), and four placeable metafiles of a few kilobytes that each stretch an
-// 8192 x 8192 run-length bitmap eight times. The time and memory of all stay bounded by the
-// file and by the decoded-picture cache's budget.
+// that give no pixel, and sixteen whose one-pixel image sits on a screen that large), and four
+// placeable metafiles of a few kilobytes that each stretch an 8192 x 8192 run-length bitmap eight
+// times. The time and memory of all stay bounded by the file and by the decoded-picture cache's
+// budget.
 //
 //   picture_bench [benchmark flags]      runs the benchmarks (peak memory as a counter)
-//   picture_bench --write DIR            writes claiming-gifs.vkd, padded-gifs.vkd and
-//                                        runlength-wmf.vkd, for measuring vkdtool info and
-//                                        render under time -v
+//   picture_bench --write DIR            writes claiming-gifs.vkd, padded-gifs.vkd,
+//                                        small-image-gifs.vkd and runlength-wmf.vkd, for
+//                                        measuring vkdtool info and render under time -v
 #include "figures/model/document.h"
 #include "figures/model/storage/documentformat.h"
 #include "figures/model/view.h"
@@ -46,6 +47,19 @@ std::vector<uint8_t> PaddedGifDocumentBytes()
     std::vector<testsupport::Bytes> gifs;
     for (int i = 0; i < 16; ++i) {
         gifs.push_back(testsupport::ClaimingGif(7000, 7000, uint8_t(i), 40000));
+    }
+    Document document;
+    testsupport::BuildPictureDocument(document, gifs);
+    return WriteDocument(document);
+}
+
+// Sixteen GIFs whose single pixel lies at sixteen places of a 7000 x 7000 screen that the
+// decoder fills with the background colour.
+std::vector<uint8_t> SmallImageGifDocumentBytes()
+{
+    std::vector<testsupport::Bytes> gifs;
+    for (int i = 0; i < 16; ++i) {
+        gifs.push_back(testsupport::SmallImageGif(7000, 7000, i * 400, i * 430));
     }
     Document document;
     testsupport::BuildPictureDocument(document, gifs);
@@ -126,6 +140,12 @@ void BM_RenderPaddedGifDocument(benchmark::State& state)
 }
 BENCHMARK(BM_RenderPaddedGifDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+void BM_RenderSmallImageGifDocument(benchmark::State& state)
+{
+    Render(state, SmallImageGifDocumentBytes());
+}
+BENCHMARK(BM_RenderSmallImageGifDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_RenderRunLengthMetafileDocument(benchmark::State& state)
 {
     Render(state, MetafileDocumentBytes());
@@ -148,6 +168,7 @@ int main(int argc, char** argv)
         const QString dir = QString::fromLocal8Bit(argv[2]);
         if (!WriteFile(dir + "/claiming-gifs.vkd", GifDocumentBytes()) ||
             !WriteFile(dir + "/padded-gifs.vkd", PaddedGifDocumentBytes()) ||
+            !WriteFile(dir + "/small-image-gifs.vkd", SmallImageGifDocumentBytes()) ||
             !WriteFile(dir + "/runlength-wmf.vkd", MetafileDocumentBytes())) {
             std::fputs("picture_bench: cannot write the documents\n", stderr);
             return 1;

@@ -1,8 +1,8 @@
 // Reads arbitrary bytes as a picture file and draws it small and large: headers are read
 // when the picture is read, pixels decoded when it is drawn, both within the decoded-picture
 // cache's budget (lowered here so that every run stays small). A GIF cut to the rows its
-// codes give is checked against the whole file decoded, when that is small: no pixel the
-// decoder reaches may lie below the cut.
+// codes give is checked against the whole file decoded, when that is small: the cut rows and
+// the colour shown around them must make every pixel of the whole.
 #include "figures/render/drawcontext.h"
 #include "figures/render/pictures/gifclip.h"
 #include "figures/render/pictures/picture.h"
@@ -22,31 +22,49 @@ namespace {
 // Whole files up to this many pixels are decoded to check the cut.
 constexpr qint64 kMostPixelsChecked = qint64(1) << 20;
 
-void CheckGifCut(std::span<const uint8_t> bytes)
+QImage DecodeGif(std::span<const uint8_t> bytes, qint64 mostPixels)
 {
-    const std::optional<figures::ClippedGif> cut = figures::ClipGifToItsData(bytes);
-    if (!cut) {
-        return;
-    }
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               qsizetype(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "gif");
     const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > kMostPixelsChecked) {
+    if (!size.isValid() || qint64(size.width()) * size.height() > mostPixels) {
+        return {};
+    }
+    return reader.read();
+}
+
+// The whole file decodes to the cut file's rows from its first row on and, everywhere else,
+// to the colour of the cut file's last row, pixel for pixel. Pixels are compared as
+// premultiplied colours: the decoder may leave any colour in a transparent background.
+void CheckGifCut(std::span<const uint8_t> bytes)
+{
+    const std::optional<figures::ClippedGif> cut = figures::ClipGifToItsData(bytes);
+    if (!cut) {
         return;
     }
-    const QImage whole = reader.read();
+    const QImage whole = DecodeGif(bytes, kMostPixelsChecked);
     if (whole.isNull() || whole.depth() != 32) {
         return;
     }
-    // Pixels no code reaches keep the zero word the decoder starts from.
-    for (int y = cut->rows; y < whole.height(); ++y) {
+    const QImage rows = DecodeGif(cut->bytes, kMostPixelsChecked);
+    if (rows.isNull() || rows.format() != whole.format() || rows.width() != whole.width() ||
+        rows.height() != cut->rows) {
+        std::abort(); // the cut file does not decode to the rows it promises
+    }
+    // Words as the decoder left them (pixel() would make those of an opaque format opaque).
+    const uint32_t rest = *reinterpret_cast<const uint32_t*>(rows.constScanLine(rows.height() - 1));
+    for (int y = 0; y < whole.height(); ++y) {
+        const int from = y - cut->firstRow;
+        const auto* cutRow = from >= 0 && from < rows.height()
+                                 ? reinterpret_cast<const uint32_t*>(rows.constScanLine(from))
+                                 : nullptr;
         const auto* row = reinterpret_cast<const uint32_t*>(whole.constScanLine(y));
         for (int x = 0; x < whole.width(); ++x) {
-            if (row[x] != 0) {
-                std::abort(); // the cut dropped a row the data reaches
+            if (qPremultiply(row[x]) != qPremultiply(cutRow != nullptr ? cutRow[x] : rest)) {
+                std::abort(); // the cut shows a pixel otherwise than the whole file
             }
         }
     }

@@ -44,5 +44,7 @@ int main(int argc, char* argv[])
     WriteSeed(dir / "cleared-codes.gif", testsupport::SolidGif(40, 30, 1100, 20));
     WriteSeed(dir / "claiming.gif", testsupport::ClaimingGif(7000, 7000));
     WriteSeed(dir / "claiming-padded.gif", testsupport::ClaimingGif(300, 200, 0, 30));
+    WriteSeed(dir / "small-image.gif", testsupport::SmallImageGif(300, 200, 40, 150));
+    WriteSeed(dir / "small-image-top.gif", testsupport::SmallImageGif(300, 200, 0, 0));
     return 0;
 }

@@ -184,6 +184,28 @@ inline void BuildPictureDocument(figures::Document& document, const std::vector<
     }
 }
 
+// A GIF of about forty bytes whose screen is width x height pixels but whose first image is
+// a single pixel at (left, top): decoders fill the rest of the screen with the background
+// colour (entry 2 of a four-colour table, a light blue) and the pixel is entry 1 (red).
+inline Bytes SmallImageGif(int width, int height, int left, int top)
+{
+    using figures::metafiletest::Put16;
+    Bytes out{'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, uint32_t(width));
+    Put16(out, uint32_t(height));
+    out.insert(out.end(), {0x81, 2, 0}); // a four-colour global table, background entry 2
+    out.insert(out.end(), {0, 0, 0, 255, 0, 0, 160, 200, 240, 255, 255, 255});
+    out.push_back(0x2C);
+    Put16(out, uint32_t(left));
+    Put16(out, uint32_t(top));
+    Put16(out, 1);
+    Put16(out, 1);
+    out.push_back(0);
+    // Minimum code size 2: the clear code, colour 1 and the end code, three bits each.
+    out.insert(out.end(), {2, 2, 4 | 1 << 3 | (5 & 3) << 6, 5 >> 2, 0, 0x3B});
+    return out;
+}
+
 // Sixteen different thirty-byte GIFs, each claiming 7000 x 7000 pixels.
 inline std::vector<Bytes> ClaimingGifs(int count = 16, int side = 7000)
 {

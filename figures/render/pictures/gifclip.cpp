@@ -9,7 +9,8 @@ namespace {
 
 constexpr size_t kScreenWidthAt = 6;
 constexpr size_t kScreenHeightAt = 8;
-constexpr size_t kImageHeightAt = 7; // from the image separator
+constexpr size_t kImageTopAt = 3; // from the image separator
+constexpr size_t kImageHeightAt = 7;
 // The table of LZW codes: at most 4096 entries, codes at most 12 bits wide. A decoder walks
 // no string longer than the table (plus the pixel a code past the table adds).
 constexpr uint32_t kMaxCodes = 4096;
@@ -150,15 +151,11 @@ std::optional<ClippedGif> ClipGifToItsData(std::span<const uint8_t> b)
     const uint32_t top = U16(b, image + 3);
     const uint64_t width = U16(b, image + 5);
     const uint32_t height = U16(b, image + 7);
-    // Decoders fill a screen the first image leaves partly bare with its background colour
-    // before decoding, so the pixels no data reaches are not zero there; such files are
-    // decoded whole.
-    if (left != 0 || top != 0 || width != U16(b, kScreenWidthAt) || height != screenHeight) {
-        return std::nullopt;
-    }
     const uint8_t flags = b[image + 9];
     at = image + 10 + ColourTableBytes(flags);
-    if (at >= b.size() || width == 0) {
+    // Decoders place the pixels of an image without rows or columns in their own way (the
+    // data's pixels land on the screen all the same); such files are decoded whole.
+    if (at >= b.size() || width == 0 || height == 0) {
         return std::nullopt;
     }
     const uint32_t minCodeSize = b[at];
@@ -169,22 +166,37 @@ std::optional<ClippedGif> ClipGifToItsData(std::span<const uint8_t> b)
     }
     const uint64_t pixels =
         minCodeSize >= kFewestColourBits && minCodeSize <= kMostColourBits
-            ? CountCodedPixels(b, data, minCodeSize, width * height)
+            ? CountCodedPixels(b, data, minCodeSize, width * height + 1)
             : *dataBytes * 8 / (std::max(minCodeSize, kFewestColourBits) + 1) * kLongestString;
     uint64_t rows = (pixels + width - 1) / width + 1;
     if ((flags & 0x40) != 0) {
         rows = rows * kInterlaceStride + kInterlaceStride;
     }
     const uint32_t imageRows = uint32_t(std::min<uint64_t>(rows, height));
-    const uint32_t cutScreen = std::min(screenHeight, top + imageRows);
-    if (imageRows >= height || cutScreen >= screenHeight || cutScreen == 0) {
+    // Decoders fill the screen with the background colour first unless the first image
+    // covers all of it.
+    const bool covers =
+        left == 0 && top == 0 && width >= U16(b, kScreenWidthAt) && height >= screenHeight;
+    // Decoders go on writing the pixels an image's data gives beyond its last row, down to
+    // the foot of the screen; only on a screen the image covers does that change nothing.
+    if (!covers && pixels > width * height) {
         return std::nullopt;
     }
     ClippedGif cut;
+    if (covers) {
+        cut.rows = int32_t(std::min(screenHeight, imageRows));
+    } else {
+        // The row below the image is the background the decoder fills in.
+        cut.firstRow = int32_t(top);
+        cut.rows = int32_t(imageRows) + 1;
+    }
+    if (uint32_t(cut.rows) >= screenHeight || cut.rows == 0) {
+        return std::nullopt;
+    }
     cut.bytes.assign(b.begin(), b.end());
-    SetU16(cut.bytes, kScreenHeightAt, cutScreen);
+    SetU16(cut.bytes, kScreenHeightAt, uint32_t(cut.rows));
+    SetU16(cut.bytes, image + kImageTopAt, 0);
     SetU16(cut.bytes, image + kImageHeightAt, imageRows);
-    cut.rows = int32_t(cutScreen);
     return cut;
 }
 

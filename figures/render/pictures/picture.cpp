@@ -181,12 +181,14 @@ void DrawTooLarge(QPainter& painter, const QRectF& target)
     painter.restore();
 }
 
-// Draws the source part (HIMETRIC) of a raster picture widthHimetric wide whose decoded
-// pixels reach down to reached HIMETRIC: the pixels stretched over their share of target,
-// and below them the zero pixel the decoder leaves where no data reaches (opaque black in
-// an image without alpha, nothing in one with alpha).
+// Draws the source part (HIMETRIC) of a raster picture size.width() wide whose decoded
+// pixels show the rows from bandTop to bandBottom (HIMETRIC) of its size.height(): the pixels
+// stretched over their share of target, and the rest of the picture in the colour of the
+// last decoded row, which is what a cut GIF shows wherever its data does not reach (the
+// decoder's background fill, or the zero pixel: opaque black in an image without alpha,
+// nothing in one with alpha).
 void DrawReached(QPainter& painter, const QRectF& target, const QRect& source, const QImage& image,
-                 double widthHimetric, double reached)
+                 const QSizeF& size, double bandTop, double bandBottom)
 {
     const QRectF part(source);
     const double fx = target.width() / part.width();
@@ -195,18 +197,32 @@ void DrawReached(QPainter& painter, const QRectF& target, const QRect& source, c
         return QRectF(target.x() + (r.x() - part.x()) * fx, target.y() + (r.y() - part.y()) * fy,
                       r.width() * fx, r.height() * fy);
     };
-    const QRectF drawn = part.intersected(QRectF(0, 0, widthHimetric, reached));
+    const QRectF band(0, bandTop, size.width(), bandBottom - bandTop);
+    const QRectF drawn = part.intersected(band);
     if (!drawn.isEmpty()) {
-        const double sx = image.width() / widthHimetric;
-        const double sy = image.height() / reached;
-        painter.drawImage(
-            toTarget(drawn), image,
-            QRectF(drawn.x() * sx, drawn.y() * sy, drawn.width() * sx, drawn.height() * sy));
+        const double sx = image.width() / band.width();
+        const double sy = image.height() / band.height();
+        painter.drawImage(toTarget(drawn), image,
+                          QRectF(drawn.x() * sx, (drawn.y() - bandTop) * sy, drawn.width() * sx,
+                                 drawn.height() * sy));
     }
-    const QRectF below =
-        part.intersected(QRectF(0, reached, widthHimetric, std::max(0.0, part.bottom() - reached)));
-    if (!below.isEmpty() && !image.hasAlphaChannel()) {
-        painter.fillRect(toTarget(below), Qt::black);
+    const QRectF above = part.intersected(QRectF(0, 0, size.width(), std::max(0.0, bandTop)));
+    const QRectF below = part.intersected(
+        QRectF(0, bandBottom, size.width(), std::max(0.0, size.height() - bandBottom)));
+    if (above.isEmpty() && below.isEmpty()) {
+        return;
+    }
+    const int lastRow = image.height() - 1;
+    if (qAlpha(image.pixel(0, lastRow)) == 0) {
+        return;
+    }
+    // The last row stretched, rather than a filled rectangle, so that the picture's edges
+    // fall on the same device pixels as an image drawn whole.
+    const QRectF restRow(0, lastRow, image.width(), 1);
+    for (const QRectF& r : {above, below}) {
+        if (!r.isEmpty()) {
+            painter.drawImage(toTarget(r), image, restRow);
+        }
     }
 }
 
@@ -220,9 +236,10 @@ struct Picture::Source {
     int entry = 0;      // the icon or cursor entry shown
     QSize pixels;       // raster formats: the size the header promises
     // A GIF whose data cannot reach all of its rows is decoded from a copy cut to the
-    // rows it reaches (see ClipGifToItsData); the rows below are the zero pixel.
+    // rows it reaches (see ClipGifToItsData); the other rows show one colour.
     std::vector<uint8_t> clipped;
-    int32_t reachedRows = 0; // the rows of pixels the decoded pixels hold, from the top
+    int32_t firstRow = 0;    // the row of the picture that the decoded pixels start at
+    int32_t reachedRows = 0; // the rows of pixels the decoded pixels hold
     uint64_t id = PictureCache::NewSource();
 
     Source() = default;
@@ -342,6 +359,7 @@ Picture Picture::Read(std::span<const uint8_t> bytes)
         if (format == "gif") {
             if (std::optional<ClippedGif> cut = ClipGifToItsData(bytes)) {
                 source->clipped = std::move(cut->bytes);
+                source->firstRow = cut->firstRow;
                 source->reachedRows = cut->rows;
             }
         }
@@ -425,8 +443,10 @@ void Picture::Render(QPainter& painter, const QRectF& target, const QRect& sourc
         }
         const QImage image = Pixels(shrink);
         if (!image.isNull()) {
-            DrawReached(painter, target, source, image, widthHimetric_,
-                        double(heightHimetric_) * source_->reachedRows / pixels.height());
+            const double himetricPerRow = double(heightHimetric_) / pixels.height();
+            DrawReached(painter, target, source, image, QSizeF(widthHimetric_, heightHimetric_),
+                        himetricPerRow * source_->firstRow,
+                        himetricPerRow * (source_->firstRow + source_->reachedRows));
         }
         return;
     }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace figures {
 namespace {
 
@@ -66,6 +68,84 @@ QImage DecodeWhole(const Bytes& bytes)
     return reader.read();
 }
 
+// How the first image of a crafted GIF lies on its screen and which colours it has.
+struct GifLayout {
+    const char* name;
+    int screenWidth = 64;
+    int screenHeight = 4096;
+    int background = 2;      // the screen's background colour index
+    int globalTableBits = 1; // a table of 2 << bits colours, none when negative
+    int left = 0;
+    int top = 0;
+    int width = 64;
+    int height = 4096;
+    int localTableBits = -1; // as globalTableBits
+    int transparent = -1;    // the transparent index of a graphic control block, or none
+    bool interlaced = false;
+    int described = 20; // the pixels the data gives
+};
+
+void PutTable(Bytes& out, int bits, int seed)
+{
+    for (int i = 0; i < 2 << bits; ++i) {
+        out.insert(out.end(),
+                   {uint8_t(seed + i * 40), uint8_t(255 - i * 40), uint8_t(seed * 3 + i)});
+    }
+}
+
+Bytes CraftedGif(const GifLayout& g)
+{
+    using metafiletest::Put16;
+    Bytes out{'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, uint32_t(g.screenWidth));
+    Put16(out, uint32_t(g.screenHeight));
+    out.push_back(g.globalTableBits >= 0 ? uint8_t(0x80 | g.globalTableBits) : 0);
+    out.insert(out.end(), {uint8_t(g.background), 0});
+    if (g.globalTableBits >= 0) {
+        PutTable(out, g.globalTableBits, 10);
+    }
+    if (g.transparent >= 0) {
+        out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, uint8_t(g.transparent), 0});
+    }
+    out.push_back(0x2C);
+    Put16(out, uint32_t(g.left));
+    Put16(out, uint32_t(g.top));
+    Put16(out, uint32_t(g.width));
+    Put16(out, uint32_t(g.height));
+    out.push_back(
+        uint8_t((g.localTableBits >= 0 ? 0x80 | g.localTableBits : 0) | (g.interlaced ? 0x40 : 0)));
+    if (g.localTableBits >= 0) {
+        PutTable(out, g.localTableBits, 90);
+    }
+    // Minimum code size 2 with a clear code before every pair of pixels: every code 3 bits.
+    out.push_back(2);
+    Bytes codes;
+    uint32_t acc = 0;
+    int bits = 0;
+    auto putCode = [&](uint32_t code) {
+        acc |= code << bits;
+        for (bits += 3; bits >= 8; bits -= 8) {
+            codes.push_back(uint8_t(acc));
+            acc >>= 8;
+        }
+    };
+    for (int i = 0; i < g.described; ++i) {
+        if (i % 2 == 0) {
+            putCode(4);
+        }
+        putCode(uint32_t(i / 3 % 4));
+    }
+    putCode(5);
+    codes.push_back(uint8_t(acc));
+    for (size_t at = 0; at < codes.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, codes.size() - at);
+        out.push_back(uint8_t(n));
+        out.insert(out.end(), codes.begin() + long(at), codes.begin() + long(at + n));
+    }
+    out.insert(out.end(), {0, 0x3B});
+    return out;
+}
+
 TEST(GifClip, CutsOnlyFilesWhoseDataCannotReachTheirRows)
 {
     const struct {
@@ -89,8 +169,20 @@ TEST(GifClip, CutsOnlyFilesWhoseDataCannotReachTheirRows)
          testsupport::SolidGif(64, 40000, 500000, 600), true, 7815},
         {"cut inside the data", Chopped(testsupport::ClaimingGif(7000, 7000), 4), false, 0},
         {"an image narrower than its screen, which decoders fill first",
-         Narrowed(ShortGif(64, 4096, 20), 40), false, 0},
-        {"an image lower on its screen", Lowered(ShortGif(64, 4096, 20), 1), false, 0},
+         Narrowed(ShortGif(64, 4096, 20), 40), true, 3},
+        {"an image lower on its screen", Lowered(ShortGif(64, 4096, 20), 1), true, 3},
+        {"one pixel on a screen of 7000 x 7000", testsupport::SmallImageGif(7000, 7000, 0, 0), true,
+         2},
+        {"one pixel at the foot of that screen", testsupport::SmallImageGif(7000, 7000, 6999, 6999),
+         true, 2},
+        {"one pixel on a screen of two rows", testsupport::SmallImageGif(7000, 2, 5, 0), false, 0},
+        {"an image without rows, whose pixels decoders place anyway",
+         CraftedGif({.name = "", .height = 0, .described = 500}), false, 0},
+        {"more data than an inner image holds, which decoders write on below it",
+         CraftedGif({.name = "", .left = 5, .top = 5, .width = 10, .height = 10, .described = 300}),
+         false, 0},
+        {"an image without columns", CraftedGif({.name = "", .width = 0, .described = 500}), false,
+         0},
         {"nothing but the header", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, false,
          0},
     };
@@ -104,6 +196,177 @@ TEST(GifClip, CutsOnlyFilesWhoseDataCannotReachTheirRows)
             EXPECT_EQ(cut->bytes.size(), c.bytes.size());
             EXPECT_EQ(DecodeWhole(cut->bytes).height(), cut->rows);
         }
+    }
+}
+
+// The whole screen as the picture shows a cut file: its decoded rows from cut.firstRow, and
+// every other row in the colour of its last decoded row.
+QImage Assembled(const ClippedGif& cut, QSize screen)
+{
+    const QImage rows = DecodeWhole(cut.bytes);
+    if (rows.isNull() || rows.height() != cut.rows) {
+        return {};
+    }
+    QImage whole(screen, rows.format());
+    whole.fill(rows.pixel(0, rows.height() - 1));
+    for (int y = 0; y < rows.height(); ++y) {
+        const int to = cut.firstRow + y;
+        if (to >= 0 && to < screen.height()) {
+            std::memcpy(whole.scanLine(to), rows.constScanLine(y), size_t(rows.bytesPerLine()));
+        }
+    }
+    return whole;
+}
+
+TEST(GifClip, ACutFileAndItsFillMakeWhatTheWholeFileDecodesTo)
+{
+    const GifLayout layouts[] = {
+        {.name = "one pixel at the top left", .width = 1, .height = 1, .described = 1},
+        {.name = "one pixel low on the screen",
+         .left = 20,
+         .top = 3000,
+         .width = 1,
+         .height = 1,
+         .described = 1},
+        {.name = "a small image placed inside",
+         .left = 5,
+         .top = 5,
+         .width = 10,
+         .height = 10,
+         .described = 30},
+        {.name = "a narrower image short of data", .width = 40, .described = 20},
+        {.name = "a lowered image short of data", .top = 1, .height = 4095},
+        {.name = "the background transparent",
+         .left = 5,
+         .top = 5,
+         .width = 10,
+         .height = 10,
+         .transparent = 2,
+         .described = 30},
+        {.name = "another colour transparent",
+         .left = 5,
+         .top = 5,
+         .width = 10,
+         .height = 10,
+         .transparent = 1,
+         .described = 30},
+        {.name = "the background past the table",
+         .background = 7,
+         .left = 5,
+         .top = 5,
+         .width = 10,
+         .height = 10,
+         .described = 30},
+        {.name = "only a local table",
+         .globalTableBits = -1,
+         .left = 5,
+         .top = 5,
+         .width = 10,
+         .height = 10,
+         .localTableBits = 1,
+         .described = 30},
+        {.name = "a global and a local table",
+         .left = 5,
+         .top = 5,
+         .width = 10,
+         .height = 10,
+         .localTableBits = 1,
+         .described = 30},
+        {.name = "no table at all",
+         .globalTableBits = -1,
+         .left = 5,
+         .top = 5,
+         .width = 10,
+         .height = 10,
+         .described = 30},
+        {.name = "interlaced and lowered", .top = 100, .height = 2000, .interlaced = true},
+        {.name = "interlaced, lowered and transparent",
+         .top = 100,
+         .height = 2000,
+         .transparent = 3,
+         .interlaced = true},
+        {.name = "past the right edge", .left = 60, .width = 20, .height = 50, .described = 30},
+        {.name = "below the screen", .top = 5000, .height = 10},
+        {.name = "wider than the screen", .width = 100, .described = 30},
+        {.name = "taller than the screen", .height = 5000, .described = 30},
+    };
+    for (const GifLayout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        const Bytes gif = CraftedGif(layout);
+        const std::optional<ClippedGif> cut = ClipGifToItsData(gif);
+        ASSERT_TRUE(cut.has_value());
+        EXPECT_LE(cut->rows, 30);
+        const QImage whole = DecodeWhole(gif);
+        ASSERT_EQ(whole.size(), QSize(layout.screenWidth, layout.screenHeight));
+        // Compared as premultiplied colours: the decoder leaves any colour in a transparent
+        // background, and transparent is transparent whatever its colour.
+        const QImage assembled = Assembled(*cut, whole.size());
+        ASSERT_FALSE(assembled.isNull());
+        int differing = 0;
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                differing += qPremultiply(whole.pixel(x, y)) != qPremultiply(assembled.pixel(x, y));
+            }
+        }
+        EXPECT_EQ(differing, 0);
+    }
+}
+
+TEST(GifClip, APictureOnABareScreenDrawsAsTheWholeDecodedFile)
+{
+    const GifLayout layouts[] = {
+        {.name = "one pixel low on the screen",
+         .left = 20,
+         .top = 3000,
+         .width = 1,
+         .height = 1,
+         .described = 1},
+        {.name = "a small image, its background transparent",
+         .left = 5,
+         .top = 2000,
+         .width = 10,
+         .height = 10,
+         .transparent = 2,
+         .described = 30},
+        {.name = "an interlaced band",
+         .top = 1000,
+         .height = 2000,
+         .interlaced = true,
+         .described = 600},
+    };
+    const QSize size(64, 256);
+    for (const GifLayout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        const Bytes gif = CraftedGif(layout);
+        ASSERT_TRUE(ClipGifToItsData(gif).has_value());
+        const Picture picture = Picture::Read(gif);
+        QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::white);
+        {
+            QPainter painter(&drawn);
+            const DrawContext dc(painter, 96, 96);
+            PictureDrawRequest request;
+            request.dc = &dc;
+            request.destination = dc.ToDocument(Rect{0, 0, size.width(), size.height()});
+            ASSERT_TRUE(picture.Draw(request));
+        }
+        QImage expected(size, QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::white);
+        {
+            QPainter painter(&expected);
+            painter.drawImage(QRectF(0, 0, size.width(), size.height()), DecodeWhole(gif));
+        }
+        int differing = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                differing += drawn.pixel(x, y) != expected.pixel(x, y);
+            }
+        }
+        // At most the rows where the decoded band meets the fill above and below may round
+        // otherwise.
+        EXPECT_LE(differing, 2 * size.width());
+        EXPECT_EQ(drawn.pixel(10, 10), expected.pixel(10, 10));
+        EXPECT_EQ(drawn.pixel(60, 250), expected.pixel(60, 250));
     }
 }
 

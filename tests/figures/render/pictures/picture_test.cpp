@@ -2,6 +2,7 @@
 #include "figures/render/pictures/picture.h"
 #include "tests/figures/render/pictures/metafile/metafilebuilder.h"
 #include "tests/figures/render/pictures/picturefiles.h"
+#include "tests/support/hostilepictures.h"
 
 #include <QImage>
 #include <QPainter>
@@ -214,15 +215,10 @@ TEST(PictureFormats, TruncatedAndHostileBytesDecodeBoundedWithoutCrashing)
     Set32(hugeBitmap, 18, 1000000);
     Set32(hugeBitmap, 22, 1000000);
     EXPECT_TRUE(Picture::Read(hugeBitmap).IsEmpty());
-    Bytes hugeGif = Gif(4, 4);
-    for (size_t at : {size_t(6), size_t(8), size_t(23), size_t(25)}) {
-        hugeGif[at] = 0xFF;
-        hugeGif[at + 1] = 0xFF;
-    }
-    // A size beyond the decoded-picture budget reads from the header (the image placed at
-    // the bottom of the screen keeps it from being cut); the pixels are never decoded.
-    const Picture huge = Picture::Read(hugeGif);
-    EXPECT_EQ(huge.PixelSize(), QSize(65535, 65535));
+    // A size beyond the decoded-picture budget whose data describes every pixel, so that no
+    // cut makes it smaller: it reads from the header and the pixels are never decoded.
+    const Picture huge = Picture::Read(testsupport::SolidGif(20000, 20000));
+    EXPECT_EQ(huge.PixelSize(), QSize(20000, 20000));
     EXPECT_TRUE(huge.TooLarge());
     EXPECT_TRUE(huge.Image().isNull());
     // An icon directory promising more entries than the file holds.
