@@ -153,6 +153,49 @@ TEST(DocumentInfo, FailedReadReportsTheViewsThatWereRead)
     EXPECT_EQ(failedJson["views"].toArray().size(), 0);
 }
 
+TEST(DocumentInfo, TheOutlineGivesEveryObjectALineIndentedByItsDepth)
+{
+    Document sample;
+    makesample::BuildSampleDocument(sample);
+    const ReadDocumentResult ok{true, {}, 1};
+    std::vector<QString> lines;
+    vkdtool::WriteDocumentInfoText(sample, ok,
+                                   [&lines](const QString& line) { lines.push_back(line); });
+    // The document, two views, sixteen objects and the two members of the group.
+    ASSERT_EQ(lines.size(), 21u);
+    const struct {
+        size_t line;
+        const char* text;
+    } expected[] = {
+        {0, "document version 1, 2 view(s)"},
+        {1, "view 0 \"文档1\" zoom 1000/1000, 6 object(s)"},
+        {3, "  [1] CRichGraph \"五角星\" frame (700, 100)-(1000, 400) angle 15.0 flags 0x17f"},
+        {4,
+         "  [2] CRichGraph \"椭圆\" frame (1100, 100)-(1500, 400) flags 0x1ff jump \"流程细节\""},
+        {7, "  [5] CCmbObj \"组合对象\" frame (700, 500)-(1200, 700) flags 0x171"},
+        {9, "    [1] CRichGraph \"右箭头\" frame (300, 50)-(500, 150) flags 0x17f"},
+        {10, "view 1 \"流程细节\" zoom 1000/1000, 10 object(s)"},
+        {20, "  [9] CBaseCom \"基础对象\" frame (1400, 300)-(1500, 400) flags 0x0"},
+    };
+    for (const auto& e : expected) {
+        EXPECT_EQ(lines[e.line].toStdString(), e.text) << e.line;
+    }
+    // The whole outline is the same lines, each ended by a line feed.
+    QString joined;
+    for (const QString& line : lines) {
+        joined += line + QLatin1Char('\n');
+    }
+    EXPECT_EQ(vkdtool::DocumentInfoText(sample, ok).toStdString(), joined.toStdString());
+
+    // A failed read says so right after the first line.
+    const ReadDocumentResult failed{false, "the data ends inside object 3", 1};
+    std::vector<QString> failedLines;
+    vkdtool::WriteDocumentInfoText(
+        sample, failed, [&failedLines](const QString& line) { failedLines.push_back(line); });
+    ASSERT_EQ(failedLines.size(), 22u);
+    EXPECT_EQ(failedLines[1], QStringLiteral("read failed: the data ends inside object 3"));
+}
+
 // Gives every member the JSON reports a value of its own, so that a field filled from
 // the wrong member shows, and returns the value each key must then carry.
 using Expected = std::vector<std::pair<QString, qint64>>;

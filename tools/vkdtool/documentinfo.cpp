@@ -177,7 +177,7 @@ QString RectText(const Rect& r)
     return QStringLiteral("(%1, %2)-(%3, %4)").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom);
 }
 
-void AppendObjectText(QStringList& out, const CBaseCom& object, int index, int depth)
+void AppendObjectText(const TextLineSink& out, const CBaseCom& object, int index, int depth)
 {
     const QString indent(2 * depth, QLatin1Char(' '));
     QString line = QStringLiteral("%1[%2] %3 \"%4\" frame %5")
@@ -197,7 +197,7 @@ void AppendObjectText(QStringList& out, const CBaseCom& object, int index, int d
     if (!object.jumpTarget.empty()) {
         line += QStringLiteral(" jump \"%1\"").arg(FromGbk(object.jumpTarget));
     }
-    out.append(line);
+    out(line);
     if (const auto* group = dynamic_cast<const CCmbObj*>(&object)) {
         for (size_t i = 0; i < group->children.size(); ++i) {
             AppendObjectText(out, *group->children[i], int(i), depth + 1);
@@ -228,28 +228,37 @@ QJsonObject DocumentInfoJson(const Document& document, const ReadDocumentResult&
             {"views", views}};
 }
 
-QString DocumentInfoText(const Document& document, const ReadDocumentResult& read)
+void WriteDocumentInfoText(const Document& document, const ReadDocumentResult& read,
+                           const TextLineSink& out)
 {
-    QStringList out;
-    out.append(QStringLiteral("document version %1, %2 view(s)")
-                   .arg(read.version)
-                   .arg(document.ViewCount()));
+    out(QStringLiteral("document version %1, %2 view(s)")
+            .arg(read.version)
+            .arg(document.ViewCount()));
     if (!read.ok) {
-        out.append(QStringLiteral("read failed: %1").arg(QString::fromStdString(read.error)));
+        out(QStringLiteral("read failed: %1").arg(QString::fromStdString(read.error)));
     }
     for (int i = 0; i < document.ViewCount(); ++i) {
         const View& view = *document.ViewAt(i);
-        out.append(QStringLiteral("view %1 \"%2\" zoom %3/%4, %5 object(s)")
-                       .arg(i)
-                       .arg(FromGbk(view.name))
-                       .arg(view.zoomX)
-                       .arg(view.zoomY)
-                       .arg(view.ObjectCount()));
+        out(QStringLiteral("view %1 \"%2\" zoom %3/%4, %5 object(s)")
+                .arg(i)
+                .arg(FromGbk(view.name))
+                .arg(view.zoomX)
+                .arg(view.zoomY)
+                .arg(view.ObjectCount()));
         for (int j = 0; j < view.ObjectCount(); ++j) {
             AppendObjectText(out, *view.ObjectByIndex(j), j, 1);
         }
     }
-    return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString DocumentInfoText(const Document& document, const ReadDocumentResult& read)
+{
+    QString text;
+    WriteDocumentInfoText(document, read, [&text](const QString& line) {
+        text += line;
+        text += QLatin1Char('\n');
+    });
+    return text;
 }
 
 } // namespace vkdtool

@@ -90,8 +90,12 @@ int Info(const QString& path, bool json)
         vkdtool::WriteDocumentInfoJson(document, read, out);
         out.Flush();
     } else {
-        const QByteArray text = vkdtool::DocumentInfoText(document, read).toUtf8();
-        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        QByteArray line;
+        vkdtool::WriteDocumentInfoText(document, read, [&line](const QString& text) {
+            line = text.toUtf8();
+            line += '\n';
+            std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        });
     }
     if (!read.ok) {
         Fail(QStringLiteral("%1: %2").arg(path, QString::fromStdString(read.error)));
