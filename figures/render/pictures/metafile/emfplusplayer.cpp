@@ -80,10 +80,10 @@ enum PlusObjectType : uint32_t {
 };
 
 // Record flags.
-constexpr uint16_t kDual = 0x0001;          // header: the older records draw the same
-constexpr uint16_t kColourGiven = 0x8000;   // the brush field is a colour
-constexpr uint16_t kCompressed = 0x4000;    // points and rectangles as 16-bit integers
-constexpr uint16_t kContinued = 0x8000;     // object: more of it in the next record
+constexpr uint16_t kDual = 0x0001;        // header: the older records draw the same
+constexpr uint16_t kColourGiven = 0x8000; // the brush field is a colour
+constexpr uint16_t kCompressed = 0x4000;  // points and rectangles as 16-bit integers
+constexpr uint16_t kContinued = 0x8000;   // object: more of it in the next record
 
 std::optional<EmfPlusPlayer::Font> ReadFont(RecordReader& r)
 {

@@ -20,8 +20,8 @@ constexpr double kMaxTension = 8;
 // segments: each segment's control points lie a third of the tension along the line
 // between its neighbours. A closed spline wraps round; an open one takes its end points
 // for their own neighbours.
-QPainterPath CardinalSpline(const QPolygonF& points, double tension, bool closed,
-                            qsizetype first, qsizetype count)
+QPainterPath CardinalSpline(const QPolygonF& points, double tension, bool closed, qsizetype first,
+                            qsizetype count)
 {
     const qsizetype n = points.size();
     const auto at = [&](qsizetype i) {

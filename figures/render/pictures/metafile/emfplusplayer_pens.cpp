@@ -327,8 +327,7 @@ QPen EmfPlusPlayer::PainterPen(const Pen& pen, const QPainterPath& world) const
     return out;
 }
 
-void EmfPlusPlayer::DrawLineCaps(QPainter& painter, const QPainterPath& world,
-                                 const Pen& pen) const
+void EmfPlusPlayer::DrawLineCaps(QPainter& painter, const QPainterPath& world, const Pen& pen) const
 {
     if (pen.width <= 0 || (pen.start.Empty() && pen.end.Empty())) {
         return;

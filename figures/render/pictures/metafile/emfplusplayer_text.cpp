@@ -164,11 +164,10 @@ void EmfPlusPlayer::DrawInBox(QPainter& painter, const QRectF& box, const QStrin
         painter.rotate(90);
         lines = QRectF(0, 0, box.height(), box.width());
     }
-    QTextOption option(Qt::Alignment(h[std::min(format.alignment, 2u)] |
-                                     v[std::min(format.lineAlignment, 2u)]));
+    QTextOption option(
+        Qt::Alignment(h[std::min(format.alignment, 2u)] | v[std::min(format.lineAlignment, 2u)]));
     option.setTextDirection((format.flags & kRightToLeft) ? Qt::RightToLeft : Qt::LeftToRight);
-    option.setWrapMode((format.flags & kNoWrap) ? QTextOption::NoWrap
-                                                : QTextOption::WordWrap);
+    option.setWrapMode((format.flags & kNoWrap) ? QTextOption::NoWrap : QTextOption::WordWrap);
     painter.drawText(lines, text, option);
 }
 

@@ -21,14 +21,6 @@ constexpr QRgb kRedPixel = qRgb(255, 0, 0);
 constexpr QRgb kBluePixel = qRgb(0, 0, 255);
 constexpr QRgb kWhitePixel = qRgb(255, 255, 255);
 
-QImage PlusPicture(const std::function<void(EmfPlusRecords&)>& add)
-{
-    EmfPlusRecords p;
-    p.Header(false);
-    add(p);
-    return Played(Emf().Comment(p.EndOfFile().TakeComment()).Finish());
-}
-
 struct ColourRow {
     const char* what;
     QPoint at;
@@ -95,14 +87,14 @@ TEST(EmfPlusImages, MetafilesNestedTooDeepOrTooOftenStop)
         MetafileImage(p, 1, NestedSquares(7));
         p.DrawImage(1, QRectF(0, 0, 96, 96), QRectF(0, 0, 256, 256));
     });
-    ExpectColours(deep, {
-                            {"the first picture", {4, 4}, kRedPixel},
-                            {"the second", {68, 68}, qRgb(0, 255, 0)},
-                            {"the third", {104, 104}, kBluePixel},
-                            {"the fourth", {116, 116}, qRgb(255, 255, 0)},
-                            {"the fifth and those in it are not drawn", {128, 128},
-                             qRgb(255, 255, 0)},
-                        });
+    ExpectColours(deep,
+                  {
+                      {"the first picture", {4, 4}, kRedPixel},
+                      {"the second", {68, 68}, qRgb(0, 255, 0)},
+                      {"the third", {104, 104}, kBluePixel},
+                      {"the fourth", {116, 116}, qRgb(255, 255, 0)},
+                      {"the fifth and those in it are not drawn", {128, 128}, qRgb(255, 255, 0)},
+                  });
     // A picture drawn over and over: its bytes played in all stay within a few times
     // those of the file.
     const Bytes padding(4000, 0);
@@ -208,10 +200,10 @@ TEST(EmfPlusImages, StringFormatsSetDirectionAndWrapping)
 {
     const QImage image = PlusPicture([](EmfPlusRecords& p) {
         p.Font(1, 20, 2, 0, u"DejaVu Sans");
-        p.StringFormat(2, 0, 0, 0x0001);  // right to left
-        p.StringFormat(3, 0, 0, 0x0002);  // vertical
-        p.StringFormat(4, 0, 0, 0x1000);  // no wrapping
-        p.StringFormat(5, 0, 0, 0);       // wrapped
+        p.StringFormat(2, 0, 0, 0x0001); // right to left
+        p.StringFormat(3, 0, 0, 0x0002); // vertical
+        p.StringFormat(4, 0, 0, 0x1000); // no wrapping
+        p.StringFormat(5, 0, 0, 0);      // wrapped
         p.DrawString(1, 0xFF000000, 2, QRectF(10, 10, 300, 30), u"Near");
         p.DrawString(1, 0xFF000000, 3, QRectF(10, 50, 40, 220), u"Downwards");
         p.DrawString(1, 0xFF000000, 4, QRectF(100, 60, 60, 60), u"aa bb cc dd");

@@ -19,15 +19,6 @@ bool Inked(QRgb pixel)
     return qGray(pixel) < 128;
 }
 
-// A picture of records added to a header of the newer model.
-QImage PlusPicture(const std::function<void(EmfPlusRecords&)>& add)
-{
-    EmfPlusRecords p;
-    p.Header(false);
-    add(p);
-    return Played(Emf().Comment(p.EndOfFile().TakeComment()).Finish());
-}
-
 struct PixelRow {
     const char* what;
     QPoint at;
@@ -81,9 +72,9 @@ TEST(EmfPlusStrokes, DashesTooFineOrDamagedDrawSolidOrNothing)
 {
     const QImage image = PlusPicture([](EmfPlusRecords& p) {
         // Dashes of a millionth of the width along a long line would be countless.
-        p.Record(0x4008, 0x0201,
-                 PenData(2, kInk, kStyleField | kDashesField,
-                         Words({5, 2}) + Reals({1e-6f, 1e-6f})));
+        p.Record(
+            0x4008, 0x0201,
+            PenData(2, kInk, kStyleField | kDashesField, Words({5, 2}) + Reals({1e-6f, 1e-6f})));
         p.DrawLines(1, false, {{20, 20}, {20000, 20}});
         // Negative lengths, and all lengths empty: drawn solid.
         p.Record(0x4008, 0x0202,
@@ -109,8 +100,8 @@ TEST(EmfPlusStrokes, DashesTooFineOrDamagedDrawSolidOrNothing)
 // A custom cap of the arrow kind: width and height in pen widths, filled.
 Bytes ArrowCap(float width, float height)
 {
-    const Bytes cap = Words({0xDBC01002u, 1}) + Reals({width, height, 0}) +
-                      Words({1, 0, 0, 0}) + Reals({10, 1, 0, 0, 0, 0});
+    const Bytes cap = Words({0xDBC01002u, 1}) + Reals({width, height, 0}) + Words({1, 0, 0, 0}) +
+                      Reals({10, 1, 0, 0, 0, 0});
     return Words({uint32_t(cap.size())}) + cap;
 }
 
@@ -218,8 +209,7 @@ void AddPointRuns(EmfPlusRecords& p, Form form)
     p.Record(0x4017, 1 | flags,
              Reals({0.5}) + Words({4}) +
                  PointsIn(form, {{220, 150}, {300, 140}, {320, 220}, {230, 240}}));
-    PathIn(p, 2, form, {{20, 260}, {100, 260}, {100, 280}, {20, 280}},
-           {{1, 0}, {2, 1}, {1, 0x81}},
+    PathIn(p, 2, form, {{20, 260}, {100, 260}, {100, 280}, {20, 280}}, {{1, 0}, {2, 1}, {1, 0x81}},
            form == Form::Relative);
     p.FillPath(2, kInk);
     p.Image(3, Quarters(8, 8), false);
@@ -297,13 +287,21 @@ TEST(EmfPlusStrokes, DamagedPensPointsAndCurvesAreSkipped)
              p.DrawLines(1, false, {{0, 100}, {200, 100}});
          }},
         {"relative points beyond the record",
-         [](EmfPlusRecords& p) { p.Record(0x400C, 0x8800, Words({kInk, 0x7FFFFFFF, 0})); }},
+         [](EmfPlusRecords& p) {
+             p.Record(0x400C, 0x8800, Words({kInk, 0x7FFFFFFF, 0}));
+         }},
         {"a relative point cut in half",
-         [](EmfPlusRecords& p) { p.Record(0x400C, 0x8800, {0, 0, 0, 0xFF, 3, 0, 0, 0, 5, 0x81}); }},
+         [](EmfPlusRecords& p) {
+             p.Record(0x400C, 0x8800, {0, 0, 0, 0xFF, 3, 0, 0, 0, 5, 0x81});
+         }},
         {"Bezier points beyond the record",
-         [](EmfPlusRecords& p) { p.Record(0x4019, 0x4000, Words({0x40000000, 0})); }},
+         [](EmfPlusRecords& p) {
+             p.Record(0x4019, 0x4000, Words({0x40000000, 0}));
+         }},
         {"a curve whose points run out",
-         [](EmfPlusRecords& p) { p.Record(0x4018, 0, Reals({0.5}) + Words({0, 9, 0x20000000})); }},
+         [](EmfPlusRecords& p) {
+             p.Record(0x4018, 0, Reals({0.5}) + Words({0, 9, 0x20000000}));
+         }},
         {"a curve's segments beyond its points",
          [](EmfPlusRecords& p) {
              p.Pen(1, 2, kInk);
@@ -325,8 +323,8 @@ TEST(EmfPlusStrokes, DamagedPensPointsAndCurvesAreSkipped)
          }},
         {"a path whose runs count too many types",
          [](EmfPlusRecords& p) {
-             PathIn(p, 2, Form::Real, {{20, 20}, {60, 20}, {60, 60}, {20, 60}},
-                    {{1, 0}, {63, 1}}, true)
+             PathIn(p, 2, Form::Real, {{20, 20}, {60, 20}, {60, 60}, {20, 60}}, {{1, 0}, {63, 1}},
+                    true)
                  .FillPath(2, kInk);
          }},
     };

@@ -11,8 +11,8 @@ namespace figures::metafiletest::plus {
 
 // The optional fields of a pen.
 constexpr uint32_t kStartCapField = 0x0002, kEndCapField = 0x0004, kStyleField = 0x0020,
-                   kDashOffsetField = 0x0080, kDashesField = 0x0100,
-                   kCustomStartField = 0x0800, kCustomEndField = 0x1000;
+                   kDashOffsetField = 0x0080, kDashesField = 0x0100, kCustomStartField = 0x0800,
+                   kCustomEndField = 0x1000;
 // How a record stores its points.
 enum class Form { Real, Compressed, Relative };
 
@@ -90,8 +90,7 @@ inline uint16_t FormFlags(Form form)
 // types (each type given with the count of points it covers).
 inline EmfPlusRecords& PathIn(EmfPlusRecords& p, int id, Form form,
                               const std::vector<QPoint>& points,
-                              const std::vector<std::pair<uint8_t, uint8_t>>& typeRuns,
-                              bool runs)
+                              const std::vector<std::pair<uint8_t, uint8_t>>& typeRuns, bool runs)
 {
     const uint32_t flags = FormFlags(form) | (runs ? 0x1000 : 0);
     Bytes d = Words({0xDBC01002u, uint32_t(points.size()), flags}) + PointsIn(form, points);
@@ -119,8 +118,8 @@ inline EmfPlusRecords& ImageAttributes(EmfPlusRecords& p, int id, uint32_t wrap,
     return p.Record(0x4008, uint16_t(0x0800 | id), Words({0xDBC01002u, 0, wrap, clamp, 0, 0}));
 }
 
-inline EmfPlusRecords& DrawImageWith(EmfPlusRecords& p, int id, uint32_t attributes,
-                                     QRectF source, QRectF dest)
+inline EmfPlusRecords& DrawImageWith(EmfPlusRecords& p, int id, uint32_t attributes, QRectF source,
+                                     QRectF dest)
 {
     return p.Record(0x401A, uint16_t(id),
                     Words({attributes, 2}) + EmfPlusRecords::Rects({source, dest}));
@@ -140,6 +139,16 @@ inline Bytes SquarePicture(int size, uint32_t argb,
     return EmfBuilder(QRect(0, 0, size + 1, size + 1), QRect(0, 0, himetric + 1, himetric + 1))
         .Comment(p.EndOfFile().TakeComment())
         .Finish();
+}
+
+// A picture of the records add writes after a header of the newer model, played on
+// 384 x 288 pixels.
+inline QImage PlusPicture(const std::function<void(EmfPlusRecords&)>& add)
+{
+    EmfPlusRecords p;
+    p.Header(false);
+    add(p);
+    return Played(Emf().Comment(p.EndOfFile().TakeComment()).Finish());
 }
 
 // Pens of each dash style and cap kind, a Bezier curve and splines with relative and
@@ -163,9 +172,13 @@ inline Bytes EmfPlusStrokes()
     p.Record(0x4008, 0x0206,
              PenData(6, kInk, kStartCapField | kEndCapField | kCustomEndField,
                      Words({0x12, 0xFF, uint32_t(arrow.size())}) + arrow));
-    p.Record(0x400D, 0x0806, Words({3}) + PointsIn(Form::Relative, {{30, 80}, {100, 130}, {180, 80}}));
-    p.Record(0x4008, 0x0207, PenData(4, 0xFFC03000, kStartCapField | kEndCapField, Words({3, 0x13})));
-    p.Record(0x4019, 0x4007, Words({4}) + PointsIn(Form::Compressed, {{220, 20}, {260, 120}, {330, 0}, {370, 110}}));
+    p.Record(0x400D, 0x0806,
+             Words({3}) + PointsIn(Form::Relative, {{30, 80}, {100, 130}, {180, 80}}));
+    p.Record(0x4008, 0x0207,
+             PenData(4, 0xFFC03000, kStartCapField | kEndCapField, Words({3, 0x13})));
+    p.Record(0x4019, 0x4007,
+             Words({4}) +
+                 PointsIn(Form::Compressed, {{220, 20}, {260, 120}, {330, 0}, {370, 110}}));
     p.Record(0x4018, 0x0807,
              Reals({0.5}) + Words({0, 3, 4}) +
                  PointsIn(Form::Relative, {{20, 160}, {80, 200}, {140, 160}, {200, 200}}));
@@ -202,8 +215,7 @@ inline Bytes EmfPlusNested()
     p.Image(3, Quarters(8, 8), false);
     for (uint32_t wrap = 0; wrap <= 4; ++wrap) {
         ImageAttributes(p, int(4 + wrap), wrap, 0xFF00FFFF);
-        DrawImageWith(p, 3, 4 + wrap, QRectF(-4, -4, 16, 16),
-                      QRectF(10 + 56 * wrap, 120, 48, 48));
+        DrawImageWith(p, 3, 4 + wrap, QRectF(-4, -4, 16, 16), QRectF(10 + 56 * wrap, 120, 48, 48));
     }
     p.Font(10, 16, 2, 0, u"DejaVu Sans");
     p.StringFormat(11, 0, 0, 0x0001).StringFormat(12, 1, 0, 0x0002);
