@@ -106,7 +106,7 @@ bool FileBytes::TryMap(int64_t size)
         return false;
     }
     guard_ = std::make_unique<MappingGuard>(at, size_t(size));
-    if (!guard_->Active()) {
+    if (!guard_->Active() && MappingGuard::Needed()) {
         // Without a guard a cut file would end the process; the read is the safe way.
         guard_.reset();
         file_->unmap(const_cast<uchar*>(at));

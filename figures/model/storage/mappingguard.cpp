@@ -119,7 +119,17 @@ bool MappingGuard::Faulted() const
     return slot_ >= 0 && guardedRanges[size_t(slot_)].faulted.load(std::memory_order_acquire);
 }
 
+bool MappingGuard::Needed()
+{
+    return true;
+}
+
 #else
+
+bool MappingGuard::Needed()
+{
+    return false;
+}
 
 MappingGuard::MappingGuard(const void*, size_t) {}
 MappingGuard::~MappingGuard() = default;

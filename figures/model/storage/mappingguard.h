@@ -26,6 +26,9 @@ public:
     MappingGuard(const MappingGuard&) = delete;
     MappingGuard& operator=(const MappingGuard&) = delete;
 
+    // True where a cut file makes its mapped pages fault, so that a mapping needs a guard.
+    static bool Needed();
+
     bool Active() const { return slot_ >= 0; }
     // True once part of the range had to be replaced by zero bytes.
     bool Faulted() const;
