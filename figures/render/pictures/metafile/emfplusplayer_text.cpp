@@ -36,6 +36,7 @@ constexpr double kMaxTextDistortion = 16;
 constexpr uint32_t kRightToLeft = 0x0001;
 constexpr uint32_t kVertical = 0x0002;
 constexpr uint32_t kNoWrap = 0x1000;
+constexpr uint32_t kNoClip = 0x4000; // lines may reach beyond the box
 
 constexpr uint32_t kCmapLookup = 0x0001;      // the glyphs are characters
 constexpr uint32_t kRealizedAdvance = 0x0004; // only the first position counts
@@ -148,9 +149,9 @@ void EmfPlusPlayer::DrawString(uint16_t flags, RecordReader& r)
     }
 }
 
-// Lays text out in box (layout pixels): wrapped at words unless the format says not to,
-// lines running right to left, or down the page with each new line to the left of the
-// one before.
+// Lays text out in box (layout pixels): wrapped at words and cut at the box's edges unless
+// the format says not to, lines running right to left, or down the page with each new
+// line to the left of the one before.
 void EmfPlusPlayer::DrawInBox(QPainter& painter, const QRectF& box, const QString& text,
                               const StringFormat& format)
 {
@@ -164,11 +165,11 @@ void EmfPlusPlayer::DrawInBox(QPainter& painter, const QRectF& box, const QStrin
         painter.rotate(90);
         lines = QRectF(0, 0, box.height(), box.width());
     }
-    QTextOption option(
-        Qt::Alignment(h[std::min(format.alignment, 2u)] | v[std::min(format.lineAlignment, 2u)]));
-    option.setTextDirection((format.flags & kRightToLeft) ? Qt::RightToLeft : Qt::LeftToRight);
-    option.setWrapMode((format.flags & kNoWrap) ? QTextOption::NoWrap : QTextOption::WordWrap);
-    painter.drawText(lines, text, option);
+    int flags = h[std::min(format.alignment, 2u)] | v[std::min(format.lineAlignment, 2u)];
+    flags |= (format.flags & kNoWrap) ? 0 : Qt::TextWordWrap;
+    flags |= (format.flags & kNoClip) ? Qt::TextDontClip : 0;
+    painter.setLayoutDirection((format.flags & kRightToLeft) ? Qt::RightToLeft : Qt::LeftToRight);
+    painter.drawText(lines, flags, text);
 }
 
 // Glyphs at their own positions (baseline origins in world units), as characters or as

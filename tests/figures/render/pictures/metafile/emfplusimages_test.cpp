@@ -204,10 +204,12 @@ TEST(EmfPlusImages, StringFormatsSetDirectionAndWrapping)
         p.StringFormat(3, 0, 0, 0x0002); // vertical
         p.StringFormat(4, 0, 0, 0x1000); // no wrapping
         p.StringFormat(5, 0, 0, 0);      // wrapped
+        p.StringFormat(6, 0, 0, 0x5000); // neither wrapped nor cut at the box
         p.DrawString(1, 0xFF000000, 2, QRectF(10, 10, 300, 30), u"Near");
         p.DrawString(1, 0xFF000000, 3, QRectF(10, 50, 40, 220), u"Downwards");
         p.DrawString(1, 0xFF000000, 4, QRectF(100, 60, 60, 60), u"aa bb cc dd");
         p.DrawString(1, 0xFF000000, 5, QRectF(200, 60, 60, 60), u"aa bb cc dd");
+        p.DrawString(1, 0xFF000000, 6, QRectF(100, 200, 40, 60), u"aa bb cc dd");
     });
     EXPECT_TRUE(InkIn(image, QRect(250, 10, 60, 30))) << "right to left: near is the right";
     EXPECT_FALSE(InkIn(image, QRect(10, 10, 150, 30))) << "right to left: nothing at the left";
@@ -215,6 +217,8 @@ TEST(EmfPlusImages, StringFormatsSetDirectionAndWrapping)
     EXPECT_FALSE(InkIn(image, QRect(55, 50, 40, 30))) << "vertical: not across";
     EXPECT_FALSE(InkIn(image, QRect(100, 88, 60, 30))) << "no wrapping: one line";
     EXPECT_TRUE(InkIn(image, QRect(200, 88, 60, 30))) << "wrapped: a second line";
+    EXPECT_FALSE(InkIn(image, QRect(160, 60, 30, 30))) << "cut at the box's edge";
+    EXPECT_TRUE(InkIn(image, QRect(160, 200, 30, 30))) << "not cut: beyond the box";
 }
 
 // An older-model picture: a monochrome brush (its 0 bits the text colour, its 1 bits the
