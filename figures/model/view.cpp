@@ -59,4 +59,19 @@ Rect View::Extent() const
     return extent;
 }
 
+Rect View::ExtentWith(const Rect& extent, const Rect& frame)
+{
+    // Only a positive right edge carries the margin, so the frames' union is recovered
+    // exactly.
+    Rect frames = extent;
+    if (frames.right > 0) {
+        frames.right -= kExtentMargin;
+    }
+    frames = frames.United(frame);
+    if (frames.right > 0) {
+        frames.right += kExtentMargin;
+    }
+    return frames;
+}
+
 } // namespace figures

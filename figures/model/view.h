@@ -34,6 +34,9 @@ public:
     // edge extended by 400 units when positive; the empty rectangle at (0, 0) without
     // objects. The scroll ranges follow it.
     Rect Extent() const;
+    // What Extent becomes when an object with the given frame is appended to a view whose
+    // extent was extent: the same answer without a walk over the objects.
+    static Rect ExtentWith(const Rect& extent, const Rect& frame);
 
     std::string name; // GBK; the view's identity for jumps
     bool modified = false;

@@ -265,7 +265,7 @@ void CViewWnd::UpdateScrollBars()
         verticalScrollBar()->setRange(0, 0);
         scrollUnitX_ = scrollUnitY_ = kScrollUnit;
     } else {
-        const Rect extent = currentView_->Extent();
+        const Rect extent = ContentExtent();
         const Point corner = Mapping().ToDevice(Point{extent.right, extent.bottom});
         const int width = viewport()->width();
         const int height = viewport()->height();
@@ -516,7 +516,7 @@ int CViewWnd::AddShape(int shapeIndex)
     }
     SetModified();
     const CBaseCom* added = currentView_->ObjectByIndex(index);
-    Index().Added(*currentView_, added);
+    Appended(added);
     if (!PaintOverCanvas(added)) {
         InvalidateObject(added);
     }
@@ -532,6 +532,7 @@ void CViewWnd::SetObjectRect(CBaseCom* object, const Rect& rect)
     InvalidateObject(object);
     object->frame = rect;
     Index().Update(object);
+    extentKnown_ = false;
     InvalidateObject(object);
 }
 
@@ -572,12 +573,29 @@ void CViewWnd::ObjectChanged(const CBaseCom* object)
 {
     InvalidateObject(object);
     Index().Update(object);
+    extentKnown_ = false;
     InvalidateObject(object);
 }
 
 void CViewWnd::ResetIndex()
 {
     indexStale_ = true;
+    extentKnown_ = false;
+}
+
+void CViewWnd::Appended(const CBaseCom* object)
+{
+    Index().Added(*currentView_, object);
+    extent_ = View::ExtentWith(extent_, object->frame);
+}
+
+Rect CViewWnd::ContentExtent()
+{
+    if (!extentKnown_) {
+        extent_ = currentView_->Extent();
+        extentKnown_ = true;
+    }
+    return extent_;
 }
 
 SpatialIndex& CViewWnd::Index()

@@ -220,6 +220,10 @@ private:
     // The index is rebuilt when first asked after the objects changed behind its back.
     void ResetIndex();
     SpatialIndex& Index();
+    // After an object was appended to the shown view's list.
+    void Appended(const CBaseCom* object);
+    // The shown view's extent, worked out again after any change but an append.
+    Rect ContentExtent();
     bool PaintOverCanvas(const CBaseCom* object);
     QRect ClientArea(const CBaseCom* object) const;
     void PaintCanvas(QImage& picture, const QRect& client);
@@ -259,6 +263,8 @@ private:
     std::vector<CBaseCom*> savedSelection_;
     SpatialIndex index_;
     bool indexStale_ = false;
+    Rect extent_;
+    bool extentKnown_ = false;
     PartialPainter partial_;
     uint64_t paintedObjects_ = 0;
     ViewCanvas canvas_;

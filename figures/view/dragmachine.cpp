@@ -338,7 +338,7 @@ void DragMachine::FinishCreate(bool completed, Point release)
     CBaseCom* added = object.get();
     view_.CurrentView()->Append(std::move(object));
     view_.SetModified();
-    view_.Index().Added(*view_.CurrentView(), added);
+    view_.Appended(added);
     view_.Select(added, false);
     view_.UpdateScrollBars();
     if (view_.picker_ != nullptr) {

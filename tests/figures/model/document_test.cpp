@@ -110,6 +110,21 @@ TEST(Views, ExtentUnitesFramesAndLeavesRoomOnTheRight)
     EXPECT_EQ(left.Extent(), negative);
 }
 
+TEST(Views, ExtentWithAnAppendedFrameIsTheExtentOfTheLongerList)
+{
+    // Frames left of the origin, across it, empty ones and ones that reach further right.
+    const Rect frames[] = {{-500, 0, -100, 100}, {-50, -20, 30, 40}, {700, 700, 700, 900},
+                           {100, 50, 300, 200},  {-900, 5, -800, 6},  {250, 10, 500, 90},
+                           {0, 0, 0, 0},         {-10, 400, 0, 500}};
+    View view;
+    Rect extent = view.Extent();
+    for (const Rect& frame : frames) {
+        view.AddNewShape(2, &frame);
+        extent = View::ExtentWith(extent, frame);
+        EXPECT_EQ(extent, view.Extent()) << frame.left << "," << frame.top;
+    }
+}
+
 TEST(Views, AddNewShapeMakesAWhiteFilledShape)
 {
     View view;
