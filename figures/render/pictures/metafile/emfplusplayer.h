@@ -73,6 +73,9 @@ public:
     struct LineCap {
         QPainterPath fill;
         QPainterPath outline;
+        // How far the line stops short of its end, in pen widths, so that it does not
+        // show beside the point of an arrow.
+        double inset = 0;
         bool Empty() const { return fill.isEmpty() && outline.isEmpty(); }
     };
     struct Pen {
@@ -147,6 +150,8 @@ private:
     // be too many to draw.
     QPen PainterPen(const Pen& pen, const QPainterPath& world) const;
     void DrawLineCaps(QPainter& painter, const QPainterPath& world, const Pen& pen) const;
+    // world with the straight ends of its open figures drawn in by the caps' insets.
+    static QPainterPath InsetEnds(const QPainterPath& world, const Pen& pen);
     void SetPageTransform(uint16_t flags, RecordReader& r);
     void FillRects(uint16_t flags, RecordReader& r);
     void DrawRects(uint16_t flags, RecordReader& r);

@@ -79,7 +79,10 @@ EmfPlusPlayer::LineCap PlainCap(uint32_t type)
     case kSquareAnchor: cap.fill.addRect(QRectF(-1, -1, 2, 2)); break;
     case kRoundAnchor: cap.fill.addEllipse(QPointF(0, 0), 1, 1); break;
     case kDiamondAnchor: cap.fill = Polygon({{0, 1}, {1, 0}, {0, -1}, {-1, 0}}); break;
-    case kArrowAnchor: cap.fill = Polygon({{0, 0}, {-1, -2}, {1, -2}}); break;
+    case kArrowAnchor:
+        cap.fill = Polygon({{0, 0}, {-1, -2}, {1, -2}});
+        cap.inset = 1; // where the arrow is as wide as the line
+        break;
     default: break;
     }
     return cap;
@@ -170,15 +173,22 @@ std::optional<EmfPlusPlayer::LineCap> ReadCustomCap(RecordReader& r)
         const double h = height * scale;
         const QPainterPath arrow = Polygon({{0, 0}, {-w, -h}, {0, -h + inset * scale}, {w, -h}});
         (filled ? cap.fill : cap.outline) = arrow;
+        // A filled arrow hides the line from where it is as wide; an outline shows it up
+        // to the arrow's back.
+        const double asWide = w > 0.5 ? h / (2 * w) : h;
+        cap.inset = std::clamp(filled ? asWide : h - inset * scale, 0.0, h);
         return cap;
     }
     const uint32_t flags = r.U32();
-    r.Skip(4 * 6); // base cap and inset, the outline's caps, join and miter limit
+    r.U32(); // base cap
+    const double baseInset = r.F32();
+    r.Skip(4 * 4); // the outline's caps, join and miter limit
     const double scale = r.F32();
     r.Skip(16); // hot spots
-    if (!r.Ok() || !Finite(scale)) {
+    if (!r.Ok() || !Finite(scale) || !Finite(baseInset)) {
         return std::nullopt;
     }
+    cap.inset = std::clamp(baseInset * scale, 0.0, 1e3);
     for (const uint32_t part : {kCapFillsPath, kCapStrokesPath}) {
         if (!(flags & part)) {
             continue;
@@ -370,6 +380,41 @@ void EmfPlusPlayer::DrawLineCaps(QPainter& painter, const QPainterPath& world, c
     }
 }
 
+QPainterPath EmfPlusPlayer::InsetEnds(const QPainterPath& world, const Pen& pen)
+{
+    if (pen.width <= 0 || (pen.start.inset <= 0 && pen.end.inset <= 0)) {
+        return world;
+    }
+    QPainterPath out = world;
+    const int count = out.elementCount();
+    for (int first = 0; first < count;) {
+        int last = first + 1;
+        while (last < count && !out.elementAt(last).isMoveTo()) {
+            ++last;
+        }
+        --last;
+        const QPointF a = out.elementAt(first);
+        const QPointF b = out.elementAt(last);
+        // Only a straight end is drawn in, and not past the point before it.
+        const auto drawIn = [&](int end, int before, double inset) {
+            const QPointF from = out.elementAt(end);
+            const QPointF to = out.elementAt(before);
+            const double length = std::hypot(to.x() - from.x(), to.y() - from.y());
+            const double by = inset * pen.width;
+            if (by > 0 && length > by && out.elementAt(end == first ? before : end).isLineTo()) {
+                const QPointF p = from + (to - from) * (by / length);
+                out.setElementPositionAt(end, p.x(), p.y());
+            }
+        };
+        if (last > first && a != b) {
+            drawIn(first, first + 1, pen.start.inset);
+            drawIn(last, last - 1, pen.end.inset);
+        }
+        first = last + 1;
+    }
+    return out;
+}
+
 void EmfPlusPlayer::Stroke(const QPainterPath& world, uint32_t penId)
 {
     const Pen* pen = FindAs<Pen>(penId);
@@ -381,7 +426,7 @@ void EmfPlusPlayer::Stroke(const QPainterPath& world, uint32_t penId)
     if (pen->brush.bounds) {
         drawing.painter.setClipPath(*pen->brush.bounds, Qt::IntersectClip);
     }
-    drawing.painter.strokePath(world, qpen);
+    drawing.painter.strokePath(InsetEnds(world, *pen), qpen);
     DrawLineCaps(drawing.painter, world, *pen);
 }
 

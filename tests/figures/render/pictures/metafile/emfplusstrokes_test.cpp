@@ -150,12 +150,15 @@ TEST(EmfPlusStrokes, CapsReachBeyondTheLineEndsAsTheirKindSays)
                             {"round both: the painter's own", {96, 120}, true},
                             {"arrow cap: wider than the line", {120, 167}, true},
                             {"arrow cap: its tip on the start", {96, 160}, false},
+                            {"arrow cap: no line beside its tip", {102, 164}, false},
                             {"path cap: two widths beyond", {215, 160}, true},
                             {"path cap: no further", {224, 160}, false},
                             {"a vertical line's triangle: below", {300, 153}, true},
                             {"a vertical line's triangle: its corner", {304, 153}, false},
                             {"arrow anchor: wider behind its tip", {183, 226}, true},
                             {"arrow anchor: its tip on the end", {205, 220}, false},
+                            {"arrow anchor: no line beside its tip", {197, 223}, false},
+                            {"arrow anchor: the line up to it", {185, 223}, true},
                         });
 }
 
