@@ -16,10 +16,11 @@ namespace figures {
 
 namespace {
 
-// Antialiasing spreads an edge over the pixel it falls in and its neighbour; objects are
-// culled against a band grown by this much, so that every object that reaches into a
-// band's rows is painted there.
-constexpr int kCullMargin = 16;
+// Objects paint inside their bounds, except that antialiasing spreads an edge over the
+// pixel it falls in and its neighbour, and a band's rows are taken to document units with
+// rounding; objects are culled against a band grown by this much, so that every object
+// that reaches into a band's rows is painted there.
+constexpr int kCullMargin = 3;
 
 // Below this many rows a band costs more in repeated work (objects crossing it are
 // built once per band) than it gains.
@@ -95,7 +96,7 @@ void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mappin
     if (clip.IsEmpty()) {
         return;
     }
-    std::vector<PaintEntry> order = PaintingOrder(view);
+    std::vector<PaintEntry> order = PaintingOrder(view, cache);
     if (cache != nullptr) {
         // Every object a band draws, the ones reaching in from beyond its rows included.
         const DeviceMapping map(mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,

@@ -106,6 +106,22 @@ ObjectGeometry& GeometryCache::EntryFor(const CBaseCom* object, size_t position)
     return *slot;
 }
 
+Rect GeometryCache::PaintedArea(ObjectGeometry& entry)
+{
+    PaintedAreaInputs inputs{};
+    if (!entry.object->PaintedAreaFrom(inputs)) {
+        return entry.object->Bounds(0);
+    }
+    const GeometryKey key = entry.object->CurrentGeometryKey();
+    if (!entry.areaKnown || entry.areaKey != key || entry.areaInputs != inputs) {
+        entry.area = entry.object->Bounds(0);
+        entry.areaKey = key;
+        entry.areaInputs = inputs;
+        entry.areaKnown = true;
+    }
+    return entry.area;
+}
+
 void GeometryCache::Prepare(std::vector<PaintEntry>& order, const Rect& docClip)
 {
     byPosition_.resize(order.size(), nullptr);

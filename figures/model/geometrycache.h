@@ -43,6 +43,12 @@ public:
     // Drops the entries of objects that are not among objects (the view's, in any order).
     void DropAllBut(const std::vector<CBaseCom*>& objects);
 
+    // The entry of an object, found first at the position it had in the list before.
+    ObjectGeometry& EntryFor(const CBaseCom* object, size_t position);
+    // The object's painted area (Bounds(0)), kept in its entry while the object stays as
+    // it was; worked out afresh for classes that cannot say what it depends on.
+    static Rect PaintedArea(ObjectGeometry& entry);
+
     // Entries held, and how many objects the last Prepare had to build.
     size_t Size() const { return entries_.size(); }
     size_t BuiltLastTime() const { return builtLastTime_; }
@@ -50,7 +56,6 @@ public:
     void Clear();
 
 private:
-    ObjectGeometry& EntryFor(const CBaseCom* object, size_t position);
     void DropDeparted(const std::vector<PaintEntry>& order);
 
     std::unordered_map<const CBaseCom*, std::unique_ptr<ObjectGeometry>> entries_;

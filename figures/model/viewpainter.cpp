@@ -6,24 +6,35 @@
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 
+#include <QPaintEngine>
+
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace figures {
 
-std::vector<PaintEntry> PaintingOrder(const View& view)
+std::vector<PaintEntry> PaintingOrder(const View& view, GeometryCache* cache)
 {
     std::vector<PaintEntry> order;
     order.reserve(view.objects.size());
     for (const auto& object : view.objects) {
         // Bounds are inclusive of their right and bottom edge for thin lines, so grow by
         // one unit before testing.
-        order.push_back({object.get(), object->Bounds(0).Inflated(1)});
+        if (cache != nullptr) {
+            ObjectGeometry& entry = cache->EntryFor(object.get(), order.size());
+            order.push_back({object.get(), cache->PaintedArea(entry).Inflated(1), &entry});
+        } else {
+            order.push_back({object.get(), object->Bounds(0).Inflated(1)});
+        }
     }
-    std::stable_sort(order.begin(), order.end(), [](const PaintEntry& a, const PaintEntry& b) {
+    const auto byLayer = [](const PaintEntry& a, const PaintEntry& b) {
         return a.object->layer < b.object->layer;
-    });
+    };
+    // Most drawings keep every object on one layer: the list order is the painting order.
+    if (!std::is_sorted(order.begin(), order.end(), byLayer)) {
+        std::stable_sort(order.begin(), order.end(), byLayer);
+    }
     return order;
 }
 
@@ -77,7 +88,7 @@ void PaintView(const View& view, const DrawContext& dc, const PaintOptions& opti
                GeometryCache* cache)
 {
     // One list per paint, so that paints on several threads share nothing.
-    std::vector<PaintEntry> order = PaintingOrder(view);
+    std::vector<PaintEntry> order = PaintingOrder(view, cache);
     if (cache != nullptr) {
         cache->Prepare(order, dc.ToDocument(options.deviceClip));
     }
@@ -103,8 +114,21 @@ void PaintView(const View& view, const std::vector<PaintEntry>& order, const Dra
 void PaintObjects(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,
                   const PaintOptions& options)
 {
-    dc.ApplyWorldTransform();
+    QPainter& painter = dc.Painter();
     const Rect& clip = options.deviceClip;
+    // The raster engine writes thin lines straight into the pixels only under a clip
+    // rectangle of the painter's own; without one each run of a line's pixels goes
+    // through its general span filling, which costs several times as much. Clipping to
+    // the pixels being painted changes none of them. Vector devices keep their output
+    // free of clips.
+    const bool clipHere =
+        painter.paintEngine() != nullptr &&
+        painter.paintEngine()->type() == QPaintEngine::Raster && !painter.hasClipping();
+    if (clipHere) {
+        painter.setWorldTransform(QTransform());
+        painter.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()));
+    }
+    dc.ApplyWorldTransform();
     const Rect docClip = dc.ToDocument(clip);
     DrawRequest request;
     request.dc = &dc;
@@ -122,6 +146,9 @@ void PaintObjects(const View& view, const std::vector<PaintEntry>& order, const 
         if (!PaintAsDot(entry, request)) {
             entry.object->Draw(request);
         }
+    }
+    if (clipHere) {
+        painter.setClipping(false);
     }
 }
 

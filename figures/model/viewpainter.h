@@ -36,8 +36,10 @@ struct PaintEntry {
 };
 
 // The view's objects in painting order with their painted areas, worked out once for
-// several paints of the same unchanged view (the bands of one picture).
-std::vector<PaintEntry> PaintingOrder(const View& view);
+// several paints of the same unchanged view (the bands of one picture). With a cache the
+// areas of objects unchanged since the paint before are taken from it, and each entry
+// points at the object's entry there (one thread at a time per cache).
+std::vector<PaintEntry> PaintingOrder(const View& view, GeometryCache* cache = nullptr);
 
 // PaintView with the order worked out beforehand.
 void PaintView(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,

@@ -24,12 +24,17 @@ void DrawContext::FillDevicePath(const QPainterPath& device, const QBrush& brush
     painter_.setWorldTransform(WorldTransform());
 }
 
+bool DrawContext::ThinnerThanAPixel(const QPen& pen) const
+{
+    return !pen.isCosmetic() && pen.widthF() * std::max(ScaleX(), ScaleY()) < 1.0;
+}
+
 void DrawContext::StrokePath(const QPainterPath& doc, const QPen& pen) const
 {
     if (pen.style() == Qt::NoPen) {
         return;
     }
-    if (!pen.isCosmetic() && pen.widthF() * std::max(ScaleX(), ScaleY()) < 1.0) {
+    if (ThinnerThanAPixel(pen)) {
         QPen thin = pen;
         thin.setCosmetic(true);
         thin.setWidth(0);
@@ -45,6 +50,11 @@ void DrawContext::StrokeLine(const QPainterPath& doc, int32_t lineType, int32_t 
     const PenKey key{lineType, widthUnits, colour};
     if (!(key == penKey_)) {
         pen_ = LinePen(lineType, widthUnits, colour);
+        // Made one pixel wide here once, so that stroking does not copy it every time.
+        if (ThinnerThanAPixel(pen_)) {
+            pen_.setCosmetic(true);
+            pen_.setWidth(0);
+        }
         penKey_ = key;
     }
     StrokePath(doc, pen_);

@@ -92,6 +92,9 @@ public:
     void ApplyWorldTransform() const { painter_.setWorldTransform(WorldTransform()); }
 
 private:
+    // A geometric pen that would draw less than one device pixel wide.
+    bool ThinnerThanAPixel(const QPen& pen) const;
+
     QPainter& painter_;
     SvgPatternFills* svgPatterns_ = nullptr;
 

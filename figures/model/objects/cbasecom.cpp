@@ -60,6 +60,11 @@ bool CBaseCom::BuildGeometry(ObjectGeometry&) const
     return false;
 }
 
+bool CBaseCom::PaintedAreaFrom(PaintedAreaInputs&) const
+{
+    return false;
+}
+
 const ObjectGeometry* CBaseCom::GeometryFor(const DrawRequest& request) const
 {
     const ObjectGeometry* geometry = request.geometry;

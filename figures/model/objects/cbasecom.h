@@ -56,6 +56,12 @@ public:
     // the selection margin (see BoundsRequest).
     virtual Rect Bounds(int32_t selectionMargin) const;
 
+    // What Bounds(0) is worked out from beyond CurrentGeometryKey, so that a view's
+    // geometry cache can keep the painted area of an object that did not change; false
+    // (the default) when a class cannot name it all, and its area is then worked out at
+    // every paint. A class that overrides Bounds answers here too.
+    virtual bool PaintedAreaFrom(PaintedAreaInputs& inputs) const;
+
     // What the object's cached geometry must have been built from to be current.
     GeometryKey CurrentGeometryKey() const
     {

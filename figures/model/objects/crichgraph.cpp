@@ -253,6 +253,14 @@ Rect CRichGraph::Bounds(int32_t selectionMargin) const
                       : bounds;
 }
 
+// Beyond the frame, turn, flips and program that the geometry key holds, the area grows
+// with the pen (outline and arrowheads) and the shadow.
+bool CRichGraph::PaintedAreaFrom(PaintedAreaInputs& inputs) const
+{
+    inputs = {lineStyle, lineWidth, shadowDirection, shadowOffset};
+    return true;
+}
+
 bool CRichGraph::BuildGeometry(ObjectGeometry& geometry) const
 {
     const std::span<const uint8_t> program = GetProgram();
@@ -272,6 +280,7 @@ bool CRichGraph::BuildGeometry(ObjectGeometry& geometry) const
         // Most figures have no inner ones: the two paths then share one copy.
         geometry.silhouette = silhouette == geometry.outline ? geometry.outline : silhouette;
     }
+    geometry.showsText = ShowsText(program, at, GetProperty(PT_TEXTS));
     return true;
 }
 
@@ -324,14 +333,16 @@ bool CRichGraph::SilhouetteRegion(const DrawRequest& request, QPainterPath& regi
 
 void CRichGraph::Draw(const DrawRequest& request) const
 {
+    const ObjectGeometry* cached = GeometryFor(request);
     DrawShadow(request);
     FillShape(request);
-    PaintShapeTexts(*this, request, ShapeTextPass::Texts);
+    if (cached == nullptr || cached->showsText) {
+        PaintShapeTexts(*this, request, ShapeTextPass::Texts);
+    }
     const DrawContext::ScratchPath scratch(*request.dc);
     PainterPathSink sink(*scratch);
     const ShapeFrame frameAt = FrameFor(request);
     const Colour ink = PaintFor(request).lineColour;
-    const ObjectGeometry* cached = GeometryFor(request);
     const int hasArrows = cached != nullptr
                               ? cached->arrowLines
                               : RunShapeProgram(GetProgram(), frameAt, ProgramMode::Outline, sink);

@@ -43,6 +43,7 @@ public:
     // The painted area: that of a rectangle object, united with the arrow lines and their
     // arrowheads, which reach beyond the frame.
     Rect Bounds(int32_t selectionMargin) const override;
+    bool PaintedAreaFrom(PaintedAreaInputs& inputs) const override;
     // The outline (which is also the fill region) and, for closed catalogue figures, the
     // silhouette at the shape's own frame.
     bool BuildGeometry(ObjectGeometry& geometry) const override;

@@ -4,6 +4,7 @@
 
 #include <QPainterPath>
 
+#include <array>
 #include <cstdint>
 
 namespace figures {
@@ -25,6 +26,10 @@ struct GeometryKey {
     friend bool operator==(const GeometryKey&, const GeometryKey&) = default;
 };
 
+// What an object's painted area (Bounds(0)) is worked out from beyond its geometry key:
+// line type and width, shadow direction and offset.
+using PaintedAreaInputs = std::array<int32_t, 4>;
+
 // The paths an object would otherwise rebuild at every paint, kept between paints while
 // the object stays as it was. In document units at the object's own frame and pose: the
 // painter's transform takes them to the device, so they hold at every zoom and scroll
@@ -36,6 +41,13 @@ struct ObjectGeometry {
     QPainterPath outline;     // the outline, also the fill region (odd-even rule)
     QPainterPath silhouette;  // the silhouette (shares outline's data when they are equal)
     int arrowLines = 0;       // 1 when the outline run reported arrow lines
+    bool showsText = true;    // false when the shape has no text to lay out
+
+    // The painted area, kept while the key and the inputs it was worked out from hold.
+    Rect area;
+    GeometryKey areaKey;
+    PaintedAreaInputs areaInputs{};
+    bool areaKnown = false;
 };
 
 } // namespace figures

@@ -450,9 +450,10 @@ void LayOutShapeTexts(std::span<const uint8_t> program, const ShapeFrame& frame,
 
 namespace {
 
-// Whether laying out the shape's texts would produce anything: most shapes have no text
-// step at all, or text boxes nobody typed into, and then the painter's state need not be
-// saved and restored (which copies pens, brushes, fonts and the clip) for nothing.
+} // namespace
+
+// Without anything to lay out the painter's state need not be saved and restored (which
+// copies pens, brushes, fonts and the clip) for nothing.
 bool ShowsText(std::span<const uint8_t> program, const ShapeFrame& frame,
                std::span<const uint8_t> texts)
 {
@@ -470,8 +471,6 @@ bool ShowsText(std::span<const uint8_t> program, const ShapeFrame& frame,
     }
     return false;
 }
-
-} // namespace
 
 void DrawShapeTexts(const DrawContext& dc, std::span<const uint8_t> program,
                     const ShapeFrame& frame, std::span<const uint8_t> texts,

@@ -199,6 +199,11 @@ enum class ShapeTextPass {
     EditFrames, // after the selection marks: dotted outlines of the text boxes, no text
 };
 
+// Whether the Texts pass of a shape would write anything: a text box with a typed text,
+// or a fixed text. Most shapes have neither.
+bool ShowsText(std::span<const uint8_t> program, const ShapeFrame& frame,
+               std::span<const uint8_t> texts);
+
 // The text pass of a shape drawn at frame: texts in the style's colour and fonts, or the
 // text-box outlines with a dotted one-pixel pen in EditFrameColour. The painter's state
 // is the same afterwards.

@@ -11,6 +11,7 @@
 #include "figures/render/drawcontext.h"
 #include "figures/render/painterpathsink.h"
 #include "figures/render/shapes/catalogue.h"
+#include "figures/render/styles/linetype.h"
 
 #include <QPainter>
 
@@ -28,14 +29,16 @@ struct Mapping {
     Point origin;
 };
 
-QImage Paint(const View& view, const Mapping& mapping, GeometryCache* cache)
+QImage Paint(const View& view, const Mapping& mapping, GeometryCache* cache,
+             const Rect& deviceClip = {0, 0, kSize.width(), kSize.height()})
 {
     QImage image(kSize, QImage::Format_RGB32);
+    image.fill(Qt::black);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const DrawContext dc(painter, 96, 96, mapping.zoom, mapping.zoom, mapping.origin);
     PaintOptions options;
-    options.deviceClip = {0, 0, kSize.width(), kSize.height()};
+    options.deviceClip = deviceClip;
     PaintView(view, dc, options, cache);
     return image;
 }
@@ -208,6 +211,53 @@ TEST(GeometryCache, RepaintAfterEachKindOfChangeShowsWhatAnUncachedPaintShows)
         const QImage cached = Paint(view, mapping, &cache);
         EXPECT_NE(cached, before) << c.name << ": the change shows";
         EXPECT_EQ(cached, Paint(view, mapping, nullptr)) << c.name;
+    }
+}
+
+// A repaint of only part of the canvas paints the objects whose painted area meets it, so
+// the area an object keeps in the cache must follow every change that makes it reach
+// further: here each change brings a tall ellipse left of the clip into it.
+TEST(GeometryCache, PartialRepaintAfterAChangeThatGrowsAShapeShowsWhatAnUncachedPaintShows)
+{
+    using Change = std::function<void(CRichGraph&)>;
+    const struct {
+        const char* name;
+        Change before; // the shape as first painted, still left of the clip
+        Change change;
+    } kCases[] = {
+        {"moved", [](CRichGraph&) {}, [](CRichGraph& s) { s.frame = s.frame.Offset(60, 0); }},
+        {"widened", [](CRichGraph&) {}, [](CRichGraph& s) { s.frame.right += 60; }},
+        {"turned", [](CRichGraph&) {}, [](CRichGraph& s) { s.angle = 900; }},
+        {"shadow cast", [](CRichGraph&) {}, [](CRichGraph& s) { s.shadowDirection = 4; }},
+        {"shadow cast further",
+         [](CRichGraph& s) {
+             s.shadowDirection = 4;
+             s.shadowOffset = 2;
+         },
+         [](CRichGraph& s) { s.shadowOffset = 40; }},
+        {"thicker outline", [](CRichGraph&) {}, [](CRichGraph& s) { s.lineWidth = 150; }},
+        {"outline of a type with a width",
+         [](CRichGraph& s) {
+             s.lineStyle = kLineDash;
+             s.lineWidth = 150;
+         },
+         [](CRichGraph& s) { s.lineStyle = kLineRoundSolid; }},
+    };
+    // The ellipse ends at x = 300 units (113 px); the clip starts at 118 px.
+    const Rect clip{118, 0, 220, kSize.height()};
+    for (const auto& c : kCases) {
+        View view;
+        CRichGraph& shape = AddShape(view, 10, {200, 50, 300, 350});
+        shape.lineWidth = 5;
+        c.before(shape);
+        Mapping mapping;
+        GeometryCache cache;
+        Paint(view, mapping, &cache);
+        const QImage before = Paint(view, mapping, &cache, clip);
+        c.change(shape);
+        const QImage cached = Paint(view, mapping, &cache, clip);
+        EXPECT_NE(cached, before) << c.name << ": the change shows";
+        EXPECT_EQ(cached, Paint(view, mapping, nullptr, clip)) << c.name;
     }
 }
 
