@@ -34,11 +34,28 @@ constexpr int32_t kWrapClamp = 4;
 Qt::BrushStyle HatchPattern(uint32_t style)
 {
     switch (style) {
-    case 0: case 25: case 27: case 29: case 32: return Qt::HorPattern;
-    case 1: case 24: case 26: case 28: case 33: return Qt::VerPattern;
-    case 2: case 18: case 20: case 22: case 30: return Qt::FDiagPattern;
-    case 3: case 19: case 21: case 23: case 31: return Qt::BDiagPattern;
-    case 4: case 38: return Qt::CrossPattern;
+    case 0:
+    case 25:
+    case 27:
+    case 29:
+    case 32: return Qt::HorPattern;
+    case 1:
+    case 24:
+    case 26:
+    case 28:
+    case 33: return Qt::VerPattern;
+    case 2:
+    case 18:
+    case 20:
+    case 22:
+    case 30: return Qt::FDiagPattern;
+    case 3:
+    case 19:
+    case 21:
+    case 23:
+    case 31: return Qt::BDiagPattern;
+    case 4:
+    case 38: return Qt::CrossPattern;
     case 5: return Qt::DiagCrossPattern;
     default: break;
     }
@@ -49,17 +66,19 @@ Qt::BrushStyle HatchPattern(uint32_t style)
             {50, Qt::Dense4Pattern}, {37, Qt::Dense5Pattern}, {12, Qt::Dense6Pattern},
             {6, Qt::Dense7Pattern}};
         const int want = percent[style - 6];
-        return std::min_element(std::begin(dense), std::end(dense), [want](auto a, auto b) {
-                   return std::abs(a.first - want) < std::abs(b.first - want);
-               })->second;
+        return std::min_element(std::begin(dense), std::end(dense),
+                                [want](auto a, auto b) {
+                                    return std::abs(a.first - want) < std::abs(b.first - want);
+                                })
+            ->second;
     }
     return Qt::NoBrush;
 }
 
 QColor Mix(const QColor& a, const QColor& b)
 {
-    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2,
-                  (a.blue() + b.blue()) / 2, (a.alpha() + b.alpha()) / 2);
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2,
+                  (a.alpha() + b.alpha()) / 2);
 }
 
 double Unit(double v)
@@ -67,9 +86,9 @@ double Unit(double v)
     return std::isfinite(v) ? std::clamp(v, 0.0, 1.0) : 0.0;
 }
 
-// Colours at positions (0..1) of a blend: count positions, then count colours. Positions
-// measured from the far end when reversed.
-std::optional<QGradientStops> ReadPresetColours(RecordReader& r, bool reversed)
+// The positions (0..1) that open a blend, measured from the far end when reversed; none
+// when the record cannot hold the blend's eight bytes per position.
+std::optional<std::vector<double>> ReadBlendPositions(RecordReader& r, bool reversed)
 {
     const uint32_t count = r.U32();
     if (!r.Ok() || count == 0 || !r.Has(count, 8)) {
@@ -78,40 +97,49 @@ std::optional<QGradientStops> ReadPresetColours(RecordReader& r, bool reversed)
     std::vector<double> at(count);
     for (double& v : at) {
         v = Unit(r.F32());
+        v = reversed ? 1 - v : v;
     }
-    QGradientStops stops;
-    for (uint32_t i = 0; i < count; ++i) {
-        const double p = reversed ? 1 - at[i] : at[i];
-        stops.append({p, Argb(r.U32())});
-    }
+    return at;
+}
+
+QGradientStops SortedByPosition(QGradientStops stops)
+{
     std::stable_sort(stops.begin(), stops.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     return stops;
+}
+
+// Colours at positions of a blend: the positions, then a colour for each.
+std::optional<QGradientStops> ReadPresetColours(RecordReader& r, bool reversed)
+{
+    const std::optional<std::vector<double>> at = ReadBlendPositions(r, reversed);
+    if (!at) {
+        return std::nullopt;
+    }
+    QGradientStops stops;
+    for (const double p : *at) {
+        stops.append({p, Argb(r.U32())});
+    }
+    return SortedByPosition(std::move(stops));
 }
 
 // Factors (0 the first colour, 1 the second) at positions of a blend, as colour stops.
 std::optional<QGradientStops> ReadBlendFactors(RecordReader& r, const QColor& first,
                                                const QColor& second, bool reversed)
 {
-    const uint32_t count = r.U32();
-    if (!r.Ok() || count == 0 || !r.Has(count, 8)) {
+    const std::optional<std::vector<double>> at = ReadBlendPositions(r, reversed);
+    if (!at) {
         return std::nullopt;
     }
-    std::vector<double> at(count);
-    for (double& v : at) {
-        v = Unit(r.F32());
-    }
     QGradientStops stops;
-    for (uint32_t i = 0; i < count; ++i) {
+    for (const double p : *at) {
         const double f = Unit(r.F32());
         const auto blend = [f](int a, int b) { return int(std::lround(a + (b - a) * f)); };
         const QColor c(blend(first.red(), second.red()), blend(first.green(), second.green()),
                        blend(first.blue(), second.blue()), blend(first.alpha(), second.alpha()));
-        stops.append({reversed ? 1 - at[i] : at[i], c});
+        stops.append({p, c});
     }
-    std::stable_sort(stops.begin(), stops.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    return stops;
+    return SortedByPosition(std::move(stops));
 }
 
 // Reads the blend the flags announce (preset colours, or factors between `first` and
@@ -138,8 +166,10 @@ bool ReadBlendInto(RecordReader& r, uint32_t flags, const QColor& first, const Q
 QGradient::Spread SpreadOf(int32_t wrap)
 {
     switch (wrap) {
-    case 0: case 2: return QGradient::RepeatSpread;
-    case 1: case 3: return QGradient::ReflectSpread;
+    case 0:
+    case 2: return QGradient::RepeatSpread;
+    case 1:
+    case 3: return QGradient::ReflectSpread;
     default: return QGradient::PadSpread;
     }
 }
