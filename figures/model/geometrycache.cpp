@@ -94,15 +94,21 @@ ObjectGeometry& GeometryCache::EntryFor(const CBaseCom* object, size_t position)
         byPosition_[position]->object == object) {
         return *byPosition_[position];
     }
+    ObjectGeometry& entry = SlotFor(object);
+    if (position >= byPosition_.size()) {
+        byPosition_.resize(position + 1, nullptr);
+    }
+    byPosition_[position] = &entry;
+    return entry;
+}
+
+ObjectGeometry& GeometryCache::SlotFor(const CBaseCom* object)
+{
     std::unique_ptr<ObjectGeometry>& slot = entries_[object];
     if (!slot) {
         slot = std::make_unique<ObjectGeometry>();
         slot->object = object;
     }
-    if (position >= byPosition_.size()) {
-        byPosition_.resize(position + 1, nullptr);
-    }
-    byPosition_[position] = slot.get();
     return *slot;
 }
 
@@ -154,15 +160,11 @@ void GeometryCache::PrepareSome(std::vector<PaintEntry>& some, const Rect& docCl
         if (!paint.bounds.Intersects(docClip)) {
             continue;
         }
-        std::unique_ptr<ObjectGeometry>& slot = entries_[paint.object];
-        if (!slot) {
-            slot = std::make_unique<ObjectGeometry>();
-            slot->object = paint.object;
+        ObjectGeometry& entry = SlotFor(paint.object);
+        if (entry.key != paint.object->CurrentGeometryKey()) {
+            stale.push_back(&entry);
         }
-        if (slot->key != paint.object->CurrentGeometryKey()) {
-            stale.push_back(slot.get());
-        }
-        paint.geometry = slot.get();
+        paint.geometry = &entry;
     }
     BuildAll(stale);
     builtLastTime_ = stale.size();
@@ -170,9 +172,7 @@ void GeometryCache::PrepareSome(std::vector<PaintEntry>& some, const Rect& docCl
 
 void GeometryCache::DropAllBut(const std::vector<CBaseCom*>& objects)
 {
-    const std::unordered_set<const CBaseCom*> present(objects.begin(), objects.end());
-    std::erase_if(entries_, [&](const auto& item) { return !present.contains(item.first); });
-    std::fill(byPosition_.begin(), byPosition_.end(), nullptr);
+    KeepOnly({objects.begin(), objects.end()});
 }
 
 // Only objects of the view can have entries, so more entries than objects means some
@@ -184,6 +184,11 @@ void GeometryCache::DropDeparted(const std::vector<PaintEntry>& order)
     for (const PaintEntry& paint : order) {
         present.insert(paint.object);
     }
+    KeepOnly(present);
+}
+
+void GeometryCache::KeepOnly(const std::unordered_set<const CBaseCom*>& present)
+{
     std::erase_if(entries_, [&](const auto& item) { return !present.contains(item.first); });
     // Positions may point at dropped entries; they are found again by object.
     std::fill(byPosition_.begin(), byPosition_.end(), nullptr);

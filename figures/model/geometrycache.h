@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace figures {
@@ -56,7 +57,9 @@ public:
     void Clear();
 
 private:
+    ObjectGeometry& SlotFor(const CBaseCom* object);
     void DropDeparted(const std::vector<PaintEntry>& order);
+    void KeepOnly(const std::unordered_set<const CBaseCom*>& present);
 
     std::unordered_map<const CBaseCom*, std::unique_ptr<ObjectGeometry>> entries_;
     // The entry of each painting position at the last Prepare: an unchanged view finds its
