@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
+#include <mutex>
 
 namespace figures {
 
@@ -27,28 +29,69 @@ constexpr int kCullMargin = 3;
 constexpr int kMinBandRows = 32;
 
 struct Band {
-    int top;    // device rows top..bottom - 1
+    int top; // device rows top..bottom - 1
     int bottom;
 };
 
-// The band's painter works on the whole image and is clipped to the band's rows: the
-// strokers and rasterisers clip geometry against the device, and dash patterns and
-// antialiased edges come out the same only when that device is the same for every band.
-// The clip keeps each thread's writes inside its own rows.
-void PaintBand(const View& view, const std::vector<PaintEntry>& order, uchar* bits,
-               const QImage& image, const BandedPaint& mapping, const PaintOptions& options,
-               const Band& band)
+// An image the size of the picture for a thread's bands, taken from those kept between
+// paints: a fresh one would have its pages handed out by the system again at every frame.
+class ScratchImage {
+public:
+    explicit ScratchImage(const QImage& like) : image_(Take(like)) {}
+    ~ScratchImage()
+    {
+        if (!image_.isNull()) {
+            const std::lock_guard lock(mutex_);
+            kept_.push_back(std::move(image_));
+        }
+    }
+    ScratchImage(const ScratchImage&) = delete;
+    ScratchImage& operator=(const ScratchImage&) = delete;
+
+    QImage& Image() { return image_; }
+
+private:
+    static QImage Take(const QImage& like)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            while (!kept_.empty()) {
+                QImage image = std::move(kept_.back());
+                kept_.pop_back();
+                if (image.size() == like.size() && image.format() == like.format()) {
+                    image.setDevicePixelRatio(like.devicePixelRatio());
+                    return image;
+                }
+            }
+        }
+        QImage image(like.size(), like.format());
+        image.setDevicePixelRatio(like.devicePixelRatio());
+        return image;
+    }
+
+    QImage image_;
+    // As many as threads have painted bands at once, all of the last picture's size.
+    static inline std::mutex mutex_;
+    static inline std::vector<QImage> kept_;
+};
+
+// A band's painter works on a picture the size of the whole image and is clipped to the
+// whole paint's clip, exactly as one painter over the clip would be: Qt's rasterisers cut
+// geometry at the clip, and a line cut there comes out a level or two different all along
+// its length (a dashed one by up to a whole pixel at the cut). So a band draws everything
+// that reaches its rows, also beyond them, and only its own rows are kept.
+void PaintBand(const View& view, const std::vector<PaintEntry>& order, QImage& target,
+               const BandedPaint& mapping, const PaintOptions& options, const Band& band,
+               const Rect& painterClip)
 {
-    QImage whole(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
-    whole.setDevicePixelRatio(image.devicePixelRatio());
-    QPainter painter(&whole);
+    QPainter painter(&target);
     // Device pixels stay those of the mapping; the window moves them onto the image, and
     // the image's pixel ratio scales them onto its pixels.
-    const QSize size = LogicalSize(image);
+    const QSize size = LogicalSize(target);
     painter.setWindow(QRect(mapping.imageOffset, size));
     painter.setViewport(QRect(QPoint(0, 0), size));
-    const Rect& clip = options.deviceClip;
-    painter.setClipRect(QRect(clip.left, band.top, clip.Width(), band.bottom - band.top));
+    painter.setClipRect(
+        QRect(painterClip.left, painterClip.top, painterClip.Width(), painterClip.Height()));
     painter.setRenderHint(QPainter::Antialiasing, true);
     const DrawContext dc(painter, mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,
                          mapping.origin);
@@ -58,14 +101,44 @@ void PaintBand(const View& view, const std::vector<PaintEntry>& order, uchar* bi
     PaintView(view, order, dc, bandOptions);
 }
 
+// The image pixels (x: columns, y: rows) that belong to a band: the rows whose centres lie
+// in its device rows, within the pixels the painter's clip lets through.
+QRect BandPixels(const QImage& image, const BandedPaint& mapping, const Rect& clip,
+                 const Band& band)
+{
+    const qreal ratio = image.devicePixelRatio();
+    const auto row = [&](int deviceRow) {
+        return int(std::ceil((deviceRow - mapping.imageOffset.y()) * ratio - 0.5));
+    };
+    // The clip rectangle goes to image pixels as the painter takes it there.
+    const QTransform toImage =
+        QTransform::fromTranslate(-mapping.imageOffset.x(), -mapping.imageOffset.y()) *
+        QTransform::fromScale(ratio, ratio);
+    const QRect clipped = toImage.mapRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()))
+                              .intersected(image.rect());
+    const QRect rows(clipped.left(), row(band.top), clipped.width(),
+                     row(band.bottom) - row(band.top));
+    return rows.intersected(clipped);
+}
+
+void CopyPixels(const QImage& from, uchar* toBits, qsizetype toBytesPerLine, const QRect& area)
+{
+    const int bytesPerPixel = from.depth() / 8;
+    const size_t bytes = size_t(area.width()) * size_t(bytesPerPixel);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        std::memcpy(toBits + y * toBytesPerLine + area.left() * bytesPerPixel,
+                    from.constScanLine(y) + area.left() * bytesPerPixel, bytes);
+    }
+}
+
 std::vector<Band> SplitIntoBands(int top, int bottom, int wanted)
 {
     const int rows = bottom - top;
     const int count = std::clamp(rows / kMinBandRows, 1, std::max(1, wanted));
     std::vector<Band> bands;
     for (int i = 0; i < count; ++i) {
-        bands.push_back({top + int(int64_t(rows) * i / count),
-                         top + int(int64_t(rows) * (i + 1) / count)});
+        bands.push_back(
+            {top + int(int64_t(rows) * i / count), top + int(int64_t(rows) * (i + 1) / count)});
     }
     return bands;
 }
@@ -124,16 +197,34 @@ void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QI
 
     const int threads = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
     const std::vector<Band> bands =
-        SplitIntoBands(clip.top, clip.bottom, mapping.bands > 0 ? mapping.bands : 2 * threads);
+        SplitIntoBands(clip.top, clip.bottom, mapping.bands > 0 ? mapping.bands : threads);
 
     // Taken before the threads start: asking a shared image for writable bits copies it.
     uchar* const bits = image.bits();
+    QImage inPlace(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
+    inPlace.setDevicePixelRatio(image.devicePixelRatio());
+    if (bands.size() == 1) {
+        PaintBand(view, order, inPlace, mapping, clipped, bands.front(), clip);
+        return;
+    }
+    // Each thread paints its bands on a picture of its own and hands a band's rows over as
+    // soon as it is done, so that no thread waits for another before copying.
     // Bands are taken in turn by whoever is free, the calling thread included, so that a
     // slow band does not leave a thread idle.
     std::atomic<size_t> next{0};
     const auto work = [&] {
+        ScratchImage scratch(image);
         for (size_t i = next++; i < bands.size(); i = next++) {
-            PaintBand(view, order, bits, image, mapping, clipped, bands[i]);
+            if (scratch.Image().isNull()) {
+                // Out of memory for a picture of its own: the band paints in place, clipped
+                // to its rows (lines cut at its edges may come out a level different).
+                const Rect rows{clip.left, bands[i].top, clip.right, bands[i].bottom};
+                PaintBand(view, order, inPlace, mapping, clipped, bands[i], rows);
+                continue;
+            }
+            PaintBand(view, order, scratch.Image(), mapping, clipped, bands[i], clip);
+            CopyPixels(scratch.Image(), bits, image.bytesPerLine(),
+                       BandPixels(image, mapping, clip, bands[i]));
         }
     };
     RunOnPoolAndHere(int(std::min<size_t>(size_t(threads), bands.size())) - 1, work);

@@ -21,9 +21,9 @@ struct BandedPaint {
     double dpiY = 96;
     int32_t zoomX = 1000;
     int32_t zoomY = 1000;
-    Point origin;        // document point at device (0, 0)
-    QPoint imageOffset;  // device pixel at the image's (0, 0)
-    int bands = 0;       // 0: two per thread of the global thread pool
+    Point origin;       // document point at device (0, 0)
+    QPoint imageOffset; // device pixel at the image's (0, 0)
+    int bands = 0;      // 0: one per thread of the global thread pool
 };
 
 // The whole logical pixels an image painted at its device pixel ratio covers.
@@ -31,13 +31,14 @@ QSize LogicalSize(const QImage& image);
 
 // Paints the part of the image that options.deviceClip names (device pixels, in the
 // coordinates of the mapping, not of the image; an image with a device pixel ratio gets
-// that many of its pixels per device pixel, so that a high-density screen is sharp) with PaintView, split into horizontal
-// bands that the global thread pool and the calling thread paint at once, each band with
-// its own painter and DrawContext, clipped to its rows of the image. The pixels are the
-// ones a single painter over the clip gives: every band paints on the same device with
-// the same transform, and objects whose antialiased edges reach into a band from outside
-// it are drawn there too. With a cache the objects' geometry is brought up to date in it
-// before the bands start, and the bands only read it. Returns when every band is done.
+// that many of its pixels per device pixel, so that a high-density screen is sharp) with
+// PaintView, split into horizontal bands that the global thread pool and the calling
+// thread paint at once, each band with its own painter and DrawContext. The pixels are
+// the ones a single painter over the clip gives: every band paints on a picture the size
+// of the image with the same transform and clip, draws the objects that reach into its
+// rows, and keeps only those rows. With a cache the objects' geometry is brought up to
+// date in it before the bands start, and the bands only read it. Returns when every band
+// is done.
 void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
                       const PaintOptions& options, GeometryCache* cache = nullptr);
 

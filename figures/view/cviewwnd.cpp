@@ -15,7 +15,6 @@
 #include <QScrollBar>
 
 #include <algorithm>
-#include <cmath>
 #include <unordered_set>
 
 namespace figures {
@@ -379,12 +378,6 @@ BandedPaint CViewWnd::CanvasMapping() const
     mapping.zoomX = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomX);
     mapping.zoomY = previewMode_ ? kPreviewZoom : SaneZoom(currentView_->zoomY);
     mapping.imageOffset = canvas_.Offset();
-    // At a fractional ratio band edges fall inside screen pixels, which two bands would
-    // then share.
-    const qreal ratio = canvas_.Image().devicePixelRatio();
-    if (ratio != std::round(ratio)) {
-        mapping.bands = 1;
-    }
     return mapping;
 }
 
