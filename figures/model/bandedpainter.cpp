@@ -28,11 +28,6 @@ constexpr int kCullMargin = 3;
 // built once per band) than it gains.
 constexpr int kMinBandRows = 32;
 
-struct Band {
-    int top; // device rows top..bottom - 1
-    int bottom;
-};
-
 // An image the size of the picture for a thread's bands, taken from those kept between
 // paints: a fresh one would have its pages handed out by the system again at every frame.
 class ScratchImage {
@@ -131,17 +126,75 @@ void CopyPixels(const QImage& from, uchar* toBits, qsizetype toBytesPerLine, con
     }
 }
 
-std::vector<Band> SplitIntoBands(int top, int bottom, int wanted)
+// Objects whose rows are counted when the bands are split; larger drawings are sampled.
+constexpr size_t kWorkSamples = 4096;
+// The canvas under the objects costs something to fill even where none lie: spread over
+// the rows, it weighs as much as this share of the objects.
+constexpr double kCanvasShare = 0.1;
+
+// How many objects to draw each row of the clip holds, by the row of each object's centre
+// (objects beyond the clip's first or last row count there), with the canvas spread over
+// every row.
+std::vector<double> WorkPerRow(const std::vector<PaintEntry>& order, const DeviceMapping& map,
+                               const Rect& clip)
 {
-    const int rows = bottom - top;
-    const int count = std::clamp(rows / kMinBandRows, 1, std::max(1, wanted));
-    std::vector<Band> bands;
-    for (int i = 0; i < count; ++i) {
-        bands.push_back(
-            {top + int(int64_t(rows) * i / count), top + int(int64_t(rows) * (i + 1) / count)});
+    const int rows = clip.Height();
+    std::vector<double> work(size_t(rows), 0.0);
+    const Rect docClip = map.ToDocument(clip);
+    const size_t step = std::max<size_t>(1, order.size() / kWorkSamples);
+    double objects = 0;
+    for (size_t i = 0; i < order.size(); i += step) {
+        const Rect& area = order[i].bounds;
+        if (!area.Intersects(docClip)) {
+            continue;
+        }
+        const double centre = ((area.top + area.bottom) / 2.0 - map.Origin().y) * map.ScaleY();
+        const int row = std::clamp(int(std::floor(centre)) - clip.top, 0, rows - 1);
+        work[size_t(row)] += 1;
+        objects += 1;
     }
+    const double canvas = std::max(objects, 1.0) * kCanvasShare / rows;
+    for (double& w : work) {
+        w += canvas;
+    }
+    return work;
+}
+
+} // namespace
+
+std::vector<Band> SplitIntoBands(const std::vector<PaintEntry>& order, const DeviceMapping& map,
+                                 const Rect& clip, int wanted)
+{
+    const int rows = clip.Height();
+    const int count = std::clamp(rows / kMinBandRows, 1, std::max(1, wanted));
+    if (count == 1) {
+        return {{clip.top, clip.bottom}};
+    }
+    const std::vector<double> work = WorkPerRow(order, map, clip);
+    double total = 0;
+    for (const double w : work) {
+        total += w;
+    }
+    std::vector<Band> bands;
+    int edge = 0; // rows from clip.top
+    double done = 0;
+    for (int i = 1; i < count; ++i) {
+        // Less a hair, so that rounding does not push an edge a row further.
+        const double target = total * i / count - total * 1e-9;
+        const int first = edge + kMinBandRows;
+        const int last = rows - (count - i) * kMinBandRows;
+        int next = edge;
+        while (next < first || (next < last && done < target)) {
+            done += work[size_t(next++)];
+        }
+        bands.push_back({clip.top + edge, clip.top + next});
+        edge = next;
+    }
+    bands.push_back({clip.top + edge, clip.bottom});
     return bands;
 }
+
+namespace {
 
 // The wanted clip, limited to the image's pixels.
 Rect ClipInImage(const QImage& image, const BandedPaint& mapping, const Rect& wanted)
@@ -155,6 +208,11 @@ Rect ClipInImage(const QImage& image, const BandedPaint& mapping, const Rect& wa
 }
 
 } // namespace
+
+DeviceMapping MappingOf(const BandedPaint& mapping)
+{
+    return DeviceMapping(mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY, mapping.origin);
+}
 
 QSize LogicalSize(const QImage& image)
 {
@@ -172,8 +230,7 @@ void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mappin
     std::vector<PaintEntry> order = PaintingOrder(view, cache);
     if (cache != nullptr) {
         // Every object a band draws, the ones reaching in from beyond its rows included.
-        const DeviceMapping map(mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,
-                                mapping.origin);
+        const DeviceMapping map = MappingOf(mapping);
         cache->Prepare(order, map.ToDocument(Rect{clip.left, clip.top - kCullMargin, clip.right,
                                                   clip.bottom + kCullMargin}));
     }
@@ -196,8 +253,8 @@ void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QI
     clipped.deviceClip = clip;
 
     const int threads = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
-    const std::vector<Band> bands =
-        SplitIntoBands(clip.top, clip.bottom, mapping.bands > 0 ? mapping.bands : threads);
+    const std::vector<Band> bands = SplitIntoBands(order, MappingOf(mapping), clip,
+                                                   mapping.bands > 0 ? mapping.bands : threads);
 
     // Taken before the threads start: asking a shared image for writable bits copies it.
     uchar* const bits = image.bits();

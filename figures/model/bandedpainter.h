@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures/model/viewpainter.h"
+#include "figures/render/devicemapping.h"
 #include "figures/render/geometry.h"
 
 #include <QImage>
@@ -25,6 +26,22 @@ struct BandedPaint {
     QPoint imageOffset; // device pixel at the image's (0, 0)
     int bands = 0;      // 0: one per thread of the global thread pool
 };
+
+// Device rows top..bottom - 1 of a banded paint.
+struct Band {
+    int top;
+    int bottom;
+    friend bool operator==(const Band&, const Band&) = default;
+};
+
+// The bands a paint of the clip is split into: up to `wanted` of them, none thinner than
+// 32 rows, each with about the same share of the objects in order to draw (by the rows of
+// their centres) and of canvas to fill. They cover the clip's rows in order.
+std::vector<Band> SplitIntoBands(const std::vector<PaintEntry>& order, const DeviceMapping& map,
+                                 const Rect& clip, int wanted);
+
+// The document mapping of a banded paint.
+DeviceMapping MappingOf(const BandedPaint& mapping);
 
 // The whole logical pixels an image painted at its device pixel ratio covers.
 QSize LogicalSize(const QImage& image);

@@ -17,12 +17,6 @@ namespace {
 // their bounds test.
 constexpr int32_t kRoundingSlack = 2;
 
-DeviceMapping MappingOf(const BandedPaint& mapping)
-{
-    return DeviceMapping(mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,
-                         mapping.origin);
-}
-
 } // namespace
 
 void PartialPainter::Collect(const SpatialIndex& index, const Rect& docArea)
@@ -36,8 +30,7 @@ void PartialPainter::Collect(const SpatialIndex& index, const Rect& docArea)
 }
 
 void PartialPainter::Paint(const View& view, const SpatialIndex& index, GeometryCache& cache,
-                           QImage& picture, const BandedPaint& mapping,
-                           const PaintOptions& options)
+                           QImage& picture, const BandedPaint& mapping, const PaintOptions& options)
 {
     const DeviceMapping map = MappingOf(mapping);
     // Bands paint the objects reaching into their rows from this far away; the index is

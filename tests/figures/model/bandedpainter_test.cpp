@@ -148,6 +148,83 @@ TEST(BandedPainting, BandsGiveExactlyThePixelsOfOnePainter)
     }
 }
 
+// Rows covered in order without gaps, none thinner than the least band.
+void ExpectCovers(const std::vector<Band>& bands, const Rect& clip, const char* name)
+{
+    ASSERT_FALSE(bands.empty()) << name;
+    EXPECT_EQ(bands.front().top, clip.top) << name;
+    EXPECT_EQ(bands.back().bottom, clip.bottom) << name;
+    for (size_t i = 0; i < bands.size(); ++i) {
+        EXPECT_GE(bands[i].bottom - bands[i].top, 32) << name << " band " << i;
+        if (i > 0) {
+            EXPECT_EQ(bands[i].top, bands[i - 1].bottom) << name << " band " << i;
+        }
+    }
+}
+
+// Objects at 1/10 mm, 96 dpi, 100 %: a device row is 2.65 document units.
+std::vector<PaintEntry> EntriesInRows(View& view, int firstRow, int lastRow, int count)
+{
+    const DeviceMapping map(96, 96);
+    std::vector<PaintEntry> order;
+    for (int i = 0; i < count; ++i) {
+        const int row = firstRow + (lastRow - firstRow) * i / std::max(1, count - 1);
+        const Point at = map.ToDocument(Point{10 + i % 500, row});
+        auto line = std::make_unique<CRichLine>();
+        line->SetEndPoints({at.x, at.y}, {at.x + 2, at.y});
+        view.Append(std::move(line));
+        order.push_back({view.objects.back().get(), view.objects.back()->Bounds(0)});
+    }
+    return order;
+}
+
+TEST(BandedPainting, BandsShareTheObjectsToDrawAndCoverTheClip)
+{
+    const DeviceMapping map(96, 96);
+    const Rect clip{0, 100, 800, 1100};
+    View crowdedTop;
+    const std::vector<PaintEntry> top = EntriesInRows(crowdedTop, 100, 300, 2000);
+    const std::vector<Band> two = SplitIntoBands(top, map, clip, 2);
+    ExpectCovers(two, clip, "crowded top");
+    ASSERT_EQ(two.size(), 2U);
+    // Half the objects lie above row 200; the canvas below adds a little to the first.
+    EXPECT_GE(two[0].bottom, 195);
+    EXPECT_LE(two[0].bottom, 230);
+
+    View even;
+    const std::vector<PaintEntry> spread = EntriesInRows(even, 100, 1099, 3000);
+    const std::vector<Band> four = SplitIntoBands(spread, map, clip, 4);
+    ExpectCovers(four, clip, "spread");
+    ASSERT_EQ(four.size(), 4U);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(four[size_t(i)].bottom, 100 + 250 * (i + 1), 3) << i;
+    }
+
+    // Objects reaching in from below count on the clip's last row; none at all splits the
+    // rows evenly.
+    View below;
+    std::vector<PaintEntry> beyond;
+    for (int i = 0; i < 100; ++i) {
+        auto line = std::make_unique<CRichLine>();
+        line->SetEndPoints(map.ToDocument(Point{i, 1090}), map.ToDocument(Point{i, 1900}));
+        below.Append(std::move(line));
+        beyond.push_back({below.objects.back().get(), below.objects.back()->Bounds(0)});
+    }
+    const std::vector<Band> none = SplitIntoBands({}, map, clip, 4);
+    ExpectCovers(none, clip, "no objects");
+    EXPECT_EQ(none[1].top, 350);
+    const std::vector<Band> last = SplitIntoBands(beyond, map, clip, 2);
+    ExpectCovers(last, clip, "all below");
+    EXPECT_GE(last[0].bottom, 1100 - 32 - 1);
+
+    // No band thinner than 32 rows, however many are wanted or however the work lies.
+    ExpectCovers(SplitIntoBands(top, map, Rect{0, 0, 10, 100}, 1000), Rect{0, 0, 10, 100},
+                 "short clip");
+    EXPECT_EQ(SplitIntoBands(top, map, Rect{0, 0, 10, 100}, 1000).size(), 3U);
+    EXPECT_EQ(SplitIntoBands(top, map, Rect{0, 0, 10, 20}, 8).size(), 1U);
+    ExpectCovers(SplitIntoBands(top, map, clip, 31), clip, "crowded top, many bands");
+}
+
 TEST(BandedPainting, PaintsOnlyTheClipInsideTheImage)
 {
     const View view = MixedView();
