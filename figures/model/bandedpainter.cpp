@@ -12,7 +12,9 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <latch>
 #include <mutex>
+#include <optional>
 
 namespace figures {
 
@@ -264,23 +266,35 @@ void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QI
         PaintBand(view, order, inPlace, mapping, clipped, bands.front(), clip);
         return;
     }
-    // Each thread paints its bands on a picture of its own and hands a band's rows over as
-    // soon as it is done, so that no thread waits for another before copying.
+    // The first band paints on the image itself; the others each on a picture of their
+    // thread's, whose band rows replace what the first band drew beyond its own rows once
+    // it is done. It is always taken first and waits for nothing, so waiting for it ends.
+    std::latch firstDone(1);
     // Bands are taken in turn by whoever is free, the calling thread included, so that a
     // slow band does not leave a thread idle.
     std::atomic<size_t> next{0};
     const auto work = [&] {
-        ScratchImage scratch(image);
+        std::optional<ScratchImage> scratch;
         for (size_t i = next++; i < bands.size(); i = next++) {
-            if (scratch.Image().isNull()) {
+            if (i == 0) {
+                PaintBand(view, order, inPlace, mapping, clipped, bands[i], clip);
+                firstDone.count_down();
+                continue;
+            }
+            if (!scratch) {
+                scratch.emplace(image);
+            }
+            if (scratch->Image().isNull()) {
                 // Out of memory for a picture of its own: the band paints in place, clipped
                 // to its rows (lines cut at its edges may come out a level different).
+                firstDone.wait();
                 const Rect rows{clip.left, bands[i].top, clip.right, bands[i].bottom};
                 PaintBand(view, order, inPlace, mapping, clipped, bands[i], rows);
                 continue;
             }
-            PaintBand(view, order, scratch.Image(), mapping, clipped, bands[i], clip);
-            CopyPixels(scratch.Image(), bits, image.bytesPerLine(),
+            PaintBand(view, order, scratch->Image(), mapping, clipped, bands[i], clip);
+            firstDone.wait();
+            CopyPixels(scratch->Image(), bits, image.bytesPerLine(),
                        BandPixels(image, mapping, clip, bands[i]));
         }
     };
