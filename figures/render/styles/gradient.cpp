@@ -156,6 +156,10 @@ bool DrawGradient(const DrawContext& dc, const QPainterPath& region, const Rect&
     QPainter& painter = dc.Painter();
     dc.PushClip(region);
     painter.setWorldTransform(QTransform());
+    // The region's clip, set above, keeps its smooth edge. The tiles meet edge to edge: at
+    // a fractional pixel ratio those edges fall inside screen pixels, which smoothing would
+    // leave half covered by each tile, the canvas showing through as a light seam.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     const bool rasterDevice =
         painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
     painter.setCompositionMode(rasterDevice ? RasterOperationMode(rop)

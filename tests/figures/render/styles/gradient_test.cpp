@@ -130,6 +130,40 @@ TEST(GradientDraw, RedToBlueAcrossOneHundredPixels)
     }
 }
 
+// On a screen with 1.5 pixels per device pixel, a region starting at an odd pixel puts the
+// tiles' edges half-way through screen pixels: those pixels must take the gradient's colour
+// only, not a blend with the canvas beneath.
+TEST(GradientDraw, LeavesNoSeamsBetweenTilesAtAFractionalPixelRatio)
+{
+    const std::vector<uint32_t> stops{0x0000FF, 0xFF0000};
+    // A shape's outline, not a rectangle, so that the clip it makes is one of spans.
+    QPainterPath region;
+    region.moveTo(11, 11);
+    region.lineTo(162, 11);
+    region.lineTo(162, 42);
+    region.lineTo(11, 43);
+    region.closeSubpath();
+    QImage canvas(330, 90, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(1.5);
+    canvas.fill(kCanvas);
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    // As an editing view paints: clipped to the part being repainted.
+    painter.setClipRect(QRect(0, 0, 220, 60));
+    const DrawContext dc(painter, 254, 254);
+    EXPECT_TRUE(DrawGradient(dc, region, {}, 2, stops));
+    painter.end();
+    int blended = 0;
+    // The region's inside, its antialiased rim left out: red to blue, no green anywhere.
+    for (int y = 18; y < 62; ++y) {
+        for (int x = 18; x < 242; ++x) {
+            blended += qGreen(canvas.pixel(x, y)) != 0;
+        }
+    }
+    EXPECT_EQ(blended, 0);
+    EXPECT_EQ(qGreen(canvas.pixel(10, 10)), 0x80);
+}
+
 TEST(GradientDraw, ClipsToTheRegionAndRefusesWhatIsNoGradient)
 {
     const std::vector<uint32_t> stops{0x0000FF, 0xFF0000};
