@@ -98,21 +98,29 @@ void PaintBand(const View& view, const std::vector<PaintEntry>& order, QImage& t
     PaintView(view, order, dc, bandOptions);
 }
 
-// The image pixels (x: columns, y: rows) that belong to a band: the rows whose centres lie
-// in its device rows, within the pixels the painter's clip lets through.
+// The image pixels (x: columns, y: rows) that belong to a band of a paint of clip: those
+// the painter's clip lets through whose row centres lie in the band's device rows. The
+// first and last bands reach to the clip's first and last pixel rows, which at a
+// fractional ratio hold rows whose centres lie just outside the clip.
 QRect BandPixels(const QImage& image, const BandedPaint& mapping, const Rect& clip,
                  const Band& band)
 {
     const qreal ratio = image.devicePixelRatio();
-    const auto row = [&](int deviceRow) {
-        return int(std::ceil((deviceRow - mapping.imageOffset.y()) * ratio - 0.5));
-    };
     // The clip rectangle goes to image pixels as the painter takes it there.
     const QTransform toImage =
         QTransform::fromTranslate(-mapping.imageOffset.x(), -mapping.imageOffset.y()) *
         QTransform::fromScale(ratio, ratio);
     const QRect clipped = toImage.mapRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()))
                               .intersected(image.rect());
+    const auto row = [&](int deviceRow) {
+        if (deviceRow == clip.top) {
+            return clipped.top();
+        }
+        if (deviceRow == clip.bottom) {
+            return clipped.bottom() + 1;
+        }
+        return int(std::ceil((deviceRow - mapping.imageOffset.y()) * ratio - 0.5));
+    };
     const QRect rows(clipped.left(), row(band.top), clipped.width(),
                      row(band.bottom) - row(band.top));
     return rows.intersected(clipped);

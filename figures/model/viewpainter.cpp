@@ -105,6 +105,9 @@ void PaintView(const View& view, const std::vector<PaintEntry>& order, const Dra
     // same and no region arithmetic is needed.
     painter.save();
     painter.setWorldTransform(QTransform());
+    // Without smoothing the fill covers the clip's pixels and no others, also where a
+    // fractional pixel ratio puts its edges inside screen pixels.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()),
                      ToQColor(options.background));
     painter.restore();
@@ -121,9 +124,9 @@ void PaintObjects(const View& view, const std::vector<PaintEntry>& order, const 
     // through its general span filling, which costs several times as much. Clipping to
     // the pixels being painted changes none of them. Vector devices keep their output
     // free of clips.
-    const bool clipHere =
-        painter.paintEngine() != nullptr &&
-        painter.paintEngine()->type() == QPaintEngine::Raster && !painter.hasClipping();
+    const bool clipHere = painter.paintEngine() != nullptr &&
+                          painter.paintEngine()->type() == QPaintEngine::Raster &&
+                          !painter.hasClipping();
     if (clipHere) {
         painter.setWorldTransform(QTransform());
         painter.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()));
