@@ -12,7 +12,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
-#include <latch>
 #include <mutex>
 #include <optional>
 
@@ -37,8 +36,9 @@ public:
     explicit ScratchImage(const QImage& like) : image_(Take(like)) {}
     ~ScratchImage()
     {
-        if (!image_.isNull()) {
-            const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
+        const auto most = size_t(std::max(1, QThreadPool::globalInstance()->maxThreadCount()));
+        if (!image_.isNull() && kept_.size() < most) {
             kept_.push_back(std::move(image_));
         }
     }
@@ -67,7 +67,7 @@ private:
     }
 
     QImage image_;
-    // As many as threads have painted bands at once, all of the last picture's size.
+    // No more than a paint in as many bands as threads needs, of the last picture's size.
     static inline std::mutex mutex_;
     static inline std::vector<QImage> kept_;
 };
@@ -274,39 +274,38 @@ void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QI
         PaintBand(view, order, inPlace, mapping, clipped, bands.front(), clip);
         return;
     }
-    // The first band paints on the image itself; the others each on a picture of their
-    // thread's, whose band rows replace what the first band drew beyond its own rows once
-    // it is done. It is always taken first and waits for nothing, so waiting for it ends.
-    std::latch firstDone(1);
+    // The first band paints on the image itself, the others each on a picture of their
+    // own; once every band is done, their rows replace what the first band drew beyond its
+    // own. No band waits for another while painting: Qt's raster engine may itself hand
+    // work to the global pool and wait for it.
+    std::vector<std::optional<ScratchImage>> scratch(bands.size());
     // Bands are taken in turn by whoever is free, the calling thread included, so that a
     // slow band does not leave a thread idle.
     std::atomic<size_t> next{0};
     const auto work = [&] {
-        std::optional<ScratchImage> scratch;
         for (size_t i = next++; i < bands.size(); i = next++) {
             if (i == 0) {
                 PaintBand(view, order, inPlace, mapping, clipped, bands[i], clip);
-                firstDone.count_down();
                 continue;
             }
-            if (!scratch) {
-                scratch.emplace(image);
+            scratch[i].emplace(image);
+            if (!scratch[i]->Image().isNull()) {
+                PaintBand(view, order, scratch[i]->Image(), mapping, clipped, bands[i], clip);
             }
-            if (scratch->Image().isNull()) {
-                // Out of memory for a picture of its own: the band paints in place, clipped
-                // to its rows (lines cut at its edges may come out a level different).
-                firstDone.wait();
-                const Rect rows{clip.left, bands[i].top, clip.right, bands[i].bottom};
-                PaintBand(view, order, inPlace, mapping, clipped, bands[i], rows);
-                continue;
-            }
-            PaintBand(view, order, scratch->Image(), mapping, clipped, bands[i], clip);
-            firstDone.wait();
-            CopyPixels(scratch->Image(), bits, image.bytesPerLine(),
-                       BandPixels(image, mapping, clip, bands[i]));
         }
     };
     RunOnPoolAndHere(int(std::min<size_t>(size_t(threads), bands.size())) - 1, work);
+    for (size_t i = 1; i < bands.size(); ++i) {
+        if (!scratch[i]->Image().isNull()) {
+            CopyPixels(scratch[i]->Image(), bits, image.bytesPerLine(),
+                       BandPixels(image, mapping, clip, bands[i]));
+            continue;
+        }
+        // Out of memory for a picture of its own: the band paints in place, clipped to its
+        // rows (lines cut at its edges may come out a level different).
+        const Rect rows{clip.left, bands[i].top, clip.right, bands[i].bottom};
+        PaintBand(view, order, inPlace, mapping, clipped, bands[i], rows);
+    }
 }
 
 } // namespace figures
