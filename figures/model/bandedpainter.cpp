@@ -98,32 +98,15 @@ void PaintBand(const View& view, const std::vector<PaintEntry>& order, QImage& t
     PaintView(view, order, dc, bandOptions);
 }
 
-// The image pixels (x: columns, y: rows) that belong to a band of a paint of clip: those
-// the painter's clip lets through whose row centres lie in the band's device rows. The
-// first and last bands reach to the clip's first and last pixel rows, which at a
-// fractional ratio hold rows whose centres lie just outside the clip.
+// The image pixels (x: columns, y: rows) of a band of a paint of clip, at a whole pixel
+// ratio: the band's rows and the clip's columns, each device pixel ratio x ratio of them.
 QRect BandPixels(const QImage& image, const BandedPaint& mapping, const Rect& clip,
                  const Band& band)
 {
-    const qreal ratio = image.devicePixelRatio();
-    // The clip rectangle goes to image pixels as the painter takes it there.
-    const QTransform toImage =
-        QTransform::fromTranslate(-mapping.imageOffset.x(), -mapping.imageOffset.y()) *
-        QTransform::fromScale(ratio, ratio);
-    const QRect clipped = toImage.mapRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()))
-                              .intersected(image.rect());
-    const auto row = [&](int deviceRow) {
-        if (deviceRow == clip.top) {
-            return clipped.top();
-        }
-        if (deviceRow == clip.bottom) {
-            return clipped.bottom() + 1;
-        }
-        return int(std::ceil((deviceRow - mapping.imageOffset.y()) * ratio - 0.5));
-    };
-    const QRect rows(clipped.left(), row(band.top), clipped.width(),
-                     row(band.bottom) - row(band.top));
-    return rows.intersected(clipped);
+    const int ratio = int(image.devicePixelRatio());
+    const QRect device(clip.left, band.top, clip.Width(), band.bottom - band.top);
+    const QRect pixels(device.topLeft() - mapping.imageOffset, device.size());
+    return QRect(pixels.topLeft() * ratio, pixels.size() * ratio).intersected(image.rect());
 }
 
 void CopyPixels(const QImage& from, uchar* toBits, qsizetype toBytesPerLine, const QRect& area)
@@ -262,9 +245,12 @@ void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QI
     PaintOptions clipped = options;
     clipped.deviceClip = clip;
 
+    // At a fractional pixel ratio the clip's edges fall inside image pixels, and which of
+    // those the painter's clip lets through is Qt's rounding: one painter paints them all.
+    const qreal ratio = image.devicePixelRatio();
     const int threads = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
-    const std::vector<Band> bands = SplitIntoBands(order, MappingOf(mapping), clip,
-                                                   mapping.bands > 0 ? mapping.bands : threads);
+    const int wanted = ratio != std::round(ratio) ? 1 : mapping.bands > 0 ? mapping.bands : threads;
+    const std::vector<Band> bands = SplitIntoBands(order, MappingOf(mapping), clip, wanted);
 
     // Taken before the threads start: asking a shared image for writable bits copies it.
     uchar* const bits = image.bits();
