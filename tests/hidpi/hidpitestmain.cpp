@@ -1,5 +1,6 @@
-// Runs the high-density screen tests inside a widget application whose screens have two
-// device pixels per logical pixel, on the offscreen platform.
+// Runs the high-density screen tests inside a widget application whose screens have
+// VELKOR_TEST_SCALE_FACTOR device pixels per logical pixel (set by each program: 2, or 1.5,
+// where edges of logical pixels fall inside screen pixels), on the offscreen platform.
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     // The ratio is fixed before the application starts: Qt reads it once.
-    qputenv("QT_SCALE_FACTOR", "2");
+    qputenv("QT_SCALE_FACTOR", VELKOR_TEST_SCALE_FACTOR);
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
