@@ -50,20 +50,26 @@ public:
 private:
     static QImage Take(const QImage& like)
     {
-        {
-            const std::lock_guard lock(mutex_);
-            while (!kept_.empty()) {
-                QImage image = std::move(kept_.back());
-                kept_.pop_back();
-                if (image.size() == like.size() && image.format() == like.format()) {
-                    image.setDevicePixelRatio(like.devicePixelRatio());
-                    return image;
-                }
-            }
+        QImage image = Kept(like);
+        if (image.isNull()) {
+            image = QImage(like.size(), like.format());
         }
-        QImage image(like.size(), like.format());
         image.setDevicePixelRatio(like.devicePixelRatio());
         return image;
+    }
+
+    // A kept image of like's size and format, or none; those of other sizes are let go.
+    static QImage Kept(const QImage& like)
+    {
+        const std::lock_guard lock(mutex_);
+        while (!kept_.empty()) {
+            QImage image = std::move(kept_.back());
+            kept_.pop_back();
+            if (image.size() == like.size() && image.format() == like.format()) {
+                return image;
+            }
+        }
+        return {};
     }
 
     QImage image_;

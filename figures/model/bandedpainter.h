@@ -31,7 +31,6 @@ struct BandedPaint {
 struct Band {
     int top;
     int bottom;
-    friend bool operator==(const Band&, const Band&) = default;
 };
 
 // The bands a paint of the clip is split into: up to `wanted` of them, none thinner than
@@ -54,9 +53,9 @@ QSize LogicalSize(const QImage& image);
 // the ones a single painter over the clip gives: every band paints on a picture the size
 // of the image with the same transform and clip, draws the objects that reach into its
 // rows, and keeps only those rows (at a fractional ratio, where band edges would fall
-// inside image pixels, one band paints the whole clip). With a cache the objects' geometry is
-// brought up to date in it before the bands start, and the bands only read it. Returns when every
-// band is done.
+// inside image pixels, one band paints the whole clip). With a cache the objects'
+// geometry is brought up to date in it before the bands start, and the bands only read
+// it. Returns when every band is done.
 void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mapping,
                       const PaintOptions& options, GeometryCache* cache = nullptr);
 

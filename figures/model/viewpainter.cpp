@@ -6,8 +6,6 @@
 #include "figures/render/colour.h"
 #include "figures/render/drawcontext.h"
 
-#include <QPaintEngine>
-
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -124,9 +122,7 @@ void PaintObjects(const View& view, const std::vector<PaintEntry>& order, const 
     // through its general span filling, which costs several times as much. Clipping to
     // the pixels being painted changes none of them. Vector devices keep their output
     // free of clips.
-    const bool clipHere = painter.paintEngine() != nullptr &&
-                          painter.paintEngine()->type() == QPaintEngine::Raster &&
-                          !painter.hasClipping();
+    const bool clipHere = dc.PaintsRaster() && !painter.hasClipping();
     if (clipHere) {
         painter.setWorldTransform(QTransform());
         painter.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()));

@@ -5,13 +5,15 @@
 #include "figures/render/styles/linestyle.h"
 #include "figures/render/styles/svgpatternfills.h"
 
+#include <QPaintEngine>
+
 #include <algorithm>
 #include <cmath>
 
 namespace figures {
 
-DrawContext::DrawContext(QPainter& painter, double dpiX, double dpiY, int32_t zoomX,
-                         int32_t zoomY, Point origin)
+DrawContext::DrawContext(QPainter& painter, double dpiX, double dpiY, int32_t zoomX, int32_t zoomY,
+                         Point origin)
     : DeviceMapping(dpiX, dpiY, zoomX, zoomY, origin), painter_(painter)
 {
     painter_.setWorldTransform(WorldTransform());
@@ -27,6 +29,12 @@ void DrawContext::FillDevicePath(const QPainterPath& device, const QBrush& brush
 bool DrawContext::ThinnerThanAPixel(const QPen& pen) const
 {
     return !pen.isCosmetic() && pen.widthF() * std::max(ScaleX(), ScaleY()) < 1.0;
+}
+
+bool DrawContext::PaintsRaster() const
+{
+    return painter_.paintEngine() != nullptr &&
+           painter_.paintEngine()->type() == QPaintEngine::Raster;
 }
 
 void DrawContext::StrokePath(const QPainterPath& doc, const QPen& pen) const

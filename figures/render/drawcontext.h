@@ -55,6 +55,9 @@ public:
     };
 
     QPainter& Painter() const { return painter_; }
+    // Whether the painter writes pixels (images, screens) rather than vector output (SVG,
+    // PDF, printers): raster operations, clips of its own and pixel rounding apply only there.
+    bool PaintsRaster() const;
 
     // Fills a device-space path with the identity transform, so that pattern brushes keep
     // their 8 x 8 device pixels at every zoom; the world transform is restored after.

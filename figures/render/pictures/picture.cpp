@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QImageReader>
-#include <QPaintEngine>
 
 #include <algorithm>
 #include <cstring>
@@ -636,9 +635,7 @@ bool Picture::Draw(const PictureDrawRequest& request) const
     QPainter& painter = dc.Painter();
     painter.save();
     painter.setWorldTransform(QTransform());
-    const bool rasterDevice =
-        painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
-    const QPainter::CompositionMode mode = rasterDevice
+    const QPainter::CompositionMode mode = dc.PaintsRaster()
                                                ? RasterOperationMode(request.rasterOperation)
                                                : QPainter::CompositionMode_SourceOver;
     if (placement == kPlacementStretch && mode == QPainter::CompositionMode_SourceOver) {

@@ -3,8 +3,6 @@
 #include "figures/render/drawcontext.h"
 #include "figures/render/pictures/picture.h"
 
-#include <QPaintEngine>
-
 #include <algorithm>
 
 namespace figures {
@@ -160,10 +158,8 @@ bool DrawGradient(const DrawContext& dc, const QPainterPath& region, const Rect&
     // a fractional pixel ratio those edges fall inside screen pixels, which smoothing would
     // leave half covered by each tile, the canvas showing through as a light seam.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    const bool rasterDevice =
-        painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
-    painter.setCompositionMode(rasterDevice ? RasterOperationMode(rop)
-                                            : QPainter::CompositionMode_SourceOver);
+    painter.setCompositionMode(dc.PaintsRaster() ? RasterOperationMode(rop)
+                                                 : QPainter::CompositionMode_SourceOver);
     QRect visible =
         area.intersected(QRect(0, 0, painter.device()->width(), painter.device()->height()));
     if (painter.hasClipping()) {
