@@ -162,6 +162,29 @@ BENCHMARK(BM_PaintFullHdFrameInBands)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// What a banded repaint of an unchanged drawing does before its bands start: the painting
+// order, with every object's painted area and cached geometry checked.
+void BM_PaintingOrderFromCache(benchmark::State& state)
+{
+    const View& view = Scene(int(state.range(0)));
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    PaintOptions options;
+    options.deviceClip = {0, 0, 1920, 1080};
+    GeometryCache cache;
+    PaintViewInBands(view, image, BandedPaint{}, options, &cache);
+    const Rect docClip = MappingOf(BandedPaint{}).ToDocument(options.deviceClip);
+    for (auto _ : state) {
+        const std::vector<PaintEntry> order = cache.PaintingOrder(view, docClip);
+        benchmark::DoNotOptimize(order.data());
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(view.objects.size()));
+}
+BENCHMARK(BM_PaintingOrderFromCache)
+    ->ArgName("objects")
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)

@@ -226,13 +226,11 @@ void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mappin
     if (clip.IsEmpty()) {
         return;
     }
-    std::vector<PaintEntry> order = PaintingOrder(view, cache);
-    if (cache != nullptr) {
-        // Every object a band draws, the ones reaching in from beyond its rows included.
-        const DeviceMapping map = MappingOf(mapping);
-        cache->Prepare(order, map.ToDocument(Rect{clip.left, clip.top - kCullMargin, clip.right,
-                                                  clip.bottom + kCullMargin}));
-    }
+    // Every object a band draws, the ones reaching in from beyond its rows included.
+    const Rect drawn{clip.left, clip.top - kCullMargin, clip.right, clip.bottom + kCullMargin};
+    const std::vector<PaintEntry> order =
+        cache != nullptr ? cache->PaintingOrder(view, MappingOf(mapping).ToDocument(drawn))
+                         : PaintingOrder(view);
     PaintViewInBands(view, order, image, mapping, options);
 }
 

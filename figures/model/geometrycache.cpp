@@ -2,6 +2,7 @@
 
 #include "figures/model/objects/cbasecom.h"
 #include "figures/model/poolwork.h"
+#include "figures/model/view.h"
 
 #include <QImage>
 #include <QPainter>
@@ -112,13 +113,12 @@ ObjectGeometry& GeometryCache::SlotFor(const CBaseCom* object)
     return *slot;
 }
 
-Rect GeometryCache::PaintedArea(ObjectGeometry& entry)
+Rect GeometryCache::PaintedArea(ObjectGeometry& entry, const GeometryKey& key)
 {
     PaintedAreaInputs inputs{};
     if (!entry.object->PaintedAreaFrom(inputs)) {
         return entry.object->Bounds(0);
     }
-    const GeometryKey key = entry.object->CurrentGeometryKey();
     if (!entry.areaKnown || entry.areaKey != key || entry.areaInputs != inputs) {
         entry.area = entry.object->Bounds(0);
         entry.areaKey = key;
@@ -128,28 +128,37 @@ Rect GeometryCache::PaintedArea(ObjectGeometry& entry)
     return entry.area;
 }
 
-void GeometryCache::Prepare(std::vector<PaintEntry>& order, const Rect& docClip)
+std::vector<PaintEntry> GeometryCache::PaintingOrder(const View& view, const Rect& docClip)
 {
-    byPosition_.resize(order.size(), nullptr);
+    std::vector<PaintEntry> order;
+    order.reserve(view.objects.size());
     std::vector<ObjectGeometry*> stale;
-    for (size_t i = 0; i < order.size(); ++i) {
-        PaintEntry& paint = order[i];
-        paint.geometry = nullptr;
-        if (!paint.bounds.Intersects(docClip)) {
-            continue;
+    LayerOrderCheck layers;
+    for (const auto& object : view.objects) {
+        ObjectGeometry& entry = EntryFor(object.get(), order.size());
+        // One key for the area and the geometry: working it out reads the object, which a
+        // large drawing has long pushed out of the processor's caches.
+        const GeometryKey key = object->CurrentGeometryKey();
+        PaintEntry& paint = order.emplace_back(object.get(), PaintedArea(entry, key).Inflated(1));
+        if (paint.bounds.Intersects(docClip)) {
+            // A new key means a changed object or a new one at a deleted one's address.
+            if (entry.key != key) {
+                stale.push_back(&entry);
+            }
+            paint.geometry = &entry;
         }
-        ObjectGeometry& entry = EntryFor(paint.object, i);
-        // A new key means a changed object or a new one at a deleted one's address.
-        if (entry.key != paint.object->CurrentGeometryKey()) {
-            stale.push_back(&entry);
-        }
-        paint.geometry = &entry;
+        layers.Note(object->layer);
     }
+    byPosition_.resize(order.size(), nullptr);
     BuildAll(stale);
     builtLastTime_ = stale.size();
     if (entries_.size() > order.size()) {
         DropDeparted(order);
     }
+    if (!layers.InOrder()) {
+        SortByLayer(order);
+    }
+    return order;
 }
 
 void GeometryCache::PrepareSome(std::vector<PaintEntry>& some, const Rect& docClip)

@@ -13,6 +13,7 @@
 namespace figures {
 
 class CBaseCom;
+class View;
 
 // The geometry of a view's objects kept between paints by whoever paints the view again
 // and again (an editing view, a benchmark), so that an unchanged object does not run its
@@ -31,11 +32,17 @@ public:
     GeometryCache(const GeometryCache&) = delete;
     GeometryCache& operator=(const GeometryCache&) = delete;
 
-    // Brings the entries of the objects in order whose bounds meet docClip up to date and
-    // points their paint entries at them (the others get none). Stale entries are rebuilt
-    // on the global thread pool when there are many. Every path is settled before this
-    // returns (see the .cpp), so several painters may then read them at once.
-    void Prepare(std::vector<PaintEntry>& order, const Rect& docClip);
+    // The view's objects in painting order, as figures::PaintingOrder gives them, with the
+    // painted areas of unchanged objects taken from their entries. The entries of the
+    // objects whose area meets docClip are brought up to date and their paint entries
+    // point at them (the others get none); stale entries are rebuilt on the global thread
+    // pool when there are many. Every path is settled before this returns (see the .cpp),
+    // so several painters may then read them at once. Entries of objects that left the
+    // view are dropped.
+    //
+    // One pass over the objects does it all: a repaint of a large unchanged drawing is
+    // this walk and the painting, and the walk runs before the painting threads start.
+    std::vector<PaintEntry> PaintingOrder(const View& view, const Rect& docClip);
 
     // Prepare for some of the view's objects (those a repaint of part of the picture
     // draws, in painting order): the other objects keep their entries, and so do objects
@@ -44,11 +51,6 @@ public:
     // Drops the entries of objects that are not among objects (the view's, in any order).
     void DropAllBut(const std::vector<CBaseCom*>& objects);
 
-    // The entry of an object, found first at the position it had in the list before.
-    ObjectGeometry& EntryFor(const CBaseCom* object, size_t position);
-    // The object's painted area (Bounds(0)), kept in its entry while the object stays as
-    // it was; worked out afresh for classes that cannot say what it depends on.
-    static Rect PaintedArea(ObjectGeometry& entry);
 
     // Entries held, and how many objects the last Prepare had to build.
     size_t Size() const { return entries_.size(); }
@@ -57,7 +59,13 @@ public:
     void Clear();
 
 private:
+    // The entry of an object, found first at the position it had in the list before.
+    ObjectGeometry& EntryFor(const CBaseCom* object, size_t position);
     ObjectGeometry& SlotFor(const CBaseCom* object);
+    // The object's painted area (Bounds(0)), kept in its entry while the object stays as
+    // it was (key: the object's current key); worked out afresh for classes that cannot
+    // say what it depends on.
+    static Rect PaintedArea(ObjectGeometry& entry, const GeometryKey& key);
     void DropDeparted(const std::vector<PaintEntry>& order);
     void KeepOnly(const std::unordered_set<const CBaseCom*>& present);
 

@@ -12,28 +12,26 @@
 
 namespace figures {
 
-std::vector<PaintEntry> PaintingOrder(const View& view, GeometryCache* cache)
+std::vector<PaintEntry> PaintingOrder(const View& view)
 {
     std::vector<PaintEntry> order;
     order.reserve(view.objects.size());
+    LayerOrderCheck layers;
     for (const auto& object : view.objects) {
-        // Bounds are inclusive of their right and bottom edge for thin lines, so grow by
-        // one unit before testing.
-        if (cache != nullptr) {
-            ObjectGeometry& entry = cache->EntryFor(object.get(), order.size());
-            order.push_back({object.get(), cache->PaintedArea(entry).Inflated(1), &entry});
-        } else {
-            order.push_back({object.get(), object->Bounds(0).Inflated(1)});
-        }
+        order.emplace_back(object.get(), object->Bounds(0).Inflated(1));
+        layers.Note(object->layer);
     }
-    const auto byLayer = [](const PaintEntry& a, const PaintEntry& b) {
-        return a.object->layer < b.object->layer;
-    };
-    // Most drawings keep every object on one layer: the list order is the painting order.
-    if (!std::is_sorted(order.begin(), order.end(), byLayer)) {
-        std::stable_sort(order.begin(), order.end(), byLayer);
+    if (!layers.InOrder()) {
+        SortByLayer(order);
     }
     return order;
+}
+
+void SortByLayer(std::vector<PaintEntry>& order)
+{
+    std::stable_sort(order.begin(), order.end(), [](const PaintEntry& a, const PaintEntry& b) {
+        return a.object->layer < b.object->layer;
+    });
 }
 
 namespace {
@@ -86,10 +84,9 @@ void PaintView(const View& view, const DrawContext& dc, const PaintOptions& opti
                GeometryCache* cache)
 {
     // One list per paint, so that paints on several threads share nothing.
-    std::vector<PaintEntry> order = PaintingOrder(view, cache);
-    if (cache != nullptr) {
-        cache->Prepare(order, dc.ToDocument(options.deviceClip));
-    }
+    const std::vector<PaintEntry> order =
+        cache != nullptr ? cache->PaintingOrder(view, dc.ToDocument(options.deviceClip))
+                         : PaintingOrder(view);
     PaintView(view, order, dc, options);
 }
 

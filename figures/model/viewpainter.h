@@ -3,6 +3,7 @@
 #include "figures/render/geometry.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace figures {
@@ -36,10 +37,28 @@ struct PaintEntry {
 };
 
 // The view's objects in painting order with their painted areas, worked out once for
-// several paints of the same unchanged view (the bands of one picture). With a cache the
-// areas of objects unchanged since the paint before are taken from it, and each entry
-// points at the object's entry there (one thread at a time per cache).
-std::vector<PaintEntry> PaintingOrder(const View& view, GeometryCache* cache = nullptr);
+// several paints of the same unchanged view (the bands of one picture). With a cache, see
+// GeometryCache::PaintingOrder.
+std::vector<PaintEntry> PaintingOrder(const View& view);
+
+// Painting order is by layer, in list order within a layer. Most drawings keep every
+// object on one layer, so the list is checked while it is walked and sorted only when
+// needed.
+class LayerOrderCheck {
+public:
+    void Note(int32_t layer)
+    {
+        inOrder_ = inOrder_ && layer >= last_;
+        last_ = layer;
+    }
+    bool InOrder() const { return inOrder_; }
+
+private:
+    int32_t last_ = std::numeric_limits<int32_t>::min();
+    bool inOrder_ = true;
+};
+// Puts entries made in list order into painting order.
+void SortByLayer(std::vector<PaintEntry>& order);
 
 // PaintView with the order worked out beforehand.
 void PaintView(const View& view, const std::vector<PaintEntry>& order, const DrawContext& dc,

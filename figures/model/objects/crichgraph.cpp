@@ -257,7 +257,7 @@ Rect CRichGraph::Bounds(int32_t selectionMargin) const
 // with the pen (outline and arrowheads) and the shadow.
 bool CRichGraph::PaintedAreaFrom(PaintedAreaInputs& inputs) const
 {
-    inputs = {lineStyle, lineWidth, shadowDirection, shadowOffset};
+    inputs = {lineStyle, lineWidth, shadowDirection, shadowOffset, 0, 0};
     return true;
 }
 

@@ -207,6 +207,17 @@ Rect CRichLine::Bounds(int32_t selectionMargin) const
     return bounds.United(WithShadow(line));
 }
 
+// Beyond the end points, which the geometry key holds, the area grows with the pen, the
+// end decorations and the shadow.
+bool CRichLine::PaintedAreaFrom(PaintedAreaInputs& inputs) const
+{
+    const auto packed = [](const LineEnd& end) {
+        return int32_t(end.type) << 16 | int32_t(end.size1) << 8 | int32_t(end.size2);
+    };
+    inputs = {lineStyle, lineWidth, shadowDirection, shadowOffset, packed(End1()), packed(End2())};
+    return true;
+}
+
 int32_t CRichLine::TrackCreate(TrackCreateArgs& track)
 {
     if (track.event == TrackEvent::Other) {

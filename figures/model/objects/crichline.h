@@ -51,6 +51,7 @@ public:
     void Draw(const DrawRequest& request) const override;
     // The rectangle's area united with the line's and its decorations' and their shadow.
     Rect Bounds(int32_t selectionMargin) const override;
+    bool PaintedAreaFrom(PaintedAreaInputs& inputs) const override;
     // A body hit counts only near the segment: inside the hexagon around it at a
     // half-width of the larger of the handle half-size and half a solid line's width.
     int32_t HitTest(const DeviceMapping& map, Point devicePoint, HitRecord& hit) const override;

@@ -27,8 +27,9 @@ struct GeometryKey {
 };
 
 // What an object's painted area (Bounds(0)) is worked out from beyond its geometry key:
-// line type and width, shadow direction and offset.
-using PaintedAreaInputs = std::array<int32_t, 4>;
+// line type and width, shadow direction and offset, and what else a class draws (a line's
+// end decorations).
+using PaintedAreaInputs = std::array<int32_t, 6>;
 
 // The paths an object would otherwise rebuild at every paint, kept between paints while
 // the object stays as it was. In document units at the object's own frame and pose: the

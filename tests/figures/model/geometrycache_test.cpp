@@ -261,6 +261,56 @@ TEST(GeometryCache, PartialRepaintAfterAChangeThatGrowsAShapeShowsWhatAnUncached
     }
 }
 
+// The same for a line, whose area also grows with its end decorations.
+TEST(GeometryCache, PartialRepaintAfterAChangeThatWidensALineShowsWhatAnUncachedPaintShows)
+{
+    using Change = std::function<void(CRichLine&)>;
+    const struct {
+        const char* name;
+        Change before; // the line as first painted, still right of the clip
+        Change change;
+    } kCases[] = {
+        {"moved", [](CRichLine&) {}, [](CRichLine& l) { l.frame = l.frame.Offset(-60, 0); }},
+        {"thicker", [](CRichLine&) {}, [](CRichLine& l) { l.lineWidth = 90; }},
+        {"arrowhead added", [](CRichLine&) {}, [](CRichLine& l) { l.SetLineEnd(2, {1, 3, 3}); }},
+        {"arrowhead at the other end",
+         [](CRichLine&) {},
+         [](CRichLine& l) { l.SetLineEnd(1, {1, 3, 3}); }},
+        {"arrowhead widened",
+         [](CRichLine& l) { l.SetLineEnd(2, {1, 1, 1}); },
+         [](CRichLine& l) { l.SetLineEnd(2, {1, 1, 3}); }},
+        {"shadow cast",
+         [](CRichLine& l) { l.shadowOffset = 30; },
+         [](CRichLine& l) { l.shadowDirection = 8; }},
+        {"shadow cast further",
+         [](CRichLine& l) {
+             l.shadowDirection = 8;
+             l.shadowOffset = 2;
+         },
+         [](CRichLine& l) { l.shadowOffset = 30; }},
+    };
+    // The line runs down at x = 290 units (110 px) on the left edge of its frame; its area
+    // starts at 286 units. The clip ends at 107 px (283 units).
+    const Rect clip{0, 0, 107, kSize.height()};
+    for (const auto& c : kCases) {
+        View view;
+        auto owned = std::make_unique<CRichLine>();
+        CRichLine& line = *owned;
+        line.SetEndPoints({290, 50}, {290, 350});
+        line.lineWidth = 5;
+        view.Append(std::move(owned));
+        c.before(line);
+        Mapping mapping;
+        GeometryCache cache;
+        Paint(view, mapping, &cache);
+        const QImage before = Paint(view, mapping, &cache, clip);
+        c.change(line);
+        const QImage cached = Paint(view, mapping, &cache, clip);
+        EXPECT_NE(cached, before) << c.name << ": the change shows";
+        EXPECT_EQ(cached, Paint(view, mapping, nullptr, clip)) << c.name;
+    }
+}
+
 TEST(GeometryCache, BuildsOnlyWhatChangedSinceThePaintBefore)
 {
     View view = MakeView();
