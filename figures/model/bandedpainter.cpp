@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <optional>
 
@@ -83,6 +84,12 @@ private:
 // geometry at the clip, and a line cut there comes out a level or two different all along
 // its length (a dashed one by up to a whole pixel at the cut). So a band draws everything
 // that reaches its rows, also beyond them, and only its own rows are kept.
+// The rows of the clip, grown by the cull margin, within which objects are drawn for a band.
+Rect CullRows(const Rect& clip, const Band& band)
+{
+    return {clip.left, band.top - kCullMargin, clip.right, band.bottom + kCullMargin};
+}
+
 void PaintBand(const View& view, const std::vector<PaintEntry>& order, QImage& target,
                const BandedPaint& mapping, const PaintOptions& options, const Band& band,
                const Rect& painterClip)
@@ -99,8 +106,7 @@ void PaintBand(const View& view, const std::vector<PaintEntry>& order, QImage& t
     const DrawContext dc(painter, mapping.dpiX, mapping.dpiY, mapping.zoomX, mapping.zoomY,
                          mapping.origin);
     PaintOptions bandOptions = options;
-    bandOptions.deviceClip.top = band.top - kCullMargin;
-    bandOptions.deviceClip.bottom = band.bottom + kCullMargin;
+    bandOptions.deviceClip = CullRows(options.deviceClip, band);
     PaintView(view, order, dc, bandOptions);
 }
 
@@ -193,6 +199,24 @@ std::vector<Band> SplitIntoBands(const std::vector<PaintEntry>& order, const Dev
     return bands;
 }
 
+int RowsReachedBy(const std::vector<PaintEntry>& order, const DeviceMapping& map,
+                  const Rect& clip, const Band& band)
+{
+    // The cull rectangle in document units is the one the band's painter culls with.
+    const Rect drawn = map.ToDocument(CullRows(clip, band));
+    int32_t lowest = std::numeric_limits<int32_t>::min();
+    for (const PaintEntry& entry : order) {
+        if (entry.bounds.Intersects(drawn)) {
+            lowest = std::max(lowest, entry.bounds.bottom);
+        }
+    }
+    int reach = band.bottom;
+    if (lowest != std::numeric_limits<int32_t>::min()) {
+        reach = std::max(reach, map.ToDevice(Point{0, lowest}).y);
+    }
+    return reach + kCullMargin;
+}
+
 namespace {
 
 // The wanted clip, limited to the image's pixels.
@@ -265,10 +289,22 @@ void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QI
         return;
     }
     // The first band paints on the image itself, the others each on a picture of their
-    // own; once every band is done, their rows replace what the first band drew beyond its
-    // own. No band waits for another while painting: Qt's raster engine may itself hand
-    // work to the global pool and wait for it.
+    // own; their rows replace what the first band drew beyond its own. No band waits for
+    // another while painting: Qt's raster engine may itself hand work to the global pool
+    // and wait for it.
     std::vector<std::optional<ScratchImage>> scratch(bands.size());
+    // A band done before the first one hands over at once the rows the first one never
+    // writes, and the rest once every band is done: the copying mostly overlaps painting.
+    std::vector<int> handedFrom(bands.size());
+    std::atomic<bool> firstDone{false};
+    std::once_flag reachKnown;
+    int firstReach = 0;
+    const auto handOver = [&](size_t i, int from) {
+        handedFrom[i] = std::clamp(from, bands[i].top, bands[i].bottom);
+        const Band rows{handedFrom[i], bands[i].bottom};
+        CopyPixels(scratch[i]->Image(), bits, image.bytesPerLine(),
+                   BandPixels(image, mapping, clip, rows));
+    };
     // Bands are taken in turn by whoever is free, the calling thread included, so that a
     // slow band does not leave a thread idle.
     std::atomic<size_t> next{0};
@@ -276,19 +312,30 @@ void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QI
         for (size_t i = next++; i < bands.size(); i = next++) {
             if (i == 0) {
                 PaintBand(view, order, inPlace, mapping, clipped, bands[i], clip);
+                firstDone.store(true, std::memory_order_release);
                 continue;
             }
             scratch[i].emplace(image);
-            if (!scratch[i]->Image().isNull()) {
-                PaintBand(view, order, scratch[i]->Image(), mapping, clipped, bands[i], clip);
+            handedFrom[i] = bands[i].bottom;
+            if (scratch[i]->Image().isNull()) {
+                continue;
             }
+            PaintBand(view, order, scratch[i]->Image(), mapping, clipped, bands[i], clip);
+            if (firstDone.load(std::memory_order_acquire)) {
+                handOver(i, bands[i].top);
+                continue;
+            }
+            std::call_once(reachKnown, [&] {
+                firstReach = RowsReachedBy(order, MappingOf(mapping), clip, bands.front());
+            });
+            handOver(i, firstReach);
         }
     };
     RunOnPoolAndHere(int(std::min<size_t>(size_t(threads), bands.size())) - 1, work);
     for (size_t i = 1; i < bands.size(); ++i) {
         if (!scratch[i]->Image().isNull()) {
             CopyPixels(scratch[i]->Image(), bits, image.bytesPerLine(),
-                       BandPixels(image, mapping, clip, bands[i]));
+                       BandPixels(image, mapping, clip, Band{bands[i].top, handedFrom[i]}));
             continue;
         }
         // Out of memory for a picture of its own: the band paints in place, clipped to its

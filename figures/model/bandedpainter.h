@@ -39,6 +39,13 @@ struct Band {
 std::vector<Band> SplitIntoBands(const std::vector<PaintEntry>& order, const DeviceMapping& map,
                                  const Rect& clip, int wanted);
 
+// The device row above which a band's painter writes every pixel it writes: below its own
+// rows and every object it draws (those whose area meets its rows grown by BandCullMargin),
+// each grown by that margin for the spread of antialiased edges. Rows from there on can
+// take another band's pixels while this band still paints.
+int RowsReachedBy(const std::vector<PaintEntry>& order, const DeviceMapping& map,
+                  const Rect& clip, const Band& band);
+
 // The document mapping of a banded paint.
 DeviceMapping MappingOf(const BandedPaint& mapping);
 

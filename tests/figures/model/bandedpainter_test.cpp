@@ -225,6 +225,69 @@ TEST(BandedPainting, BandsShareTheObjectsToDrawAndCoverTheClip)
     ExpectCovers(SplitIntoBands(top, map, clip, 31), clip, "crowded top, many bands");
 }
 
+// A band done before the first one hands over the rows below RowsReachedBy while the first
+// still paints, so the first band's painter must never write there: objects crossing its
+// lower edge are drawn whole, thick and turned ones, shadows and arrowheads among them.
+TEST(BandedPainting, NoBandWritesBelowTheRowsItReaches)
+{
+    const View view = MixedView();
+    const std::vector<PaintEntry> order = PaintingOrder(view);
+    const QRgb untouched = qRgb(1, 254, 3);
+    const struct {
+        const char* name;
+        int32_t zoom;
+        Point origin;
+        QPoint imageOffset;
+        qreal ratio;
+        Band band;
+    } kCases[] = {
+        {"100 %", 1000, {}, {}, 1, {0, 150}},
+        {"250 %, scrolled", 2500, {130, 90}, {}, 1, {40, 120}},
+        {"33 %, offset image", 330, {-200, 0}, {0, 60}, 1, {60, 140}},
+        {"high density", 1000, {}, {}, 2, {20, 120}},
+    };
+    for (const auto& c : kCases) {
+        BandedPaint mapping;
+        mapping.zoomX = mapping.zoomY = c.zoom;
+        mapping.origin = c.origin;
+        mapping.imageOffset = c.imageOffset;
+        QImage image(QSize(400, 300) * c.ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(c.ratio);
+        image.fill(untouched);
+        const Rect clip{c.imageOffset.x(), c.imageOffset.y(), c.imageOffset.x() + 400,
+                        c.imageOffset.y() + 300};
+        {
+            // What the band's painter does: the whole clip, objects culled to its rows.
+            QPainter painter(&image);
+            painter.setWindow(QRect(c.imageOffset, QSize(400, 300)));
+            painter.setViewport(QRect(QPoint(0, 0), QSize(400, 300)));
+            painter.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()));
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            const DrawContext dc(painter, 96, 96, c.zoom, c.zoom, c.origin);
+            PaintOptions options;
+            options.deviceClip = {clip.left, c.band.top - BandCullMargin(), clip.right,
+                                  c.band.bottom + BandCullMargin()};
+            PaintView(view, order, dc, options);
+        }
+        const int reach = RowsReachedBy(order, MappingOf(mapping), clip, c.band);
+        int lowestWritten = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != untouched) {
+                    lowestWritten = y;
+                    break;
+                }
+            }
+        }
+        const int firstFree = int((reach - c.imageOffset.y()) * c.ratio);
+        EXPECT_LT(lowestWritten, firstFree) << c.name;
+        // Objects do cross the band's edge, and rows are left to hand over early.
+        const int bandEnd = int((c.band.bottom + BandCullMargin() - c.imageOffset.y()) * c.ratio);
+        EXPECT_GT(lowestWritten, bandEnd) << c.name;
+        EXPECT_LT(reach, clip.bottom) << c.name;
+    }
+}
+
 TEST(BandedPainting, PaintsOnlyTheClipInsideTheImage)
 {
     const View view = MixedView();
