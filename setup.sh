@@ -9,7 +9,7 @@ packages=(
     clang libclang-rt-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins
     libqt6svg6 libgl-dev qt6-translations-l10n
-    libsqlite3-dev
+    libsqlite3-dev libpng-dev zlib1g-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk fonts-wqy-zenhei fonts-liberation2 fonts-dejavu
     xvfb xdotool
