@@ -133,16 +133,35 @@ void DrawContext::PopClip() const
     painter_.restore();
 }
 
+namespace {
+
+// What QPainterPath::clear leaves: the one move to the origin a path starts with.
+bool IsCleared(const QPainterPath& path)
+{
+    if (path.elementCount() != 1) {
+        return false;
+    }
+    const QPainterPath::Element& only = path.elementAt(0);
+    return only.isMoveTo() && only.x == 0 && only.y == 0;
+}
+
+} // namespace
+
 DrawContext::ScratchPath::ScratchPath(const DrawContext& dc)
     : dc_(dc), path_([&dc]() -> QPainterPath& {
           if (dc.scratchInUse_ == dc.scratch_.size()) {
               dc.scratch_.push_back(std::make_unique<QPainterPath>());
           }
           QPainterPath& path = *dc.scratch_[dc.scratchInUse_++];
-          // Clearing keeps the element storage but not the fill rule, which an earlier
-          // loan may have changed.
-          path.clear();
-          path.setFillRule(Qt::OddEvenFill);
+          // Most loans go back untouched (an object drawing from its cached geometry), and
+          // clearing costs as much as the rest of the loan. Clearing keeps the element
+          // storage but not the fill rule, which an earlier loan may have changed.
+          if (!IsCleared(path)) {
+              path.clear();
+          }
+          if (path.fillRule() != Qt::OddEvenFill) {
+              path.setFillRule(Qt::OddEvenFill);
+          }
           return path;
       }())
 {}
