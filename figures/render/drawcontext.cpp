@@ -55,17 +55,16 @@ void DrawContext::StrokePath(const QPainterPath& doc, const QPen& pen) const
 void DrawContext::StrokeLine(const QPainterPath& doc, int32_t lineType, int32_t widthUnits,
                              uint32_t colour) const
 {
-    const PenKey key{lineType, widthUnits, colour};
-    if (!(key == penKey_)) {
-        pen_ = LinePen(lineType, widthUnits, colour);
+    const QPen* pen = pens_.Find({lineType, widthUnits, colour}, [&] {
+        QPen made = LinePen(lineType, widthUnits, colour);
         // Made one pixel wide here once, so that stroking does not copy it every time.
-        if (ThinnerThanAPixel(pen_)) {
-            pen_.setCosmetic(true);
-            pen_.setWidth(0);
+        if (ThinnerThanAPixel(made)) {
+            made.setCosmetic(true);
+            made.setWidth(0);
         }
-        penKey_ = key;
-    }
-    StrokePath(doc, pen_);
+        return std::optional<QPen>(made);
+    });
+    StrokePath(doc, *pen);
 }
 
 const QPen& DrawContext::RoundPen(int32_t widthUnits, uint32_t colour) const
@@ -82,11 +81,9 @@ const QPen& DrawContext::RoundPen(int32_t widthUnits, uint32_t colour) const
 
 void DrawContext::FillPath(const QPainterPath& doc, uint32_t colour) const
 {
-    if (colour != solidColour_) {
-        solidBrush_.setColor(ToQColor(colour));
-        solidColour_ = colour;
-    }
-    painter_.fillPath(doc, solidBrush_);
+    const QBrush* brush = solidBrushes_.Find(
+        colour, [&] { return std::optional<QBrush>(QBrush(ToQColor(colour))); });
+    painter_.fillPath(doc, *brush);
 }
 
 bool DrawContext::FillPattern(const QPainterPath& doc, int32_t pattern, uint32_t foreground,
@@ -104,21 +101,19 @@ bool DrawContext::FillPattern(const QPainterPath& doc, int32_t pattern, uint32_t
         painter_.fillPath(doc, QBrush(marker));
         return true;
     }
-    const PatternKey key{pattern, foreground, background};
-    if (patternBrush_ == nullptr || !(key == patternKey_)) {
-        auto found = patternBrushes_.find(key);
-        if (found == patternBrushes_.end()) {
-            const std::optional<QBrush> brush = MakeFillBrush(pattern, foreground, background);
-            if (!brush) {
-                return false;
+    const QBrush* brush = patternBrushes_.Find(
+        {pattern, foreground, background}, [&]() -> std::optional<QBrush> {
+            const std::optional<QBrush> made = MakeFillBrush(pattern, foreground, background);
+            if (!made) {
+                return std::nullopt;
             }
             // Patterns keep their 8 x 8 device pixels at every zoom.
-            found = patternBrushes_.emplace(key, DevicePixelBrush(*brush, WorldTransform())).first;
-        }
-        patternBrush_ = &found->second;
-        patternKey_ = key;
+            return DevicePixelBrush(*made, WorldTransform());
+        });
+    if (brush == nullptr) {
+        return false;
     }
-    painter_.fillPath(doc, *patternBrush_);
+    painter_.fillPath(doc, *brush);
     return true;
 }
 

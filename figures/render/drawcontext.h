@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -101,6 +102,44 @@ private:
     QPainter& painter_;
     SvgPatternFills* svgPatterns_ = nullptr;
 
+    // The pens or brushes of this paint, kept by what they are made from: drawings mix a
+    // few styles over many objects, and making one costs allocations (a pattern brush an
+    // 8 x 8 image as well), while the painter takes a kept one over without copying. The
+    // last one found is checked first; past kMostKept styles the store starts afresh.
+    template <typename Key, typename Value, typename Hash>
+    class StyleStore {
+    public:
+        // The value for key, made by make() (a std::optional<Value>) when not kept; null
+        // when make gives none.
+        template <typename Make>
+        const Value* Find(const Key& key, const Make& make)
+        {
+            if (last_ != nullptr && key == lastKey_) {
+                return last_;
+            }
+            auto found = values_.find(key);
+            if (found == values_.end()) {
+                std::optional<Value> made = make();
+                if (!made) {
+                    return nullptr;
+                }
+                if (values_.size() >= kMostKept) {
+                    values_.clear();
+                }
+                found = values_.emplace(key, std::move(*made)).first;
+            }
+            lastKey_ = key;
+            last_ = &found->second;
+            return last_;
+        }
+
+    private:
+        static constexpr size_t kMostKept = 256;
+        std::unordered_map<Key, Value, Hash> values_;
+        Key lastKey_{};
+        const Value* last_ = nullptr;
+    };
+
     struct PenKey {
         int32_t type = -1;
         int32_t width = -1;
@@ -113,22 +152,19 @@ private:
         uint32_t background = 0;
         friend bool operator==(const PatternKey&, const PatternKey&) = default;
     };
-    mutable PenKey penKey_;
-    mutable QPen pen_;
-    mutable uint32_t solidColour_ = 0xFFFFFFFF;
-    mutable QBrush solidBrush_{Qt::SolidPattern};
-    struct PatternKeyHash {
-        size_t operator()(const PatternKey& k) const
+    // Three 32-bit fields folded into one word for std::hash.
+    struct KeyHash {
+        template <typename Key>
+        size_t operator()(const Key& k) const
         {
-            return std::hash<uint64_t>()((uint64_t(uint32_t(k.pattern)) << 56) ^
-                                         (uint64_t(k.foreground) << 24) ^ k.background);
+            const auto [a, b, c] = k;
+            return std::hash<uint64_t>()((uint64_t(uint32_t(a)) << 56) ^
+                                         (uint64_t(uint32_t(b)) << 24) ^ uint32_t(c));
         }
     };
-    // Every pattern brush of this paint: drawings mix a few patterns and colours over many
-    // objects, and building one is an 8 x 8 image and a transformed brush.
-    mutable std::unordered_map<PatternKey, QBrush, PatternKeyHash> patternBrushes_;
-    mutable PatternKey patternKey_;
-    mutable const QBrush* patternBrush_ = nullptr;
+    mutable StyleStore<PenKey, QPen, KeyHash> pens_;
+    mutable StyleStore<uint32_t, QBrush, std::hash<uint32_t>> solidBrushes_;
+    mutable StyleStore<PatternKey, QBrush, KeyHash> patternBrushes_;
     struct RoundPenKey {
         int32_t width = -1;
         uint32_t colour = 0;
