@@ -104,14 +104,20 @@ private:
     double start_;
 };
 
+// Paint options for the whole of a full-HD frame.
+PaintOptions FullHdFrame()
+{
+    PaintOptions options;
+    options.deviceClip = {0, 0, 1920, 1080};
+    return options;
+}
+
 void PaintFrame(const View& view, QImage& image, GeometryCache* cache)
 {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const DrawContext dc(painter, 96, 96);
-    PaintOptions options;
-    options.deviceClip = {0, 0, 1920, 1080};
-    PaintView(view, dc, options, cache);
+    PaintView(view, dc, FullHdFrame(), cache);
 }
 
 // One full frame of a 1920 x 1080 window at 100 % zoom, painted by one painter: every
@@ -143,8 +149,7 @@ void BM_PaintFullHdFrameInBands(benchmark::State& state)
 {
     const View& view = Scene(int(state.range(0)));
     QImage image(1920, 1080, QImage::Format_RGB32);
-    PaintOptions options;
-    options.deviceClip = {0, 0, 1920, 1080};
+    const PaintOptions options = FullHdFrame();
     GeometryCache cache;
     GeometryCache* used = state.range(1) != 0 ? &cache : nullptr;
     if (used != nullptr) {
@@ -168,8 +173,7 @@ void BM_PaintingOrderFromCache(benchmark::State& state)
 {
     const View& view = Scene(int(state.range(0)));
     QImage image(1920, 1080, QImage::Format_RGB32);
-    PaintOptions options;
-    options.deviceClip = {0, 0, 1920, 1080};
+    const PaintOptions options = FullHdFrame();
     GeometryCache cache;
     PaintViewInBands(view, image, BandedPaint{}, options, &cache);
     const Rect docClip = MappingOf(BandedPaint{}).ToDocument(options.deviceClip);

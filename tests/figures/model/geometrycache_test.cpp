@@ -214,6 +214,21 @@ TEST(GeometryCache, RepaintAfterEachKindOfChangeShowsWhatAnUncachedPaintShows)
     }
 }
 
+// Paints the view whole and then its clip from the cache, makes the change and paints the
+// clip again: the change must show there, as an uncached paint shows it.
+void ExpectClipRepaintShowsTheChange(const View& view, const Rect& clip,
+                                     const std::function<void()>& change, const char* name)
+{
+    Mapping mapping;
+    GeometryCache cache;
+    Paint(view, mapping, &cache);
+    const QImage before = Paint(view, mapping, &cache, clip);
+    change();
+    const QImage cached = Paint(view, mapping, &cache, clip);
+    EXPECT_NE(cached, before) << name << ": the change shows";
+    EXPECT_EQ(cached, Paint(view, mapping, nullptr, clip)) << name;
+}
+
 // A repaint of only part of the canvas paints the objects whose painted area meets it, so
 // the area an object keeps in the cache must follow every change that makes it reach
 // further: here each change brings a tall ellipse left of the clip into it.
@@ -250,14 +265,7 @@ TEST(GeometryCache, PartialRepaintAfterAChangeThatGrowsAShapeShowsWhatAnUncached
         CRichGraph& shape = AddShape(view, 10, {200, 50, 300, 350});
         shape.lineWidth = 5;
         c.before(shape);
-        Mapping mapping;
-        GeometryCache cache;
-        Paint(view, mapping, &cache);
-        const QImage before = Paint(view, mapping, &cache, clip);
-        c.change(shape);
-        const QImage cached = Paint(view, mapping, &cache, clip);
-        EXPECT_NE(cached, before) << c.name << ": the change shows";
-        EXPECT_EQ(cached, Paint(view, mapping, nullptr, clip)) << c.name;
+        ExpectClipRepaintShowsTheChange(view, clip, [&] { c.change(shape); }, c.name);
     }
 }
 
@@ -300,14 +308,7 @@ TEST(GeometryCache, PartialRepaintAfterAChangeThatWidensALineShowsWhatAnUncached
         line.lineWidth = 5;
         view.Append(std::move(owned));
         c.before(line);
-        Mapping mapping;
-        GeometryCache cache;
-        Paint(view, mapping, &cache);
-        const QImage before = Paint(view, mapping, &cache, clip);
-        c.change(line);
-        const QImage cached = Paint(view, mapping, &cache, clip);
-        EXPECT_NE(cached, before) << c.name << ": the change shows";
-        EXPECT_EQ(cached, Paint(view, mapping, nullptr, clip)) << c.name;
+        ExpectClipRepaintShowsTheChange(view, clip, [&] { c.change(line); }, c.name);
     }
 }
 
