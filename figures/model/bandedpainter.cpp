@@ -79,17 +79,17 @@ private:
     static inline std::vector<QImage> kept_;
 };
 
-// A band's painter works on a picture the size of the whole image and is clipped to the
-// whole paint's clip, exactly as one painter over the clip would be: Qt's rasterisers cut
-// geometry at the clip, and a line cut there comes out a level or two different all along
-// its length (a dashed one by up to a whole pixel at the cut). So a band draws everything
-// that reaches its rows, also beyond them, and only its own rows are kept.
 // The rows of the clip, grown by the cull margin, within which objects are drawn for a band.
 Rect CullRows(const Rect& clip, const Band& band)
 {
     return {clip.left, band.top - kCullMargin, clip.right, band.bottom + kCullMargin};
 }
 
+// A band's painter works on a picture the size of the whole image and is clipped to the
+// whole paint's clip, exactly as one painter over the clip would be: Qt's rasterisers cut
+// geometry at the clip, and a line cut there comes out a level or two different all along
+// its length (a dashed one by up to a whole pixel at the cut). So a band draws everything
+// that reaches its rows, also beyond them, and only its own rows are kept.
 void PaintBand(const View& view, const std::vector<PaintEntry>& order, QImage& target,
                const BandedPaint& mapping, const PaintOptions& options, const Band& band,
                const Rect& painterClip)

@@ -24,7 +24,7 @@ class View;
 // object at a deleted one's address, is built again; an entry whose object left the view is
 // dropped. Geometry is in document units, so zoom and scrolling keep it.
 //
-// Not thread-safe itself: Prepare runs before the paint's threads start, and during the
+// Not thread-safe itself: PaintingOrder runs before the paint's threads start, and during the
 // paint the entries are only read.
 class GeometryCache {
 public:
@@ -44,15 +44,14 @@ public:
     // this walk and the painting, and the walk runs before the painting threads start.
     std::vector<PaintEntry> PaintingOrder(const View& view, const Rect& docClip);
 
-    // Prepare for some of the view's objects (those a repaint of part of the picture
+    // The same for some of the view's objects (those a repaint of part of the picture
     // draws, in painting order): the other objects keep their entries, and so do objects
-    // that have left the view until DropAllBut or a Prepare of the whole view.
+    // that have left the view until DropAllBut or a PaintingOrder of the whole view.
     void PrepareSome(std::vector<PaintEntry>& some, const Rect& docClip);
     // Drops the entries of objects that are not among objects (the view's, in any order).
     void DropAllBut(const std::vector<CBaseCom*>& objects);
 
-
-    // Entries held, and how many objects the last Prepare had to build.
+    // Entries held, and how many objects the last PaintingOrder or PrepareSome had to build.
     size_t Size() const { return entries_.size(); }
     size_t BuiltLastTime() const { return builtLastTime_; }
 
@@ -70,7 +69,7 @@ private:
     void KeepOnly(const std::unordered_set<const CBaseCom*>& present);
 
     std::unordered_map<const CBaseCom*, std::unique_ptr<ObjectGeometry>> entries_;
-    // The entry of each painting position at the last Prepare: an unchanged view finds its
+    // The entry of each list position at the last PaintingOrder: an unchanged view finds its
     // entries without hashing.
     std::vector<ObjectGeometry*> byPosition_;
     size_t builtLastTime_ = 0;

@@ -42,5 +42,38 @@ TEST(DrawContext, ScratchPathsStartFreshOnEveryLoan)
     }
 }
 
+// Neighbouring objects alternate styles, drawings may hold hundreds of them, and the
+// context keeps what it made: every fill and outline must still get its own colour, also
+// after more styles than the context keeps and when an earlier one comes back.
+TEST(DrawContext, EveryFillAndOutlineKeepsItsOwnColourAcrossManyStyles)
+{
+    constexpr int kStyles = 600;
+    QImage image(kStyles, 3, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const DrawContext dc(painter, 254, 254); // one document unit per pixel
+    const auto colourOf = [](int i) { return uint32_t(0x010203 * (i + 1)) & 0xFFFFFF; };
+    const auto rowAt = [](int x, int y) {
+        QPainterPath path;
+        path.addRect(x, y, 1, 1);
+        return path;
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < kStyles; ++i) {
+            // Second pass backwards, so that styles dropped from the store come back.
+            const int x = pass == 0 ? i : kStyles - 1 - i;
+            dc.FillPath(rowAt(x, 0), colourOf(x));
+            dc.FillPattern(rowAt(x, 1), 0, colourOf(x), colourOf(x));
+        }
+    }
+    painter.end();
+    for (int x = 0; x < kStyles; ++x) {
+        const uint32_t c = colourOf(x);
+        const QRgb want = qRgb(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF));
+        ASSERT_EQ(image.pixel(x, 0), want) << "solid " << x;
+        ASSERT_EQ(image.pixel(x, 1), want) << "pattern " << x;
+    }
+}
+
 } // namespace
 } // namespace figures
