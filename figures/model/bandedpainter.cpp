@@ -48,9 +48,15 @@ public:
 
     QImage& Image() { return image_; }
 
+    // As when memory runs out: every picture comes out null.
+    static inline std::atomic<bool> withheld{false};
+
 private:
     static QImage Take(const QImage& like)
     {
+        if (withheld.load()) {
+            return {};
+        }
         QImage image = Kept(like);
         if (image.isNull()) {
             image = QImage(like.size(), like.format());
@@ -256,6 +262,11 @@ void PaintViewInBands(const View& view, QImage& image, const BandedPaint& mappin
         cache != nullptr ? cache->PaintingOrder(view, MappingOf(mapping).ToDocument(drawn))
                          : PaintingOrder(view);
     PaintViewInBands(view, order, image, mapping, options);
+}
+
+void WithholdBandPicturesForTesting(bool withhold)
+{
+    ScratchImage::withheld.store(withhold);
 }
 
 int BandCullMargin()

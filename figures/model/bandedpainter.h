@@ -76,4 +76,8 @@ void PaintViewInBands(const View& view, const std::vector<PaintEntry>& order, QI
 // Device pixels beyond its rows within which a band still paints objects.
 int BandCullMargin();
 
+// For tests: while withheld, no band gets a picture of its own, as when memory runs out,
+// and every band paints in place after the others, clipped to its rows.
+void WithholdBandPicturesForTesting(bool withhold);
+
 } // namespace figures

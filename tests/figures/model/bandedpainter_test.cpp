@@ -319,5 +319,47 @@ TEST(BandedPainting, PaintsOnlyTheClipInsideTheImage)
     }
 }
 
+// Out of memory for pictures of their own, bands paint in place one after another, each
+// clipped to its rows: the picture is whole, and lines cut at a band's edge come out a few
+// levels different (the price of going on rather than failing the paint).
+TEST(BandedPainting, WithoutPicturesOfTheirOwnBandsStillPaintTheWholeClip)
+{
+    const View view = MixedView();
+    const QRgb untouched = qRgb(1, 254, 3);
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QSize pixels = QSize(400, 300) * ratio;
+        BandedPaint mapping;
+        mapping.bands = 4;
+        QImage banded(pixels, QImage::Format_RGB32);
+        banded.setDevicePixelRatio(ratio);
+        banded.fill(untouched);
+        PaintOptions options;
+        options.deviceClip = {0, 0, 400, 300};
+        WithholdBandPicturesForTesting(true);
+        PaintViewInBands(view, banded, mapping, options);
+        WithholdBandPicturesForTesting(false);
+        const QImage expected = PaintedByOnePainter(view, pixels, mapping, ratio);
+        int differing = 0;
+        int largest = 0;
+        for (int y = 0; y < banded.height(); ++y) {
+            for (int x = 0; x < banded.width(); ++x) {
+                const QRgb p = banded.pixel(x, y);
+                ASSERT_NE(p, untouched) << "ratio " << ratio << " at " << x << ", " << y;
+                const QRgb q = expected.pixel(x, y);
+                if (p != q) {
+                    ++differing;
+                    largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                        std::abs(qGreen(p) - qGreen(q)),
+                                        std::abs(qBlue(p) - qBlue(q))});
+                }
+            }
+        }
+        // 64 and 151 pixels by at most 4 levels when written; a dashed line cut at an edge
+        // may be off by up to 30.
+        EXPECT_LT(differing, banded.width() * banded.height() / 100) << "ratio " << ratio;
+        EXPECT_LE(largest, 32) << "ratio " << ratio;
+    }
+}
+
 } // namespace
 } // namespace figures
